@@ -1,0 +1,44 @@
+# The two commands of the README:
+#   make run   installs what is missing, builds (Release) and starts the game
+#   make test  installs, builds and runs the whole suite, then the unit tests
+#              once more under AddressSanitizer and UndefinedBehaviorSanitizer
+
+JOBS ?= $(shell nproc)
+BUILD := build/release
+ASAN_BUILD := build/asan
+FUZZ_BUILD := build/fuzz
+FUZZ_SECONDS ?= 300
+XVFB := xvfb-run -a -s "-screen 0 1280x1024x24"
+
+.PHONY: run test deps build build-asan unit e2e asan-test fuzz bench format clean
+
+run: build
+	./$(BUILD)/game/morvel
+
+deps:
+	@./tools/install-deps
+
+$(BUILD)/CMakeCache.txt: | deps
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release
+
+build: deps $(BUILD)/CMakeCache.txt
+	cmake --build $(BUILD) -j $(JOBS)
+
+$(ASAN_BUILD)/CMakeCache.txt: | deps
+	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DMORVEL_SANITIZE=ON -DMORVEL_BENCH=OFF
+
+build-asan: deps $(ASAN_BUILD)/CMakeCache.txt
+	cmake --build $(ASAN_BUILD) -j $(JOBS)
+
+test: build build-asan
+	cd $(BUILD) && $(XVFB) ctest --output-on-failure -j $(JOBS)
+	cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=1 ctest --output-on-failure -j $(JOBS) -L unit
+
+bench: build
+	./$(BUILD)/bench/kinetra-bench
+
+format:
+	clang-format -i $$(git ls-files '*.cpp' '*.h')
+
+clean:
+	rm -rf build

@@ -1,0 +1,43 @@
+// The headless platform: a virtual clock that starts at a given value and
+// advances only when the program sleeps, key events delivered at given frames,
+// and frames drawn by the Direct3D 7 stand-in into memory.
+#pragma once
+
+#include "image.h"
+#include "platform.h"
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <vector>
+
+namespace present {
+
+class THeadlessPlatform : public TPlatform {
+public:
+    explicit THeadlessPlatform(std::uint32_t clockStart = 1000000);
+
+    std::uint32_t Millis() override { return clock; }
+    void Sleep(std::uint32_t ms) override { clock += ms; }
+    void PumpEvents() override;
+    bool Headless() const override { return true; }
+    void BeforePresent(int frameIndex) override;
+
+    // Schedules a key event; it is delivered once frame frames have been presented.
+    void ScheduleKey(int frame, int key, bool down);
+    // Called with the frame index before each presented frame is shown.
+    std::function<void(int frameIndex)> onPresent;
+
+private:
+    struct KeyEvent {
+        int key;
+        bool down;
+    };
+    std::uint32_t clock;
+    std::multimap<int, KeyEvent> pending;
+};
+
+// Reads the frame being drawn on the current screen (before it is presented).
+bool CaptureScreen(TPixmap& out);
+
+} // namespace present

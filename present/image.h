@@ -1,0 +1,66 @@
+// Images: one or more equal-size frames with an anchor point.
+#pragma once
+
+#include "present.h"
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+namespace present {
+
+// 8-bit RGBA pixels, rows top to bottom, 4 bytes a pixel, no padding.
+struct TPixmap {
+    int width = 0;
+    int height = 0;
+    std::vector<std::uint8_t> rgba;
+};
+
+// A renderer's copy of one frame: a texture whose sides are the next powers of
+// two of the frame's, with the frame in its top-left corner.
+class TRendererTexture {
+public:
+    virtual ~TRendererTexture() = default;
+    int frameWidth = 0;
+    int frameHeight = 0;
+    int textureWidth = 0;
+    int textureHeight = 0;
+};
+using TextureRef = std::shared_ptr<TRendererTexture>;
+
+struct TImage {
+    int width = 0;
+    int height = 0;
+    int flags = 0;
+    int maskRed = 0;
+    int maskGreen = 0;
+    int maskBlue = 0;
+    float anchorX = 0;
+    float anchorY = 0;
+    std::vector<TPixmap> pixmaps;     // one per frame
+    std::vector<TextureRef> frames;   // renderer copy per frame, Null until first drawn
+    std::vector<int> frameScreens;    // screen number each copy was made for
+
+    int FrameCount() const { return static_cast<int>(pixmaps.size()); }
+    // The current renderer's copy of frame i, made (again) when missing or made
+    // for another screen. Null when it cannot be made or i is out of range.
+    TextureRef FrameTexture(int i);
+};
+
+// Smallest power of two not below n (1 for n <= 1).
+int NextPowerOfTwo(int n);
+
+// Decodes a PNG held in memory into 8-bit RGBA. hasAlpha tells whether the
+// picture had an alpha channel (or transparency) of its own. Returns false for
+// anything that is not a complete, valid PNG within the decoder's limits.
+bool DecodePng(const std::uint8_t* data, std::size_t size, TPixmap& out, bool& hasAlpha);
+
+// Writes RGBA pixels as a PNG file; false on failure.
+bool SavePng(const std::string& path, const TPixmap& pixmap);
+
+// Applies the load mask to a picture without alpha: pixels equal to the mask
+// colour get alpha 0 and the mean colour of their unmasked 8-neighbours (or
+// black); all others alpha 255.
+void ApplyMask(TPixmap& pixmap, int maskRed, int maskGreen, int maskBlue);
+
+} // namespace present

@@ -1,0 +1,148 @@
+// The presentation facilities: screen, paced presentation, the immediate-mode
+// 2D drawing state and its primitives, bitmap text, images, keyboard polling,
+// the millisecond clock, file reading and the embedded file table.
+//
+// Every facility runs on the program's one thread.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace present {
+
+class TRenderer;
+class TDirect3D7Renderer;
+class TOpenGLRenderer;
+struct TScreen;
+struct TImage;
+class TStream;
+
+using RendererRef = std::shared_ptr<TRenderer>;
+using ScreenRef = std::shared_ptr<TScreen>;
+using ImageRef = std::shared_ptr<TImage>;
+using StreamRef = std::shared_ptr<TStream>;
+
+// Blend modes.
+constexpr int BlendMasked = 1;   // no blending; pixels with alpha > 0.5 only
+constexpr int BlendSolid = 2;    // no blending, no alpha test
+constexpr int BlendAlpha = 3;    // src * a + dst * (1 - a)
+constexpr int BlendAdd = 4;      // src * a + dst
+constexpr int BlendMultiply = 5; // dst * src
+
+// Image flags, combined by adding.
+constexpr int ImageMasked = 1;
+constexpr int ImageFiltered = 2;
+constexpr int ImageMipmapped = 4;
+constexpr int ImageDefaultFlags = ImageMasked + ImageFiltered;
+
+// Screen flags.
+constexpr int ScreenDoubleBuffered = 2;
+
+// ---- Start-up -------------------------------------------------------------
+
+// Initialises the facilities: the image decoder and embedded-file reader, the
+// drawing layer, the OpenGL renderer (made current with flags 2), then the
+// Direct3D 7 renderer (made current with flags 2). Safe to call again.
+void InitPresent();
+
+// ---- Screen and frame -----------------------------------------------------
+
+void SelectRenderer(const RendererRef& renderer, int flags);
+RendererRef Direct3D7Renderer(); // always available here
+RendererRef OpenGLRenderer();
+RendererRef CurrentRenderer(); // renderer of the current drawing state (or the selected one)
+
+// Closes any open screen and opens a new one with a fresh drawing state.
+// depth 0 is a window with a client area of width x height; any other depth is
+// full screen (falling back to the desktop's mode, letterboxed, with the same
+// logical coordinates). Returns Null when no screen can be opened.
+ScreenRef OpenScreen(int width, int height, int depth, int refreshHz, int flags);
+void CloseScreen();
+void PresentFrame(int sync); // 0 at once, 1 vertical blank, -1 paced
+void SetPointerVisible(int visible);
+
+// ---- Drawing state --------------------------------------------------------
+
+void SetDrawColour(int r, int g, int b);
+void SetDrawAlpha(float alpha);
+void SetClearColour(int r, int g, int b);
+void SetBlendMode(int mode);
+void SetLineThickness(float width);
+void SetDrawRotation(float degrees);
+float GetDrawRotation();
+void SetDrawScale(float sx, float sy);
+void GetDrawScale(float& sx, float& sy);
+void SetDrawOrigin(float x, float y);
+void GetDrawOrigin(float& x, float& y);
+void GetDrawAnchor(float& x, float& y);
+
+// ---- Drawing --------------------------------------------------------------
+
+void ClearScreen();
+void FillEllipse(float x, float y, float width, float height);
+void DrawString(const std::string& text, float x, float y);
+void DrawImageFrame(const ImageRef& image, float x, float y, int frame);
+// Renderer-level operations; the caller has applied origin and anchor.
+void RendererFillPolygon(const std::vector<float>& points, float ax, float ay, float tx, float ty);
+void RendererDrawLine(float x0, float y0, float x1, float y1, float tx, float ty);
+
+// ---- Images ---------------------------------------------------------------
+
+ImageRef LoadImageFile(const std::string& url, int flags);
+ImageRef LoadImageStrip(const std::string& url, int cellWidth, int cellHeight, int firstCell,
+                        int cellCount, int flags);
+void SetImageAnchor(const ImageRef& image, float x, float y);
+void SetLoadMaskColour(int r, int g, int b);
+
+// Adds (name, data) to the embedded file table. The bytes are not copied and
+// must outlive the program's use of them. Returns 1, or 0 if the name is
+// already registered (the first registration stays).
+int RegisterEmbeddedFile(const std::string& name, const void* data, std::size_t size);
+
+// ---- Input, time and program ---------------------------------------------
+
+int KeyPressCount(int key);
+int IsKeyDown(int key);
+std::uint32_t ClockMillis();
+double SinDeg(double degrees);
+double CosDeg(double degrees);
+double Atan2Deg(double y, double x);
+double SquareRoot(double x);
+[[noreturn]] void ExitProgram();
+
+// Windows virtual-key codes used by the game (the key tables are indexed by them).
+namespace key {
+constexpr int Enter = 13;
+constexpr int Escape = 27;
+constexpr int Space = 32;
+constexpr int Left = 37;
+constexpr int Up = 38;
+constexpr int Right = 39;
+constexpr int Down = 40;
+} // namespace key
+
+// ---- File reading ---------------------------------------------------------
+
+// Reading past the end of a stream throws ReadError, which a loader catches to
+// abandon a read without a result.
+struct ReadError {
+    std::string what;
+};
+
+// Opens a file or an embedded file ("incbin::" + name) for reading; Null if it
+// cannot be opened.
+StreamRef OpenReadStream(const std::string& url);
+void CloseInput(const StreamRef& stream);
+int ReadU8(TStream& stream);
+std::int32_t ReadI32(TStream& stream);
+float ReadF32(TStream& stream);
+std::string ReadChars(TStream& stream, int count);
+std::string ReadTextLine(TStream& stream);
+int FileKind(const std::string& path); // 0 nothing, 1 file, 2 directory
+void ChangeDirectory(const std::string& path);
+std::string DirectoryOf(const std::string& path);
+std::string TrimText(const std::string& text);
+
+} // namespace present
