@@ -4,7 +4,7 @@
 #pragma once
 
 #include "image.h"
-#include "platform.h"
+#include "host_platform.h"
 
 #include <cstdint>
 #include <functional>
@@ -22,6 +22,8 @@ public:
     void PumpEvents() override;
     bool Headless() const override { return true; }
     void BeforePresent(int frameIndex) override;
+    // There is no vertical blank to wait for: a synced present takes 1 ms.
+    void VerticalBlankPassed() override { clock += 1; }
 
     // Schedules a key event; it is delivered once frame frames have been presented.
     void ScheduleKey(int frame, int key, bool down);

@@ -37,9 +37,9 @@ struct TImage {
     int maskBlue = 0;
     float anchorX = 0;
     float anchorY = 0;
-    std::vector<TPixmap> pixmaps;     // one per frame
-    std::vector<TextureRef> frames;   // renderer copy per frame, Null until first drawn
-    std::vector<int> frameScreens;    // screen number each copy was made for
+    std::vector<TPixmap> pixmaps;   // one per frame
+    std::vector<TextureRef> frames; // renderer copy per frame, Null until first drawn
+    std::vector<int> frameScreens;  // screen number each copy was made for
 
     int FrameCount() const { return static_cast<int>(pixmaps.size()); }
     // The current renderer's copy of frame i, made (again) when missing or made
@@ -49,6 +49,17 @@ struct TImage {
 
 // Smallest power of two not below n (1 for n <= 1).
 int NextPowerOfTwo(int n);
+
+// The pixmap a renderer uploads for a frame: sides the next powers of two of
+// the frame's, the frame in the top-left corner, its last column repeated into
+// the padding on the right, its last row into the padding below (and the
+// bottom-right pixel into the corner), so filtering at the frame's edges never
+// picks up foreign texels. An empty frame gives an empty pixmap.
+TPixmap PadToPowerOfTwo(const TPixmap& frame);
+
+// The cellWidth x cellHeight rectangle of picture whose top left is (left, top);
+// the rectangle must lie inside the picture.
+TPixmap CopyCell(const TPixmap& picture, int left, int top, int cellWidth, int cellHeight);
 
 // Decodes a PNG held in memory into 8-bit RGBA. hasAlpha tells whether the
 // picture had an alpha channel (or transparency) of its own. Returns false for
@@ -60,7 +71,7 @@ bool SavePng(const std::string& path, const TPixmap& pixmap);
 
 // Applies the load mask to a picture without alpha: pixels equal to the mask
 // colour get alpha 0 and the mean colour of their unmasked 8-neighbours (or
-// black); all others alpha 255.
+// black, means rounded to the nearest integer, halves up); all others alpha 255.
 void ApplyMask(TPixmap& pixmap, int maskRed, int maskGreen, int maskBlue);
 
 } // namespace present

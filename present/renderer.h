@@ -41,8 +41,12 @@ public:
     virtual void SetBlendMode(int mode) = 0;
     // The matrix and colour of the drawing state, mirrored for renderers that
     // expose them (the Direct3D 7 stand-in).
-    virtual void SetTransform(float ix, float iy, float jx, float jy) { (void)ix, (void)iy, (void)jx, (void)jy; }
-    virtual void SetColour(int red, int green, int blue, float alpha) { (void)red, (void)green, (void)blue, (void)alpha; }
+    virtual void SetTransform(float ix, float iy, float jx, float jy) {
+        (void)ix, (void)iy, (void)jx, (void)jy;
+    }
+    virtual void SetColour(int red, int green, int blue, float alpha) {
+        (void)red, (void)green, (void)blue, (void)alpha;
+    }
 
     // count vertices, three per triangle.
     virtual void FillTriangles(const TVertex* vertices, int count, const TPaint& paint) = 0;
@@ -54,6 +58,8 @@ public:
     // Reads the back buffer (the frame being drawn) as RGBA of the logical size.
     virtual bool ReadPixels(TPixmap& out) = 0;
     virtual void SetPointerVisible(bool visible) { (void)visible; }
+    // Moves the mouse pointer to a point of the logical screen.
+    virtual void MovePointer(int x, int y) { (void)x, (void)y; }
 };
 
 } // namespace present

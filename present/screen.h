@@ -53,7 +53,13 @@ struct TScreen {
 // advanced by every OpenScreen and CloseScreen and never 0.
 ScreenRef CurrentScreen();
 int CurrentScreenNumber();
-// The current drawing state; only valid while a screen is open.
+// The current drawing state. With no screen open it is a detached state that
+// no renderer sees and the next OpenScreen replaces.
 DrawState& State();
+
+// Gives the screen a fresh drawing state with the defaults.
+void ResetDrawState(const ScreenRef& screen);
+// Hands the drawing state's blend mode, matrix and colour to its renderer.
+void ApplyDrawState(const DrawState& state);
 
 } // namespace present

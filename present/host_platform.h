@@ -17,11 +17,18 @@ public:
     virtual void PumpEvents() = 0;
     // True when there is no display: the Direct3D 7 stand-in draws into memory.
     virtual bool Headless() const = 0;
+    // False on a system without Direct3D 7: Direct3D7Renderer() is then Null and
+    // the OpenGL renderer stays current after InitPresent.
+    virtual bool OffersDirect3D7() const { return true; }
     // Called by PresentFrame just before the frame is shown, with the number of
     // frames presented before it.
     virtual void BeforePresent(int frameIndex) { (void)frameIndex; }
     // Called by PresentFrame after the frame is shown.
     virtual void AfterPresent() {}
+    // Called after every present that waited for the vertical blank (the screen
+    // set-up's sync test included). A platform without a display stands in for
+    // the wait here.
+    virtual void VerticalBlankPassed() {}
 };
 
 void SetPlatform(std::shared_ptr<TPlatform> platform);

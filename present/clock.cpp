@@ -1,0 +1,10 @@
+#include "host_platform.h"
+#include "present.h"
+
+namespace present {
+
+std::uint32_t ClockMillis() {
+    return Platform().Millis();
+}
+
+} // namespace present

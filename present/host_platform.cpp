@@ -1,0 +1,26 @@
+#include "host_platform.h"
+
+#include "sdl_platform.h"
+
+namespace present {
+
+namespace {
+std::shared_ptr<TPlatform>& Installed() {
+    static std::shared_ptr<TPlatform> platform;
+    return platform;
+}
+} // namespace
+
+void SetPlatform(std::shared_ptr<TPlatform> platform) {
+    Installed() = std::move(platform);
+}
+
+TPlatform& Platform() {
+    std::shared_ptr<TPlatform>& platform = Installed();
+    if (!platform) {
+        platform = std::make_shared<TSdlPlatform>();
+    }
+    return *platform;
+}
+
+} // namespace present

@@ -1,0 +1,85 @@
+#include "input.h"
+
+#include "host_platform.h"
+#include "present.h"
+
+#include <array>
+
+namespace present {
+
+namespace {
+
+constexpr int kKeyCount = 256;
+
+struct KeyTables {
+    std::array<int, kKeyCount> down{};
+    std::array<int, kKeyCount> hits{};
+    bool active = false;
+};
+
+KeyTables& Tables() {
+    static KeyTables tables;
+    return tables;
+}
+
+bool ValidKey(int key) {
+    return key >= 0 && key < kKeyCount;
+}
+
+void ClearTables() {
+    Tables().down.fill(0);
+    Tables().hits.fill(0);
+}
+
+} // namespace
+
+void KeyDownEvent(int key) {
+    KeyTables& tables = Tables();
+    if (!tables.active || !ValidKey(key) || tables.down[key] != 0) {
+        return;
+    }
+    tables.down[key] = 1;
+    ++tables.hits[key];
+}
+
+void KeyUpEvent(int key) {
+    KeyTables& tables = Tables();
+    if (tables.active && ValidKey(key)) {
+        tables.down[key] = 0;
+    }
+}
+
+void FocusChangeEvent() {
+    ClearTables();
+}
+
+void StartInput() {
+    ClearTables();
+    Tables().active = true;
+}
+
+void StopInput() {
+    Tables().active = false;
+    ClearTables();
+}
+
+bool InputActive() {
+    return Tables().active;
+}
+
+int KeyPressCount(int key) {
+    Platform().PumpEvents();
+    if (!ValidKey(key)) {
+        return 0;
+    }
+    const int hits = Tables().hits[key];
+    Tables().hits[key] = 0;
+    return hits;
+}
+
+int IsKeyDown(int key) {
+    Platform().PumpEvents();
+    return ValidKey(key) ? Tables().down[key] : 0;
+}
+
+} // namespace present

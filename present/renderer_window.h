@@ -1,0 +1,23 @@
+// The window both renderers open for a screen on a display.
+#pragma once
+
+#include "screen.h"
+
+#include <SDL.h>
+
+namespace present {
+
+// Starts SDL's video subsystem on first use; false when there is no display.
+bool StartVideo();
+
+// Opens the window of a screen: depth 0 gives a fixed-size window whose client
+// area is exactly width x height; any other depth a full-screen display mode of
+// that size, depth and refresh, or, where the display cannot switch to it, full
+// screen at the desktop's size (the picture is then scaled to fit).
+// extraFlags are added to the window flags (SDL_WINDOW_OPENGL). Null on failure.
+SDL_Window* OpenScreenWindow(const TScreen& screen, Uint32 extraFlags);
+
+// The largest rectangle of the logical aspect ratio centred in the output.
+SDL_Rect LetterboxRect(int logicalWidth, int logicalHeight, int outputWidth, int outputHeight);
+
+} // namespace present

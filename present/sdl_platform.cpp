@@ -1,0 +1,60 @@
+#include "sdl_platform.h"
+
+#include "input.h"
+#include "present.h"
+
+#include <SDL.h>
+
+#include <chrono>
+#include <ctime>
+#include <thread>
+
+namespace present {
+
+std::uint32_t TSdlPlatform::Millis() {
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    const auto millis = static_cast<std::uint64_t>(now.tv_sec) * 1000u +
+                        static_cast<std::uint64_t>(now.tv_nsec) / 1000000u;
+    return static_cast<std::uint32_t>(millis);
+}
+
+void TSdlPlatform::Sleep(std::uint32_t ms) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+}
+
+void TSdlPlatform::PumpEvents() {
+    // Before a renderer has started SDL's video there are no window events.
+    if (SDL_WasInit(SDL_INIT_VIDEO) == 0) {
+        return;
+    }
+    SDL_Event event;
+    while (SDL_PollEvent(&event) != 0) {
+        switch (event.type) {
+        case SDL_KEYDOWN:
+            // A repeat of a key held across a focus change would otherwise count
+            // as a fresh press, the tables having been cleared meanwhile.
+            if (event.key.repeat == 0) {
+                KeyDownEvent(VirtualKeyFromSdl(event.key.keysym.sym));
+            }
+            break;
+        case SDL_KEYUP:
+            KeyUpEvent(VirtualKeyFromSdl(event.key.keysym.sym));
+            break;
+        case SDL_WINDOWEVENT:
+            if (event.window.event == SDL_WINDOWEVENT_FOCUS_GAINED ||
+                event.window.event == SDL_WINDOWEVENT_FOCUS_LOST) {
+                FocusChangeEvent();
+            }
+            break;
+        case SDL_QUIT:
+            KeyDownEvent(key::Escape);
+            KeyUpEvent(key::Escape);
+            break;
+        default:
+            break;
+        }
+    }
+}
+
+} // namespace present

@@ -1,0 +1,63 @@
+#include "present.h"
+#include "stream.h"
+
+#include <bit>
+#include <cstdint>
+
+namespace present {
+
+namespace {
+
+std::uint32_t ReadLittleEndian32(TStream& stream) {
+    std::uint8_t bytes[4];
+    stream.Read(bytes, sizeof bytes);
+    return static_cast<std::uint32_t>(bytes[0]) | static_cast<std::uint32_t>(bytes[1]) << 8 |
+           static_cast<std::uint32_t>(bytes[2]) << 16 | static_cast<std::uint32_t>(bytes[3]) << 24;
+}
+
+} // namespace
+
+int ReadU8(TStream& stream) {
+    std::uint8_t byte = 0;
+    stream.Read(&byte, 1);
+    return byte;
+}
+
+std::int32_t ReadI32(TStream& stream) {
+    return static_cast<std::int32_t>(ReadLittleEndian32(stream));
+}
+
+float ReadF32(TStream& stream) {
+    return std::bit_cast<float>(ReadLittleEndian32(stream));
+}
+
+std::string ReadChars(TStream& stream, int count) {
+    if (count < 0) {
+        throw ReadError{"negative character count"};
+    }
+    std::string text(static_cast<std::size_t>(count), '\0');
+    stream.Read(text.data(), text.size());
+    return text;
+}
+
+// A line ends at a line feed, a NUL or the end of the stream. A stream with
+// nothing left has no line to give: that is a read failure like any other read
+// past the end, so a loader cannot mistake a missing line for an empty one.
+std::string ReadTextLine(TStream& stream) {
+    if (stream.AtEnd()) {
+        throw ReadError{"no line left in the stream"};
+    }
+    std::string line;
+    while (!stream.AtEnd()) {
+        const int byte = ReadU8(stream);
+        if (byte == 0 || byte == '\n') {
+            break;
+        }
+        if (byte != '\r') {
+            line.push_back(static_cast<char>(byte));
+        }
+    }
+    return line;
+}
+
+} // namespace present

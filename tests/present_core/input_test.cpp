@@ -1,0 +1,148 @@
+#include "input.h"
+#include "recording_renderer.h"
+#include "sdl_platform.h"
+
+#include <cstdlib>
+
+#include <SDL.h>
+
+namespace present::testing {
+namespace {
+
+using InputTest = PresentTest;
+
+TEST_F(InputTest, PressesAreCountedOnceEachAndCountsAreTakenOnRead) {
+    OpenWindow();
+    KeyDownEvent(key::Right);
+    KeyUpEvent(key::Right);
+    KeyDownEvent(key::Right);
+    EXPECT_EQ(KeyPressCount(key::Right), 2);
+    EXPECT_EQ(KeyPressCount(key::Right), 0);
+    // Auto-repeat while held changes nothing.
+    KeyDownEvent(key::Right);
+    KeyDownEvent(key::Right);
+    EXPECT_EQ(KeyPressCount(key::Right), 0);
+    EXPECT_EQ(IsKeyDown(key::Right), 1);
+    KeyUpEvent(key::Right);
+    EXPECT_EQ(IsKeyDown(key::Right), 0);
+}
+
+TEST_F(InputTest, HeldStateLastsAcrossFramesUntilTheKeyComesUp) {
+    OpenWindow();
+    platform->ScheduleKey(PresentedFrames() + 1, key::Left, true);
+    platform->ScheduleKey(PresentedFrames() + 4, key::Left, false);
+    std::vector<int> held;
+    for (int frame = 0; frame < 6; ++frame) {
+        held.push_back(IsKeyDown(key::Left));
+        PresentFrame(0);
+    }
+    EXPECT_EQ(held, (std::vector<int>{0, 1, 1, 1, 0, 0}));
+    EXPECT_EQ(KeyPressCount(key::Left), 1);
+}
+
+TEST_F(InputTest, FocusChangesAndScreenChangesClearBothTables) {
+    OpenWindow();
+    KeyDownEvent(key::Up);
+    FocusChangeEvent();
+    EXPECT_EQ(IsKeyDown(key::Up), 0);
+    EXPECT_EQ(KeyPressCount(key::Up), 0);
+
+    // A press on the menu screen, not yet counted, must not reach the next screen.
+    KeyDownEvent(key::Escape);
+    CloseScreen();
+    EXPECT_FALSE(InputActive());
+    KeyDownEvent(key::Space);
+    OpenWindow();
+    EXPECT_EQ(KeyPressCount(key::Escape), 0);
+    EXPECT_EQ(IsKeyDown(key::Escape), 0);
+    EXPECT_EQ(KeyPressCount(key::Space), 0);
+
+    // Opening over an open screen clears too.
+    KeyDownEvent(key::Enter);
+    OpenWindow();
+    EXPECT_EQ(KeyPressCount(key::Enter), 0);
+}
+
+TEST_F(InputTest, KeysOutsideTheTablesAreIgnored) {
+    OpenWindow();
+    KeyDownEvent(-1);
+    KeyDownEvent(256);
+    KeyUpEvent(1000);
+    EXPECT_EQ(KeyPressCount(-1), 0);
+    EXPECT_EQ(KeyPressCount(256), 0);
+    EXPECT_EQ(IsKeyDown(1 << 30), 0);
+    KeyDownEvent(255);
+    EXPECT_EQ(KeyPressCount(255), 1);
+}
+
+TEST(SdlKeyMapping, MapsTheGameKeysToVirtualKeyCodes) {
+    const std::pair<int, int> expected[] = {
+        {SDLK_RETURN, 13}, {SDLK_KP_ENTER, 13}, {SDLK_ESCAPE, 27}, {SDLK_SPACE, 32},
+        {SDLK_LEFT, 37},   {SDLK_UP, 38},       {SDLK_RIGHT, 39},  {SDLK_DOWN, 40},
+        {SDLK_0, 48},      {SDLK_1, 49},        {SDLK_4, 52},      {SDLK_9, 57},
+        {SDLK_a, 65},      {SDLK_g, 71},        {SDLK_x, 88},      {SDLK_z, 90},
+        {SDLK_KP_0, 96},   {SDLK_KP_1, 97},     {SDLK_KP_9, 105},  {SDLK_F1, 112},
+        {SDLK_F12, 123},   {SDLK_LSHIFT, 16},   {SDLK_RCTRL, 17},  {SDLK_SEMICOLON, 186},
+        {SDLK_QUOTE, 222}, {SDLK_UNKNOWN, -1},  {SDLK_F13, -1}};
+    for (const auto& [sdl, vk] : expected) {
+        EXPECT_EQ(VirtualKeyFromSdl(sdl), vk) << sdl;
+    }
+}
+
+// SDL's window events reach the key tables; SDL runs on its display-less
+// driver so no window is needed.
+class SdlEventsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        setenv("SDL_VIDEODRIVER", "dummy", 1);
+        ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_VIDEO), 0) << SDL_GetError();
+        SetPlatform(std::make_shared<TSdlPlatform>());
+        StartInput();
+    }
+    void TearDown() override {
+        StopInput();
+        SetPlatform(nullptr);
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    }
+    static void Push(Uint32 type, SDL_Keycode key, Uint8 repeat = 0) {
+        SDL_Event event{};
+        event.type = type;
+        event.key.keysym.sym = key;
+        event.key.repeat = repeat;
+        SDL_PushEvent(&event);
+    }
+    static void PushWindow(Uint8 what) {
+        SDL_Event event{};
+        event.type = SDL_WINDOWEVENT;
+        event.window.event = what;
+        SDL_PushEvent(&event);
+    }
+};
+
+TEST_F(SdlEventsTest, KeyEventsFillTheTablesAndRepeatsAreIgnored) {
+    Push(SDL_KEYDOWN, SDLK_RIGHT);
+    Push(SDL_KEYDOWN, SDLK_RIGHT, 1);
+    EXPECT_EQ(IsKeyDown(key::Right), 1);
+    // Focus loss clears the tables; the held key's repeats must not count again.
+    PushWindow(SDL_WINDOWEVENT_FOCUS_LOST);
+    Push(SDL_KEYDOWN, SDLK_RIGHT, 1);
+    EXPECT_EQ(IsKeyDown(key::Right), 0);
+    EXPECT_EQ(KeyPressCount(key::Right), 0);
+
+    Push(SDL_KEYDOWN, SDLK_g);
+    Push(SDL_KEYUP, SDLK_g);
+    Push(SDL_KEYDOWN, SDLK_F13);
+    EXPECT_EQ(KeyPressCount('G'), 1);
+    EXPECT_EQ(IsKeyDown('G'), 0);
+}
+
+TEST_F(SdlEventsTest, ClosingTheWindowPressesEscape) {
+    SDL_Event quit{};
+    quit.type = SDL_QUIT;
+    SDL_PushEvent(&quit);
+    EXPECT_EQ(KeyPressCount(key::Escape), 1);
+    EXPECT_EQ(IsKeyDown(key::Escape), 0);
+}
+
+} // namespace
+} // namespace present::testing

@@ -1,0 +1,112 @@
+#include "renderer_fixture.h"
+
+namespace present::testing {
+namespace {
+
+constexpr TRGB kDestination{100, 150, 200};
+constexpr TRGB kSource{200, 100, 50};
+
+struct TBlendCase {
+    int mode;
+    TRGB expected; // for the source at alpha 0.5 over the destination
+};
+
+// src = (200, 100, 50) at alpha 0.5, dst = (100, 150, 200).
+const TBlendCase kCases[] = {
+    {BlendSolid, {200, 100, 50}},  {BlendAlpha, {150, 125, 125}},  {BlendAdd, {200, 200, 225}},
+    {BlendMultiply, {78, 59, 39}}, {BlendMasked, {100, 150, 200}}, // alpha 0.5 is not above the
+                                                                   // threshold
+};
+
+class BlendTest : public RendererTest {
+protected:
+    void StartFrame(int mode) {
+        renderer->Clear(kDestination.r, kDestination.g, kDestination.b);
+        renderer->SetBlendMode(mode);
+    }
+    void Fill(int mode, float alpha, TRGB colour = kSource) {
+        const auto quad = Quad(4, 4, 28, 28);
+        renderer->FillTriangles(quad.data(), 6, TPaint{colour.r, colour.g, colour.b, alpha, mode});
+    }
+    void DrawTexture(const TextureRef& texture, int mode, float alpha, TRGB colour = kSource) {
+        const auto quad = Quad(4, 4, 28, 28);
+        renderer->DrawTexturedTriangles(*texture, 0, quad.data(), 6,
+                                        TPaint{colour.r, colour.g, colour.b, alpha, mode});
+    }
+};
+
+TEST_F(BlendTest, ShapesFollowEachModesArithmetic) {
+    for (const TBlendCase& c : kCases) {
+        SCOPED_TRACE(c.mode);
+        StartFrame(c.mode);
+        Fill(c.mode, 0.5f);
+        EXPECT_RGB_NEAR(Pixel(16, 16), c.expected.r, c.expected.g, c.expected.b, 2);
+        EXPECT_RGB_NEAR(Pixel(1, 1), kDestination.r, kDestination.g, kDestination.b, 0);
+    }
+}
+
+TEST_F(BlendTest, TexelAlphaActsLikeTheCurrentAlpha) {
+    // White texels at alpha 128 / 255 tinted by the source colour at alpha 1.
+    const TextureRef texture = renderer->MakeTexture(SolidPixmap(8, 8, {255, 255, 255, 128}), 0);
+    ASSERT_TRUE(texture);
+    for (const TBlendCase& c : kCases) {
+        if (c.mode == BlendMasked) {
+            continue; // 128 / 255 is above one half: covered below
+        }
+        SCOPED_TRACE(c.mode);
+        StartFrame(c.mode);
+        DrawTexture(texture, c.mode, 1.0f);
+        EXPECT_RGB_NEAR(Pixel(16, 16), c.expected.r, c.expected.g, c.expected.b, 2);
+    }
+}
+
+TEST_F(BlendTest, MaskedShapesNeedAlphaAboveOneHalf) {
+    StartFrame(BlendMasked);
+    Fill(BlendMasked, 0.3f);
+    EXPECT_RGB_NEAR(Pixel(16, 16), 100, 150, 200, 0);
+    Fill(BlendMasked, 0.5f);
+    EXPECT_RGB_NEAR(Pixel(16, 16), 100, 150, 200, 0);
+    // Drawn, and not blended: the colour replaces the destination.
+    Fill(BlendMasked, 0.51f);
+    EXPECT_RGB_NEAR(Pixel(16, 16), 200, 100, 50, 0);
+}
+
+TEST_F(BlendTest, MaskedTexelsNeedTexelAlphaTimesAlphaAboveOneHalf) {
+    struct TMaskCase {
+        std::uint8_t texelAlpha;
+        float alpha;
+        bool drawn;
+    };
+    const TMaskCase cases[] = {
+        {77, 1.0f, false},  // 0.3
+        {127, 1.0f, false}, // just below one half
+        {130, 1.0f, true},  // 0.51
+        {255, 0.5f, false}, // exactly one half
+        {200, 0.6f, false}, // 0.47
+        {255, 0.6f, true},  {0, 1.0f, false},
+    };
+    for (const TMaskCase& c : cases) {
+        SCOPED_TRACE(::testing::Message() << int(c.texelAlpha) << " x " << c.alpha);
+        const TextureRef texture =
+            renderer->MakeTexture(SolidPixmap(8, 8, {40, 80, 120, c.texelAlpha}), 0);
+        ASSERT_TRUE(texture);
+        StartFrame(BlendMasked);
+        DrawTexture(texture, BlendMasked, c.alpha, TRGB{255, 255, 255});
+        if (c.drawn) {
+            EXPECT_RGB_NEAR(Pixel(16, 16), 40, 80, 120, 0);
+        } else {
+            EXPECT_RGB_NEAR(Pixel(16, 16), 100, 150, 200, 0);
+        }
+    }
+}
+
+TEST_F(BlendTest, ColourTintsTexels) {
+    const TextureRef texture = renderer->MakeTexture(SolidPixmap(8, 8, {200, 100, 50, 255}), 0);
+    ASSERT_TRUE(texture);
+    StartFrame(BlendSolid);
+    DrawTexture(texture, BlendSolid, 1.0f, TRGB{255, 128, 0});
+    EXPECT_RGB_NEAR(Pixel(16, 16), 200, 50, 0, 1);
+}
+
+} // namespace
+} // namespace present::testing

@@ -1,0 +1,138 @@
+#include "direct3d7/direct3d7.h"
+#include "headless.h"
+#include "present.h"
+#include "renderer_fixture.h"
+
+#include <vector>
+
+namespace present::testing {
+namespace {
+
+constexpr std::uint32_t kFormat = 322;
+constexpr std::uint32_t kRed = 0xFFFF0000u;
+
+D3DTLVERTEX322 V(float x, float y, std::uint32_t diffuse = kRed, float u = 0, float v = 0) {
+    return D3DTLVERTEX322{x, y, 0, diffuse, u, v};
+}
+
+class DeviceTest : public RendererTest {
+protected:
+    void SetUp() override {
+        RendererTest::SetUp();
+        d3d = dynamic_cast<TDirect3D7Renderer*>(renderer.get());
+        ASSERT_NE(d3d, nullptr);
+    }
+
+    int CountRed() {
+        TPixmap shot;
+        EXPECT_TRUE(d3d->ReadPixels(shot));
+        int count = 0;
+        for (std::size_t i = 0; i < shot.rgba.size(); i += 4) {
+            count += shot.rgba[i] == 255 && shot.rgba[i + 1] == 0 ? 1 : 0;
+        }
+        return count;
+    }
+
+    TDirect3D7Renderer* d3d = nullptr;
+};
+
+TEST_F(DeviceTest, FanCoversItsPolygon) {
+    d3d->SetBlendMode(BlendSolid);
+    d3d->Clear(0, 0, 0);
+    // A square as a fan around its centre, closed by repeating the first corner.
+    const std::vector<D3DTLVERTEX322> fan = {V(16, 16), V(8, 8),  V(24, 8),
+                                             V(24, 24), V(8, 24), V(8, 8)};
+    EXPECT_EQ(d3d->Device().DrawPrimitive(D3DPT_TRIANGLEFAN, kFormat, fan.data(), 6, 0), D3D_OK);
+    EXPECT_EQ(CountRed(), 16 * 16);
+    EXPECT_RGB_NEAR(Pixel(8, 8), 255, 0, 0, 0);
+    EXPECT_RGB_NEAR(Pixel(23, 23), 255, 0, 0, 0);
+    EXPECT_RGB_NEAR(Pixel(24, 16), 0, 0, 0, 0);
+    EXPECT_RGB_NEAR(Pixel(7, 16), 0, 0, 0, 0);
+}
+
+TEST_F(DeviceTest, StripAlternatesItsTriangles) {
+    d3d->SetBlendMode(BlendSolid);
+    d3d->Clear(0, 0, 0);
+    // Five vertices: three triangles making the band [4, 28) x [8, 16).
+    const std::vector<D3DTLVERTEX322> strip = {V(4, 8), V(4, 16), V(16, 8), V(16, 16), V(28, 8)};
+    EXPECT_EQ(d3d->Device().DrawPrimitive(D3DPT_TRIANGLESTRIP, kFormat, strip.data(), 5, 0),
+              D3D_OK);
+    EXPECT_RGB_NEAR(Pixel(5, 14), 255, 0, 0, 0);
+    EXPECT_RGB_NEAR(Pixel(15, 9), 255, 0, 0, 0);
+    EXPECT_RGB_NEAR(Pixel(17, 9), 255, 0, 0, 0);
+    // The last triangle is (16,8) (16,16) (28,8): below its diagonal stays clear.
+    EXPECT_RGB_NEAR(Pixel(26, 14), 0, 0, 0, 0);
+    EXPECT_NEAR(CountRed(), 12 * 8 + 12 * 8 / 2, 8);
+}
+
+TEST_F(DeviceTest, RejectsOtherTypesAndFormatsAndIgnoresShortLists) {
+    d3d->SetBlendMode(BlendSolid);
+    d3d->Clear(0, 0, 0);
+    const std::vector<D3DTLVERTEX322> tri = {V(0, 0), V(32, 0), V(0, 32)};
+    auto& device = d3d->Device();
+    EXPECT_EQ(device.DrawPrimitive(4 /* triangle list */, kFormat, tri.data(), 3, 0),
+              D3DERR_INVALIDCALL);
+    EXPECT_EQ(device.DrawPrimitive(D3DPT_TRIANGLEFAN, 0x144, tri.data(), 3, 0), D3DERR_INVALIDCALL);
+    EXPECT_EQ(device.DrawPrimitive(D3DPT_TRIANGLEFAN, 0x142 | 0x200, tri.data(), 3, 0),
+              D3DERR_INVALIDCALL);
+    EXPECT_EQ(device.DrawPrimitive(D3DPT_TRIANGLEFAN, kFormat, tri.data(), 2, 0), D3D_OK);
+    EXPECT_EQ(device.DrawPrimitive(D3DPT_TRIANGLESTRIP, kFormat, tri.data(), 0, 0), D3D_OK);
+    EXPECT_EQ(device.DrawPrimitive(D3DPT_TRIANGLEFAN, kFormat, nullptr, 3, 0), D3DERR_INVALIDCALL);
+    EXPECT_EQ(CountRed(), 0);
+}
+
+TEST_F(DeviceTest, ColourIsPackedAsARGBWithTruncatedClampedAlpha) {
+    d3d->SetColour(10, 20, 30, 0.5f);
+    EXPECT_EQ(d3d->ColourARGB(), 0x7F0A141Eu);
+    d3d->SetColour(255, 0, 128, 1.0f);
+    EXPECT_EQ(d3d->ColourARGB(), 0xFFFF0080u);
+    d3d->SetColour(300, -5, 0, 2.0f);
+    EXPECT_EQ(d3d->ColourARGB(), 0xFFFF0000u);
+    d3d->SetColour(0, 0, 0, -1.0f);
+    EXPECT_EQ(d3d->ColourARGB(), 0x00000000u);
+    d3d->SetColour(1, 2, 3, 0.999f);
+    EXPECT_EQ(d3d->ColourARGB() >> 24, 254u);
+}
+
+TEST_F(DeviceTest, WithoutATextureTheDiffuseColourIsDrawn) {
+    d3d->SetBlendMode(BlendSolid);
+    d3d->Clear(0, 0, 0);
+    const std::uint32_t grey = 0xFF808080u;
+    const std::vector<D3DTLVERTEX322> fan = {V(0, 0, grey), V(16, 0, grey), V(16, 16, grey),
+                                             V(0, 16, grey)};
+    EXPECT_EQ(d3d->Device().DrawPrimitive(D3DPT_TRIANGLEFAN, kFormat, fan.data(), 4, 0), D3D_OK);
+    EXPECT_RGB_NEAR(Pixel(8, 8), 128, 128, 128, 1);
+}
+
+TEST(StandInFacade, SkinDrawingThroughTheDeviceUsesTheActiveFrame) {
+    SetPlatform(std::make_shared<THeadlessPlatform>());
+    SelectRenderer(Direct3D7Renderer(), ScreenDoubleBuffered);
+    ASSERT_TRUE(OpenScreen(32, 32, 0, 0, 0));
+    auto* d3d = dynamic_cast<TDirect3D7Renderer*>(CurrentRenderer().get());
+    ASSERT_NE(d3d, nullptr);
+    TImage image;
+    image.width = image.height = 2;
+    image.flags = 0;
+    image.pixmaps = {SolidPixmap(2, 2, {0, 0, 255, 255}), SolidPixmap(2, 2, {0, 255, 0, 255})};
+    image.frames.resize(2);
+    image.frameScreens.resize(2);
+    d3d->SetActiveFrame(image, 1);
+    ASSERT_TRUE(image.frames[1]);
+    d3d->Clear(0, 0, 0);
+    d3d->SetBlendMode(BlendAlpha);
+    d3d->SetColour(255, 255, 255, 1.0f);
+    const std::uint32_t white = d3d->ColourARGB();
+    const std::vector<D3DTLVERTEX322> fan = {{0, 0, 0, white, 0, 0},
+                                             {32, 0, 0, white, 1, 0},
+                                             {32, 32, 0, white, 1, 1},
+                                             {0, 32, 0, white, 0, 1}};
+    EXPECT_EQ(d3d->Device().DrawPrimitive(D3DPT_TRIANGLEFAN, 322, fan.data(), 4, 0), D3D_OK);
+    TPixmap shot;
+    ASSERT_TRUE(d3d->ReadPixels(shot));
+    EXPECT_EQ(shot.rgba[(16 * 32 + 16) * 4 + 1], 255);
+    EXPECT_EQ(shot.rgba[(16 * 32 + 16) * 4 + 2], 0);
+    CloseScreen();
+}
+
+} // namespace
+} // namespace present::testing

@@ -1,0 +1,12 @@
+#include "opengl/opengl.h"
+#include "host_platform.h"
+#include "renderer_fixture.h"
+
+namespace present::testing {
+
+RendererRef MakeRendererUnderTest() {
+    SetPlatform(nullptr);
+    return MakeOpenGLRenderer();
+}
+
+} // namespace present::testing
