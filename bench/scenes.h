@@ -1,0 +1,66 @@
+// Scenes shared by the engine's benchmarks and tests.
+#pragma once
+
+#include "kinetra.h"
+
+#include <cmath>
+#include <memory>
+#include <numbers>
+#include <vector>
+
+namespace scenes {
+
+// A soft ring: rim masses joined to their neighbours and by spokes to a centre mass.
+struct Ring {
+    std::vector<kinetra::MassRef> rim;
+    kinetra::MassRef centre;
+    std::vector<kinetra::ConstraintRef> constraints;
+};
+
+inline Ring MakeRing(float cx, float cy, float radius, int count = 24) {
+    using namespace kinetra;
+    Ring ring;
+    ring.centre = TMass::Create(cx, cy, 1.0f, 4.0f, 0.5f, 2);
+    for (int i = 0; i < count; ++i) {
+        const double a = 2.0 * std::numbers::pi * i / count;
+        ring.rim.push_back(TMass::Create(cx + static_cast<float>(std::cos(a) * radius),
+                                         cy + static_cast<float>(std::sin(a) * radius), 1.0f, 4.0f,
+                                         0.5f, 2));
+    }
+    for (int i = 0; i < count; ++i) {
+        ring.constraints.push_back(
+            TConstraint::Create(ring.rim[i], ring.rim[(i + 1) % count], 0.0f, 0.5f));
+        ring.constraints.push_back(TConstraint::Create(ring.rim[i], ring.centre, 0.0f, 0.2f));
+    }
+    for (const auto& c : ring.constraints) {
+        c->Register();
+    }
+    return ring;
+}
+
+// A solid block (x0, y0) - (x1, y1) of the scenery's kind, standing still.
+inline kinetra::ZoneRef MakeBlock(float x0, float y0, float x1, float y1) {
+    auto points =
+        std::make_shared<std::vector<float>>(std::vector<float>{x0, y0, x1, y0, x1, y1, x0, y1});
+    return kinetra::TZone::Create(points, 2, 1.0f, 10, 1);
+}
+
+// count free masses of automatic groups spread over a box of the given size.
+inline std::vector<kinetra::MassRef> MakeCrowd(int count, float width, float height) {
+    using namespace kinetra;
+    std::vector<MassRef> crowd;
+    const int columns = static_cast<int>(std::sqrt(static_cast<float>(count))) + 1;
+    const float stepX = width / static_cast<float>(columns + 1);
+    const float stepY = height / static_cast<float>(columns + 1);
+    for (int i = 0; i < count; ++i) {
+        const float x = stepX * static_cast<float>(i % columns + 1);
+        const float y = stepY * static_cast<float>(i / columns + 1);
+        auto m = TMass::Create(x, y, 1.0f + static_cast<float>(i % 3), 5.0f, 0.3f, -1);
+        m->SetVelocity(static_cast<float>(i % 7) - 3.0f, static_cast<float>(i % 5) - 2.0f);
+        m->Register();
+        crowd.push_back(m);
+    }
+    return crowd;
+}
+
+} // namespace scenes

@@ -1,0 +1,55 @@
+// A body with arrays of its masses, constraints and rigs: moved as a whole,
+// drawn through its rigs, loaded from body files and built from templates.
+#pragma once
+
+#include "body.h"
+#include "body_template.h"
+#include "constraint.h"
+#include "mass.h"
+#include "rig.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace kinetra {
+
+class TAdvBody;
+using AdvBodyRef = std::shared_ptr<TAdvBody>;
+
+class TAdvBody : public TBody {
+public:
+    // Index 0 is the reference point of SetPosition. Entries may be Null;
+    // every whole-body operation skips them.
+    std::vector<MassRef> masses;
+    std::vector<ConstraintRef> constraints;
+    std::vector<RigRef> rigs;
+    // Direction of constraints[0] when the body was built from a template.
+    float baseAngle = 0.0f;
+    TmpBodyRef bodyTemplate;
+
+    ~TAdvBody() override;
+
+    // A live body from a body file, or Null (nothing registered) when the
+    // file is not a complete, consistent body file.
+    static AdvBodyRef Load(const std::string& url);
+    // An empty body holding the file's template, or Null.
+    static AdvBodyRef LoadTemplate(const std::string& url);
+    // A live body with new masses and constraints sharing the template's
+    // images; Null (nothing registered, no group used up) for a Null
+    // template or one whose indices do not name existing records.
+    static AdvBodyRef CreateFromTemplate(const TmpBodyRef& bodyTemplate);
+
+    void Push(float dx, float dy);
+    // Moves the body rigidly so that masses[0] lands on (x, y), at rest.
+    void SetPosition(float x, float y);
+    void Move(float dx, float dy);
+    // Draws the rigs in array order, later ones over earlier ones.
+    void Draw() const;
+};
+
+// Builds a live body from a checked template; the shared step of Load and
+// CreateFromTemplate. Sets baseAngle only when withBaseAngle is true.
+AdvBodyRef BuildBody(const TTmpBody& source, bool withBaseAngle);
+
+} // namespace kinetra

@@ -1,0 +1,22 @@
+// The base of every body: a name and the constraints that make it up.
+#pragma once
+
+#include "constraint.h"
+#include "list.h"
+
+#include <string>
+
+namespace kinetra {
+
+class TBody {
+public:
+    virtual ~TBody();
+    std::string name;
+    TList<TConstraint> members;
+    virtual void SetName(const std::string& name);
+    // Unregisters every member constraint (and with them their masses), then empties
+    // members.
+    virtual void Remove();
+};
+
+} // namespace kinetra

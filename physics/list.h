@@ -1,0 +1,174 @@
+// The ordered list used by the engine's registries, body members and level objects.
+//
+// Links are weak handles to a list node, so a link outlives its list safely: once the
+// list is dropped (or the element removed), removing through the link does nothing.
+//
+// Iteration: a range-for over a list may modify other lists freely, and may remove
+// elements other than the one being visited. Removing the element currently visited
+// invalidates the iteration; loops that remove what they visit copy first (ToArray or
+// CopyTo) and walk the copy.
+#pragma once
+
+#include <cstddef>
+#include <memory>
+#include <vector>
+
+namespace kinetra {
+
+struct TListNodeBase {
+    std::shared_ptr<TListNodeBase> next;
+    TListNodeBase* prev = nullptr;
+    const void* owner = nullptr; // the list holding this node; null once it left it
+};
+
+// A small copyable handle to one element of one list. Empty when default-made.
+class TLink {
+public:
+    TLink() = default;
+    explicit TLink(const std::shared_ptr<TListNodeBase>& node) : node(node) {}
+
+    // True while the element is still in a list.
+    bool Valid() const {
+        auto held = node.lock();
+        return held && held->owner != nullptr;
+    }
+    explicit operator bool() const { return Valid(); }
+    void Reset() { node.reset(); }
+
+    std::shared_ptr<TListNodeBase> Lock() const { return node.lock(); }
+
+private:
+    std::weak_ptr<TListNodeBase> node;
+};
+
+template <class T> class TList {
+public:
+    using Ref = std::shared_ptr<T>;
+
+    TList() = default;
+    TList(const TList&) = delete;
+    TList& operator=(const TList&) = delete;
+    ~TList() { Clear(); }
+
+    // Appends at the end; the link identifies this entry for Remove.
+    TLink Append(Ref value) {
+        auto node = std::make_shared<Node>();
+        node->value = std::move(value);
+        node->owner = this;
+        node->prev = tail;
+        if (tail) {
+            tail->next = node;
+        } else {
+            head = node;
+        }
+        tail = node.get();
+        ++count;
+        return TLink(node);
+    }
+
+    // Removes the entry of link. Links of another or a dropped list, removed links and
+    // empty links are ignored.
+    void Remove(const TLink& link) {
+        auto node = link.Lock();
+        if (!node || node->owner != this) {
+            return;
+        }
+        node->owner = nullptr;
+        auto following = std::move(node->next);
+        if (following) {
+            following->prev = node->prev;
+        } else {
+            tail = node->prev;
+        }
+        if (node->prev) {
+            node->prev->next = std::move(following);
+        } else {
+            head = std::move(following);
+        }
+        node->prev = nullptr;
+        --count;
+        node.reset();
+    }
+
+    TLink Find(const T* value) const {
+        for (auto* node = head.get(); node; node = node->next.get()) {
+            if (static_cast<Node*>(node)->value.get() == value) {
+                return TLink(Share(node));
+            }
+        }
+        return TLink();
+    }
+    TLink Find(const Ref& value) const { return Find(value.get()); }
+
+    bool Contains(const T* value) const { return static_cast<bool>(Find(value)); }
+    bool Contains(const Ref& value) const { return Contains(value.get()); }
+
+    std::vector<Ref> ToArray() const {
+        std::vector<Ref> out;
+        CopyTo(out);
+        return out;
+    }
+
+    // Replaces the contents of out, reusing its capacity.
+    void CopyTo(std::vector<Ref>& out) const {
+        out.clear();
+        for (auto* node = head.get(); node; node = node->next.get()) {
+            out.push_back(static_cast<Node*>(node)->value);
+        }
+    }
+
+    std::size_t Count() const { return count; }
+    bool Empty() const { return count == 0; }
+
+    // Unlinks node by node, so a long list never recurses through its destructors.
+    // An element's destructor may run here and change this list: the list is consistent
+    // whenever an element is released.
+    void Clear() {
+        while (head) {
+            auto first = std::move(head);
+            head = std::move(first->next);
+            if (head) {
+                head->prev = nullptr;
+            } else {
+                tail = nullptr;
+            }
+            first->owner = nullptr;
+            --count;
+            first.reset();
+        }
+    }
+
+    class Iterator {
+    public:
+        explicit Iterator(TListNodeBase* node) : node(node) {}
+        const Ref& operator*() const { return static_cast<Node*>(node)->value; }
+        Iterator& operator++() {
+            node = node->next.get();
+            return *this;
+        }
+        bool operator==(const Iterator& other) const { return node == other.node; }
+        bool operator!=(const Iterator& other) const { return node != other.node; }
+
+    private:
+        TListNodeBase* node;
+    };
+
+    Iterator begin() const { return Iterator(head.get()); }
+    Iterator end() const { return Iterator(nullptr); }
+
+private:
+    struct Node : TListNodeBase {
+        Ref value;
+    };
+
+    // The strong reference to a node is held by its predecessor (or by head).
+    std::shared_ptr<TListNodeBase> Share(TListNodeBase* node) const {
+        return node->prev ? node->prev->next : head;
+    }
+
+    std::shared_ptr<TListNodeBase> head;
+    TListNodeBase* tail = nullptr;
+    std::size_t count = 0;
+};
+
+} // namespace kinetra

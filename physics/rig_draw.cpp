@@ -1,0 +1,24 @@
+#include "adv_body.h"
+#include "rig.h"
+
+#include "present.h"
+
+namespace kinetra {
+
+void TRig::Draw() const {
+    if (!image || !mass) {
+        return;
+    }
+    present::SetDrawRotation(Rotation());
+    present::DrawImageFrame(image, mass->x, mass->y, 0);
+}
+
+void TAdvBody::Draw() const {
+    for (const auto& rig : rigs) {
+        if (rig) {
+            rig->Draw();
+        }
+    }
+}
+
+} // namespace kinetra

@@ -1,0 +1,61 @@
+// The current world, the engine's registries and the module-level interface.
+#pragma once
+
+#include "list.h"
+#include "refs.h"
+
+#include <cstdint>
+#include <vector>
+
+namespace kinetra {
+
+class TPhysics {
+public:
+    float maxX = 0.0f;
+    float maxY = 0.0f;
+    float minX = 0.0f;
+    float minY = 0.0f;
+    float friction = 1.0f;
+    float gravityX = 0.0f;
+    float gravityY = 0.0f;
+    std::int32_t iterations = 0;
+
+    // Replaces the registries with new empty lists and becomes the current world.
+    // Note the order: vertical gravity before horizontal.
+    static PhysicsRef Create(float maxX, float maxY, float gravityY, float gravityX,
+                             int iterations);
+    static void SetMinBounds(float minX, float minY);
+    static void SetGravity(float gravityX, float gravityY);
+    static void SetIterations(int n);
+    static void SetWorld(float minX, float minY, float maxX, float maxY, float friction);
+    static void SetFriction(float friction);
+    // One tick of the current world.
+    static void Update();
+    // Zeroes the current world and drops it and the registries.
+    static void Destroy();
+
+private:
+    // The per-pass copy of massList, kept to reuse its storage from tick to tick.
+    std::vector<MassRef> snapshot;
+};
+
+inline std::shared_ptr<TList<TMass>> massList;
+inline std::shared_ptr<TList<TConstraint>> constraintList;
+inline std::shared_ptr<TList<TZone>> zoneList;
+inline std::int32_t nextAutoGroup = -2;
+inline PhysicsRef currentWorld;
+
+// The setters and UpdatePhysics do nothing while no world exists.
+PhysicsRef CreatePhysics(float maxX, float maxY, float gravityY, float gravityX, int iterations);
+int SetPhysicsMinBounds(float minX, float minY);
+int SetPhysicsGravity(float gravityX, float gravityY);
+int SetPhysicsIterations(int n);
+int SetPhysicsWorld(float minX, float minY, float maxX, float maxY, float friction);
+int SetPhysicsFriction(float friction);
+int UpdatePhysics();
+int DestroyPhysics();
+
+// Hands out the next automatic collision group.
+std::int32_t TakeAutoGroup();
+
+} // namespace kinetra

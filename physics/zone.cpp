@@ -1,0 +1,216 @@
+#include "zone.h"
+
+#include "degrees.h"
+#include "mass.h"
+#include "quadtree.h"
+#include "world.h"
+
+#include <cmath>
+#include <cstddef>
+
+namespace kinetra {
+
+namespace {
+
+constexpr float treeMargin = 1.0f;
+constexpr float treeGrowth = 2.0f;
+constexpr float farAway = 1.0e38f;
+constexpr float minimumDistance = 0.0001f;
+constexpr float frictionFactor = 0.5f;
+
+int Quadrant(float vx, float vy, float cx, float cy) {
+    if (vx >= cx) {
+        return vy >= cy ? 3 : 2;
+    }
+    return vy >= cy ? 4 : 1;
+}
+
+} // namespace
+
+ZoneRef TZone::Create(FloatArray points, int kind, float friction, int group, int depth) {
+    if (!points || points->size() < 4 || points->size() % 2 != 0) {
+        return nullptr;
+    }
+    auto zone = std::make_shared<TZone>();
+    zone->points = std::move(points);
+    zone->kind = kind;
+    zone->friction = friction;
+    zone->group = group == -1 ? TakeAutoGroup() : group;
+    if (zoneList) {
+        zone->link = zoneList->Append(zone);
+    }
+    zone->SetDepth(depth);
+    return zone;
+}
+
+void TZone::SetPosition(float newX, float newY) {
+    x = newX;
+    y = newY;
+}
+
+void TZone::Move(float dx, float dy) {
+    x += dx;
+    y += dy;
+}
+
+void TZone::Rotate(float angle) {
+    if (!points) {
+        return;
+    }
+    auto& p = *points;
+    for (std::size_t i = 0; i + 1 < p.size(); i += 2) {
+        const float r = std::sqrt(p[i] * p[i] + p[i + 1] * p[i + 1]);
+        const double a = Atan2Degrees(p[i + 1], p[i]) + angle;
+        p[i] = static_cast<float>(CosDegrees(a) * r);
+        p[i + 1] = static_cast<float>(SinDegrees(a) * r);
+    }
+    SetDepth(depth);
+}
+
+void TZone::SetDepth(int newDepth) {
+    depth = newDepth;
+    // The caller may have shrunk the shared array; a shape needs two points.
+    if (!points || points->size() < 4) {
+        tree = nullptr;
+        return;
+    }
+    const auto& p = *points;
+    float minX = p[0];
+    float maxX = p[0];
+    float minY = p[1];
+    float maxY = p[1];
+    for (std::size_t i = 2; i + 1 < p.size(); i += 2) {
+        minX = std::fmin(minX, p[i]);
+        minY = std::fmin(minY, p[i + 1]);
+        maxX = std::fmax(maxX, p[i]);
+        maxY = std::fmax(maxY, p[i + 1]);
+    }
+    tree = TQuadTree::Build(p, kind, minX - treeMargin, minY - treeMargin,
+                            (maxX - minX) + treeGrowth, (maxY - minY) + treeGrowth, depth);
+}
+
+void TZone::Collide(TMass& m) {
+    const float r = m.radius;
+    if (!tree || !tree->Overlaps(x, y, m.x - r, m.y - r, r + r)) {
+        return;
+    }
+    if (kind < 0 || kind > 2 || !points) {
+        return;
+    }
+    const auto& p = *points;
+    const std::size_t n = p.size() / 2;
+    if (n < 2) {
+        return;
+    }
+    const bool solid = kind == 2;
+
+    // Nearest point over the segments, and for a solid polygon the winding round the
+    // mass centre, in one pass. Segment i runs from point i - 1 (the last point for
+    // i = 0) to point i; an open line has no segment 0.
+    float best = farAway;
+    float cx = 0.0f;
+    float cy = 0.0f;
+    int sum = 0;
+    float ax = x + p[2 * n - 2];
+    float ay = y + p[2 * n - 1];
+    int quadrant = Quadrant(ax, ay, m.x, m.y);
+    for (std::size_t i = 0; i < n; ++i) {
+        const float bx = x + p[2 * i];
+        const float by = y + p[2 * i + 1];
+        if (i > 0 || kind != 0) {
+            const float ex = bx - ax;
+            const float ey = by - ay;
+            float t = (ex * (m.x - ax) + ey * (m.y - ay)) / (ex * ex + ey * ey);
+            if (!(t >= 0.0f)) {
+                t = 0.0f;
+            }
+            if (!(t <= 1.0f)) {
+                t = 1.0f;
+            }
+            const float px = (1.0f - t) * ax + t * bx;
+            const float py = (1.0f - t) * ay + t * by;
+            const float d2 = (m.x - px) * (m.x - px) + (m.y - py) * (m.y - py);
+            if (!(d2 >= best)) {
+                best = d2;
+                cx = px;
+                cy = py;
+            }
+        }
+        if (solid) {
+            const int next = Quadrant(bx, by, m.x, m.y);
+            int delta = next - quadrant;
+            if (delta == 2 || delta == -2) {
+                const float xc = bx - (by - m.y) * (ax - bx) / (ay - by);
+                if (!(xc >= m.x)) {
+                    delta = -delta;
+                }
+            }
+            if (delta == 3) {
+                delta = -1;
+            } else if (delta == -3) {
+                delta = 1;
+            }
+            sum += delta;
+            quadrant = next;
+        }
+        ax = bx;
+        ay = by;
+    }
+    const bool inside = solid && (sum == 4 || sum == -4);
+
+    float dist = std::sqrt(best);
+    if (!(dist >= minimumDistance)) {
+        dist = minimumDistance;
+    }
+    float nx, ny, pen;
+    if (inside) {
+        nx = (cx - m.x) / dist;
+        ny = (cy - m.y) / dist;
+        pen = -dist - r;
+    } else {
+        nx = (m.x - cx) / dist;
+        ny = (m.y - cy) / dist;
+        pen = dist - r;
+    }
+    if (pen >= 0.0f) {
+        return;
+    }
+
+    const float limit = -pen * (friction + m.friction) * frictionFactor;
+    m.x -= nx * pen;
+    m.y -= ny * pen;
+    const float vx = m.x - m.oldX;
+    const float vy = m.y - m.oldY;
+    const float speed = std::sqrt(vx * vx + vy * vy);
+    const double theta = Atan2Degrees(vy, vx) - Atan2Degrees(ny, nx);
+    const float vn = static_cast<float>(CosDegrees(theta) * speed);
+    const float tx = vx - nx * vn;
+    const float ty = vy - ny * vn;
+    const float tl = std::sqrt(tx * tx + ty * ty);
+    if (solid) {
+        if (limit < tl) {
+            m.x -= tx / tl * limit;
+            m.y -= ty / tl * limit;
+        } else {
+            m.x -= tx;
+            m.y -= ty;
+        }
+    } else {
+        if (limit < tl) {
+            m.oldX += tx / tl * limit;
+            m.oldY += ty / tl * limit;
+        } else {
+            m.oldX += tx;
+            m.oldY += ty;
+        }
+    }
+}
+
+void TZone::Remove() {
+    if (zoneList) {
+        zoneList->Remove(link);
+    }
+    link.Reset();
+}
+
+} // namespace kinetra

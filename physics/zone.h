@@ -1,0 +1,46 @@
+// A static collision shape: open polyline (kind 0), closed outline (kind 1) or solid
+// polygon (kind 2) at a movable position.
+#pragma once
+
+#include "list.h"
+#include "refs.h"
+
+#include <cstdint>
+
+namespace kinetra {
+
+class TZone {
+public:
+    virtual ~TZone() = default;
+
+    FloatArray points; // shared with the creator; Rotate writes into it
+    std::int32_t kind = 0;
+    float friction = 0.0f;
+    float x = 0.0f;
+    float y = 0.0f;
+    std::int32_t group = -1;
+    QuadTreeRef tree;
+    std::int32_t depth = 0;
+    TLink link;
+
+    // Builds and registers a zone; Null for fewer than two points or an odd count.
+    static ZoneRef Create(FloatArray points, int kind, float friction, int group, int depth);
+
+    void SetPosition(float x, float y);
+    void Move(float dx, float dy);
+    void Rotate(float angle);
+    virtual void SetDepth(int depth);
+    const FloatArray& GetPoints() const { return points; }
+    float GetX() const { return x; }
+    float GetY() const { return y; }
+
+    // Pushes the mass out of the shape and applies friction.
+    void Collide(TMass& mass);
+
+    // Fills a solid polygon zone in the current colour and outlines it in black.
+    void Draw();
+
+    void Remove();
+};
+
+} // namespace kinetra

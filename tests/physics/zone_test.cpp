@@ -1,0 +1,202 @@
+#include "world_fixture.h"
+
+#include <cmath>
+#include <vector>
+
+using namespace kinetra;
+
+namespace {
+
+using ZoneTest = WorldTest;
+
+FloatArray Points(std::vector<float> values) {
+    return std::make_shared<std::vector<float>>(std::move(values));
+}
+
+ZoneRef Square(int kind, float friction = 0.0f) {
+    return TZone::Create(Points({0, 0, 100, 0, 100, 100, 0, 100}), kind, friction, 5, 1);
+}
+
+float Vx(const TMass& m) {
+    return m.x - m.oldX;
+}
+
+} // namespace
+
+TEST_F(ZoneTest, CreateRejectsShortOrOddArraysWithoutUsingAGroup) {
+    const std::int32_t next = nextAutoGroup;
+    EXPECT_EQ(TZone::Create(Points({1, 2}), 0, 1, -1, 1), nullptr);
+    EXPECT_EQ(TZone::Create(Points({1, 2, 3}), 0, 1, -1, 1), nullptr);
+    EXPECT_EQ(TZone::Create(Points({1, 2, 3, 4, 5}), 0, 1, -1, 1), nullptr);
+    EXPECT_EQ(TZone::Create(nullptr, 0, 1, -1, 1), nullptr);
+    EXPECT_EQ(nextAutoGroup, next);
+    EXPECT_TRUE(zoneList->Empty());
+
+    auto zone = TZone::Create(Points({0, 0, 10, 0}), 0, 1, 3, 1);
+    ASSERT_NE(zone, nullptr);
+    EXPECT_EQ(zone->group, 3);
+    EXPECT_NE(zone->tree, nullptr);
+    EXPECT_TRUE(zoneList->Contains(zone));
+}
+
+TEST_F(ZoneTest, MassesAndZonesShareTheAutomaticGroups) {
+    const std::int32_t next = nextAutoGroup;
+    auto m = TMass::Create(0, 0, 1, 1, 0, -1);
+    auto a = TZone::Create(Points({0, 0, 10, 0}), 0, 1, -1, 1);
+    auto b = TZone::Create(Points({0, 0, 10, 0}), 0, 1, -1, 1);
+    EXPECT_EQ(m->GetGroup(), next);
+    EXPECT_EQ(a->group, next - 1);
+    EXPECT_EQ(b->group, next - 2);
+}
+
+TEST_F(ZoneTest, LinePushesToTheSideTheCentreIsOn) {
+    auto line = TZone::Create(Points({-50, 0, 50, 0}), 0, 1, 5, 1);
+    auto above = TMass::Create(0, -6, 1, 10, 1, 1);
+    line->Collide(*above);
+    EXPECT_EQ(above->y, -10.0f);
+    EXPECT_EQ(above->x, 0.0f);
+    auto below = TMass::Create(0, 6, 1, 10, 1, 1);
+    line->Collide(*below);
+    EXPECT_EQ(below->y, 10.0f);
+
+    // Past the end the push is radial from the end point.
+    auto beyond = TMass::Create(53, 4, 1, 10, 0, 1);
+    line->Collide(*beyond);
+    EXPECT_NEAR(beyond->x, 56.0f, 1e-5);
+    EXPECT_NEAR(beyond->y, 8.0f, 1e-5);
+
+    auto clear = TMass::Create(0, -10, 1, 10, 1, 1);
+    line->Collide(*clear);
+    EXPECT_EQ(clear->y, -10.0f);
+}
+
+TEST_F(ZoneTest, OutlineKeepsInsideWhileSolidThrowsOut) {
+    auto inside = TMass::Create(50, 3, 1, 5, 0, 1);
+    Square(1)->Collide(*inside);
+    EXPECT_EQ(inside->y, 5.0f);
+    EXPECT_EQ(inside->x, 50.0f);
+
+    auto thrown = TMass::Create(50, 3, 1, 5, 0, 1);
+    Square(2)->Collide(*thrown);
+    EXPECT_EQ(thrown->y, -5.0f);
+    EXPECT_EQ(thrown->x, 50.0f);
+
+    // However deep, a mass inside a solid leaves through the nearest edge.
+    auto deep = TMass::Create(70, 40, 1, 5, 0, 1);
+    Square(2)->Collide(*deep);
+    EXPECT_FLOAT_EQ(deep->x, 105.0f);
+    EXPECT_EQ(deep->y, 40.0f);
+
+    // The same shape wound the other way round.
+    auto reversed = TZone::Create(Points({0, 100, 100, 100, 100, 0, 0, 0}), 2, 0, 5, 1);
+    auto other = TMass::Create(50, 97, 1, 5, 0, 1);
+    reversed->Collide(*other);
+    EXPECT_EQ(other->y, 105.0f);
+}
+
+TEST_F(ZoneTest, RepeatedPointsActAsOnePoint) {
+    auto zone = TZone::Create(Points({0, 0, 100, 0, 100, 0, 100, 100, 0, 100, 0, 100}), 2, 1, 5, 1);
+    auto m = TMass::Create(97, 50, 1, 5, 1, 1);
+    zone->Collide(*m);
+    EXPECT_EQ(m->x, 105.0f);
+    EXPECT_TRUE(std::isfinite(m->oldX) && std::isfinite(m->oldY) && std::isfinite(m->y));
+    auto corner = TMass::Create(102, -2, 1, 5, 1, 1);
+    zone->Collide(*corner);
+    EXPECT_TRUE(std::isfinite(corner->x) && std::isfinite(corner->y));
+    EXPECT_GT(corner->x, 102.0f);
+}
+
+TEST_F(ZoneTest, FrictionSlowsSlidingByTheLimit) {
+    // Penetration 2 and mean friction 0.5 give a limit of 1.
+    auto line = TZone::Create(Points({-100, 0, 100, 0}), 0, 0.5f, 5, 1);
+    auto slider = TMass::Create(0, -8, 1, 10, 0.5f, 1);
+    slider->SetVelocity(3, 0);
+    line->Collide(*slider);
+    EXPECT_EQ(slider->x, 0.0f);
+    EXPECT_EQ(slider->y, -10.0f);
+    EXPECT_NEAR(Vx(*slider), 2.0f, 1e-5);
+
+    auto block = TZone::Create(Points({-100, 0, 100, 0, 100, 100, -100, 100}), 2, 0.5f, 5, 1);
+    auto onBlock = TMass::Create(0, -8, 1, 10, 0.5f, 1);
+    onBlock->SetVelocity(3, 0);
+    block->Collide(*onBlock);
+    EXPECT_NEAR(onBlock->x, -1.0f, 1e-5);
+    EXPECT_NEAR(Vx(*onBlock), 2.0f, 1e-5);
+
+    // A budget larger than the sliding speed stops it.
+    auto slow = TMass::Create(0, -8, 1, 10, 0.5f, 1);
+    slow->SetVelocity(0.5f, 0);
+    line->Collide(*slow);
+    EXPECT_NEAR(Vx(*slow), 0.0f, 1e-6);
+
+    auto resting = TMass::Create(0, -8, 1, 10, 0.5f, 1);
+    line->Collide(*resting);
+    EXPECT_EQ(Vx(*resting), 0.0f);
+}
+
+TEST_F(ZoneTest, SetPositionMovesTheShapeWithoutARebuild) {
+    auto zone = Square(2);
+    const auto tree = zone->tree;
+    zone->SetPosition(500, 500);
+    EXPECT_EQ(zone->tree, tree);
+
+    auto atOld = TMass::Create(50, 3, 1, 5, 0, 1);
+    zone->Collide(*atOld);
+    EXPECT_EQ(atOld->y, 3.0f);
+    auto atNew = TMass::Create(550, 503, 1, 5, 0, 1);
+    zone->Collide(*atNew);
+    EXPECT_EQ(atNew->y, 495.0f);
+
+    zone->Move(-500, -500);
+    EXPECT_EQ(zone->GetX(), 0.0f);
+    zone->Collide(*atOld);
+    EXPECT_EQ(atOld->y, -5.0f);
+}
+
+TEST_F(ZoneTest, RotateTurnsTheSharedPointsAndRebuilds) {
+    auto points = Points({10, 0, 20, 0});
+    auto zone = TZone::Create(points, 0, 0, 5, 1);
+    const auto before = zone->tree;
+    zone->Rotate(90);
+    EXPECT_NEAR((*points)[0], 0.0f, 1e-5);
+    EXPECT_NEAR((*points)[1], 10.0f, 1e-5);
+    EXPECT_NEAR((*points)[3], 20.0f, 1e-5);
+    EXPECT_NE(zone->tree, before);
+    auto m = TMass::Create(-3, 15, 1, 5, 0, 1);
+    zone->Collide(*m);
+    EXPECT_NEAR(m->x, -5.0f, 1e-4);
+}
+
+TEST_F(ZoneTest, ShrunkSharedArrayOrUnknownKindMeansNoContact) {
+    auto points = Points({0, 0, 100, 0, 100, 100, 0, 100});
+    auto zone = TZone::Create(points, 2, 0, 5, 1);
+    points->resize(2);
+    zone->SetDepth(1);
+    auto m = TMass::Create(50, 3, 1, 5, 0, 1);
+    zone->Collide(*m);
+    EXPECT_EQ(m->y, 3.0f);
+
+    auto odd = TZone::Create(Points({0, 0, 100, 0, 100, 100}), 5, 0, 5, 1);
+    EXPECT_EQ(odd->tree, nullptr);
+    odd->Collide(*m);
+    EXPECT_EQ(m->y, 3.0f);
+}
+
+TEST_F(ZoneTest, RemoveUnlistsOnceAndSurvivesTheWorld) {
+    auto zone = Square(2);
+    zone->Remove();
+    EXPECT_TRUE(zoneList->Empty());
+    EXPECT_FALSE(zone->link);
+    zone->Remove();
+
+    auto kept = Square(2);
+    CreatePhysics(100, 100, 0, 0, 1);
+    auto fresh = Square(2);
+    kept->Remove();
+    EXPECT_FALSE(kept->link);
+    DestroyPhysics();
+    fresh->Remove();
+    CreatePhysics(100, 100, 0, 0, 1);
+    Square(2);
+    EXPECT_EQ(zoneList->Count(), 1u);
+}
