@@ -1,0 +1,16 @@
+// The readable text form of a body file: one field a line, every chunk and
+// record spelled out, floats written so that they read back to the same bits.
+// See README.md in this directory for the format.
+#pragma once
+
+#include "body_model.h"
+
+#include <string>
+
+namespace bodytool {
+
+std::string WriteText(const TRawBody& body);
+// False with "line N: message" when the text does not follow the format.
+bool ParseText(const std::string& text, TRawBody& body, std::string& error);
+
+} // namespace bodytool
