@@ -1,0 +1,203 @@
+#include "blob_skin.h"
+
+#include "blob.h"
+#include "direct3d7/direct3d7.h"
+#include "draw.h"
+#include "globals.h"
+#include "image.h"
+#include "opengl/opengl.h"
+
+#include <memory>
+#include <vector>
+
+namespace morvel {
+
+namespace {
+
+constexpr int VertexFloats = 4;
+
+void DrawThroughDirect3D7(present::TDirect3D7Renderer& renderer, const std::vector<float>& points,
+                          present::TImage& image, int frame, int fan, double uScale, double vScale,
+                          float ax, float ay, float ox, float oy) {
+    const std::size_t count = points.size() / VertexFloats;
+    // The device takes positions already in screen space, so the drawing
+    // state's matrix is applied here.
+    std::vector<present::D3DTLVERTEX322> vertices(count);
+    const std::uint32_t diffuse = renderer.ColourARGB();
+    for (std::size_t i = 0; i < count; ++i) {
+        const float* p = &points[i * VertexFloats];
+        const float lx = p[0] - ax;
+        const float ly = p[1] - ay;
+        present::D3DTLVERTEX322& v = vertices[i];
+        v.x = lx * renderer.ix + ly * renderer.iy + ox;
+        v.y = lx * renderer.jx + ly * renderer.jy + oy;
+        v.z = 0;
+        v.diffuse = diffuse;
+        v.u = static_cast<float>(p[2] * uScale);
+        v.v = static_cast<float>(p[3] * vScale);
+    }
+    renderer.SetActiveFrame(image, frame);
+    renderer.Device().DrawPrimitive(
+        fan != 0 ? present::D3DPT_TRIANGLEFAN : present::D3DPT_TRIANGLESTRIP,
+        present::D3DFVF_XYZ | present::D3DFVF_DIFFUSE | present::D3DFVF_TEX1, vertices.data(),
+        static_cast<std::uint32_t>(count), 0);
+}
+
+void DrawThroughOpenGL(const std::vector<float>& points, present::TImage& image, int frame, int fan,
+                       double uScale, double vScale, float ax, float ay, float ox, float oy) {
+    auto texture = std::dynamic_pointer_cast<present::TGLTexture>(image.FrameTexture(frame));
+    if (!texture) {
+        return;
+    }
+    float sx = 1;
+    float sy = 1;
+    present::GetDrawScale(sx, sy);
+    glPushMatrix();
+    glBindTexture(GL_TEXTURE_2D, texture->name);
+    glEnable(GL_TEXTURE_2D);
+    glTranslatef(ox, oy, 0);
+    glRotatef(present::GetDrawRotation(), 0, 0, 1);
+    glScalef(sx, sy, 1);
+    glBegin(fan != 0 ? GL_POLYGON : GL_TRIANGLE_STRIP);
+    const std::size_t count = points.size() / VertexFloats;
+    for (std::size_t i = 0; i < count; ++i) {
+        const float* p = &points[i * VertexFloats];
+        glTexCoord2f(static_cast<float>(p[2] * uScale), static_cast<float>(p[3] * vScale));
+        glVertex2f(p[0] - ax, p[1] - ay);
+    }
+    glEnd();
+    glDisable(GL_TEXTURE_2D);
+    glPopMatrix();
+}
+
+} // namespace
+
+int Pow2Size(int n) {
+    int r = 1;
+    while (r < n) {
+        r *= 2;
+    }
+    return r;
+}
+
+void SkinTexCoord(float px, float py, float cx, float cy, float& u, float& v) {
+    const float dx = px - cx;
+    const float dy = py - cy;
+    const double len = present::SquareRoot(dx * dx + dy * dy);
+    if (!(len > 0)) {
+        // A point on the centre has no direction: it takes the texture's centre.
+        u = 0.5f;
+        v = 0.5f;
+        return;
+    }
+    u = static_cast<float>((dx / len) * 0.5 + 0.5);
+    v = static_cast<float>((dy / len) * 0.5 + 0.5);
+}
+
+int FaceFrame(int direction, float vx) {
+    if (direction == 1) {
+        return vx > 2.0f ? 1 : 3;
+    }
+    if (direction == -1) {
+        return vx < -2.0f ? 2 : 4;
+    }
+    return 0;
+}
+
+void DrawTexturedPolygon(const std::vector<float>& points, const present::ImageRef& image,
+                         int frame, int fan) {
+    if (!image || frame < 0 || frame >= image->FrameCount()) {
+        return;
+    }
+    // Each frame sits in the top-left corner of a power-of-two texture.
+    const double uScale =
+        static_cast<double>(image->width) / static_cast<double>(Pow2Size(image->width));
+    const double vScale =
+        static_cast<double>(image->height) / static_cast<double>(Pow2Size(image->height));
+    float ax = 0;
+    float ay = 0;
+    float ox = 0;
+    float oy = 0;
+    present::GetDrawAnchor(ax, ay);
+    present::GetDrawOrigin(ox, oy);
+    auto renderer = present::CurrentRenderer();
+    if (auto d3d = std::dynamic_pointer_cast<present::TDirect3D7Renderer>(renderer)) {
+        DrawThroughDirect3D7(*d3d, points, *image, frame, fan, uScale, vScale, ax, ay, ox, oy);
+    } else if (std::dynamic_pointer_cast<present::TOpenGLRenderer>(renderer)) {
+        DrawThroughOpenGL(points, *image, frame, fan, uScale, vScale, ax, ay, ox, oy);
+    }
+}
+
+void TBlob::Draw() {
+    std::vector<float> textured((MassCount + 2) * VertexFloats, 0.0f);
+    std::vector<float> outline;
+    outline.reserve(MassCount * 2);
+    textured[0] = x;
+    textured[1] = y;
+    textured[2] = 0.5f;
+    textured[3] = 0.5f;
+    int j = 1;
+    for (const auto& m : masses) {
+        if (!m) {
+            continue;
+        }
+        float u = 0;
+        float v = 0;
+        SkinTexCoord(m->x, m->y, x, y, u, v);
+        float* vertex = &textured[j * VertexFloats];
+        vertex[0] = m->x;
+        vertex[1] = m->y;
+        vertex[2] = u;
+        vertex[3] = v;
+        if (j == 1) {
+            std::copy(vertex, vertex + VertexFloats, &textured[(MassCount + 1) * VertexFloats]);
+        }
+        outline.push_back(m->x);
+        outline.push_back(m->y);
+        ++j;
+    }
+    present::SetDrawColour(255, 255, 255);
+    DrawTexturedPolygon(textured, skinImage, 0, 1);
+    present::SetDrawColour(0, 0, 0);
+    kinetra::DrawPolygon(outline, 0, 0, 0);
+    const int frame = FaceFrame(direction, vx);
+    present::SetDrawColour(255, 255, 255);
+    present::SetDrawScale(0.5f, 0.5f);
+    if (faceImage) {
+        present::DrawImageFrame(faceImage, x, y, frame);
+    }
+    present::SetDrawScale(1, 1);
+}
+
+void TBlob::DrawFlat() {
+    std::vector<float> points((MassCount + 2) * 2, 0.0f);
+    int j = 1;
+    for (const auto& m : masses) {
+        if (!m) {
+            continue;
+        }
+        points[j * 2] = m->x - x;
+        points[j * 2 + 1] = m->y - y;
+        if (j == 1) {
+            points[(MassCount + 1) * 2] = points[2];
+            points[(MassCount + 1) * 2 + 1] = points[3];
+        }
+        ++j;
+    }
+    present::SetDrawColour(63, 63, 127);
+    kinetra::DrawPolygon(points, 1, x + 2, y + 2);
+    present::SetDrawColour(127, 127, 255);
+    kinetra::DrawPolygon(points, 1, x, y);
+    present::SetDrawColour(207, 207, 255);
+    present::SetDrawScale(0.25f, 0.25f);
+    kinetra::DrawPolygon(points, 1, x - 2, y - 14);
+    present::SetDrawScale(1, 1);
+    present::SetDrawColour(255, 255, 255);
+    present::SetDrawScale(0.5f, 0.5f);
+    if (faceImage) {
+        present::DrawImageFrame(faceImage, x, y, 0);
+    }
+    present::SetDrawScale(1, 1);
+}
+
+} // namespace morvel

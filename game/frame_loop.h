@@ -1,0 +1,12 @@
+// The game's frame loop: one physics tick per presented frame.
+#pragma once
+
+#include "program.h"
+
+namespace morvel {
+
+// Runs frames until Escape (or the frame limit). False when a frame could not
+// go on (the finish skin could not be loaded).
+bool RunFrameLoop(TFrameCounter& frames);
+
+} // namespace morvel

@@ -1,0 +1,5 @@
+#include "program.h"
+
+int main() {
+    return morvel::RunMorvel();
+}

@@ -1,0 +1,90 @@
+#include "mode_menu.h"
+
+#include "present.h"
+
+#include <cmath>
+
+namespace morvel {
+
+namespace {
+
+struct TScreenMode {
+    int key;
+    int width;
+    int height;
+    int depth;
+};
+
+constexpr TScreenMode kScreenModes[4] = {
+    {'1', 800, 600, 0},
+    {'2', 800, 600, 32},
+    {'3', 1024, 768, 32},
+    {'4', 1280, 768, 32},
+};
+
+constexpr int kKeyX = 'X';
+constexpr int kKeyG = 'G';
+constexpr int kFirstModeLine = 2;
+constexpr int kDirectXLine = 6;
+constexpr int kOpenGLLine = 7;
+
+void DrawMenuLine(int index) {
+    present::DrawString(kMenuLines[index].text, 0, static_cast<float>(kMenuLines[index].y));
+}
+
+} // namespace
+
+int PulseGreen(std::uint32_t millis) {
+    return static_cast<int>(std::trunc(present::SinDeg(millis * 0.25) * 127 + 127));
+}
+
+void SelectMode(TModeChoice& choice, int mode) {
+    if (mode < 1 || mode > 4) {
+        return;
+    }
+    const TScreenMode& screenMode = kScreenModes[mode - 1];
+    choice.mode = mode;
+    choice.width = screenMode.width;
+    choice.height = screenMode.height;
+    choice.depth = screenMode.depth;
+}
+
+void ReadMenuKeys(TModeChoice& choice) {
+    for (int mode = 1; mode <= 4; ++mode) {
+        if (present::KeyPressCount(kScreenModes[mode - 1].key) != 0) {
+            SelectMode(choice, mode);
+        }
+    }
+    if (present::KeyPressCount(kKeyX) != 0) {
+        choice.openGL = false;
+    }
+    if (present::KeyPressCount(kKeyG) != 0) {
+        choice.openGL = true;
+    }
+}
+
+void DrawModeMenu(const TModeChoice& choice, std::uint32_t millis) {
+    present::ClearScreen();
+    present::SetDrawColour(255, 255, 255);
+    for (int i = 0; i < 9; ++i) {
+        DrawMenuLine(i);
+    }
+    present::SetDrawColour(255, PulseGreen(millis), 0);
+    DrawMenuLine(kFirstModeLine + choice.mode - 1);
+    DrawMenuLine(choice.openGL ? kOpenGLLine : kDirectXLine);
+}
+
+bool RunModeMenu(TModeChoice& choice, TFrameCounter& frames) {
+    while (true) {
+        DrawModeMenu(choice, present::ClockMillis());
+        ReadMenuKeys(choice);
+        if (frames.PresentFrame()) {
+            return false;
+        }
+        if (present::KeyPressCount(present::key::Enter) != 0) {
+            return true;
+        }
+    }
+}
+
+} // namespace morvel

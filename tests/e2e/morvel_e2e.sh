@@ -1,0 +1,121 @@
+#!/bin/bash
+# Plays the real program on the X display as a person would: xdotool keys and
+# screenshots of the windows it opens.
+#   morvel_e2e.sh MORVEL window|opengl|fullscreen|menu-keys
+set -u
+morvel=$1
+scenario=$2
+work=$(mktemp -d)
+pid=
+cleanup() {
+    if [ -n "$pid" ] && kill -0 "$pid" 2> /dev/null; then
+        kill "$pid"
+    fi
+    rm -rf "$work"
+}
+trap cleanup EXIT
+fail() { echo "FAIL ($scenario): $*"; exit 1; }
+
+[ -n "${DISPLAY:-}" ] || fail "no X display"
+
+# Waits for a visible window of the program with one of the given sizes;
+# prints its id and size.
+wait_window() {
+    local wid geometry size
+    for _ in $(seq 100); do
+        for wid in $(xdotool search --onlyvisible --pid "$pid" 2> /dev/null); do
+            geometry=$(xdotool getwindowgeometry "$wid" 2> /dev/null | sed -n 's/.*Geometry: //p')
+            for size in "$@"; do
+                if [ "$geometry" = "$size" ]; then
+                    echo "$wid $size"
+                    return 0
+                fi
+            done
+        done
+        kill -0 "$pid" 2> /dev/null || return 1
+        sleep 0.1
+    done
+    return 1
+}
+
+# Keys go to the window, the way a person would type them into it.
+press() {
+    local wid=$1
+    shift
+    xdotool windowfocus "$wid" 2> /dev/null
+    sleep 0.2
+    xdotool key --delay 120 "$@"
+}
+
+# Succeeds when, within two seconds, a screenshot of the window has the given
+# size and shows something other than one flat colour.
+has_content() {
+    local shot="$work/$2.png"
+    for _ in $(seq 20); do
+        if import -window "$1" "$shot" 2> /dev/null &&
+            [ "$(identify -format %wx%h "$shot")" = "$3" ] &&
+            [ "$(convert "$shot" -format '%k' info:)" -gt 1 ]; then
+            return 0
+        fi
+        sleep 0.1
+    done
+    return 1
+}
+
+# Waits up to two seconds for the program to end; fails unless with status 0.
+expect_exit_zero() {
+    for _ in $(seq 20); do
+        kill -0 "$pid" 2> /dev/null || break
+        sleep 0.1
+    done
+    kill -0 "$pid" 2> /dev/null && fail "still running two seconds after Escape"
+    wait "$pid"
+    local status=$?
+    pid=
+    [ "$status" -eq 0 ] || fail "exit status $status"
+}
+
+desktop=$(xdpyinfo 2> /dev/null | sed -n 's/ *dimensions: *\([0-9]*x[0-9]*\) pixels.*/\1/p')
+
+"$morvel" &
+pid=$!
+read -r menu _ <<< "$(wait_window 400x300)"
+[ -n "$menu" ] || fail "no 400x300 selection window"
+has_content "$menu" menu 400x300 || fail "the selection window shows no menu"
+
+case $scenario in
+window)
+    press "$menu" 1 Return
+    read -r game _ <<< "$(wait_window 800x600)"
+    [ -n "$game" ] || fail "no 800x600 game window"
+    has_content "$game" game 800x600 || fail "the game window shows nothing"
+    ;;
+opengl)
+    press "$menu" g 1 Return
+    read -r game _ <<< "$(wait_window 800x600)"
+    [ -n "$game" ] || fail "no 800x600 OpenGL game window"
+    has_content "$game" game 800x600 || fail "the OpenGL game window shows nothing"
+    ;;
+fullscreen)
+    press "$menu" 2 Return
+    # Where the display cannot switch to 800 x 600 the game may fill the desktop instead.
+    read -r game size <<< "$(wait_window 800x600 "$desktop")"
+    [ -n "$game" ] || fail "no full-screen game window"
+    has_content "$game" game "$size" || fail "the full-screen game shows nothing"
+    ;;
+menu-keys)
+    # Escape and Space pressed in the menu must not reach the game.
+    press "$menu" Escape space 1 Return
+    read -r game _ <<< "$(wait_window 800x600)"
+    [ -n "$game" ] || fail "no 800x600 game window"
+    sleep 1
+    kill -0 "$pid" 2> /dev/null || fail "the game ended on an Escape pressed in the menu"
+    ;;
+*)
+    fail "unknown scenario"
+    ;;
+esac
+
+press "$game" Escape
+expect_exit_zero
+echo PASS

@@ -1,0 +1,69 @@
+#include "bridge.h"
+#include "course.h"
+#include "game_world.h"
+#include "lift.h"
+#include "moving_platform.h"
+#include "scenery.h"
+
+#include <memory>
+
+namespace {
+
+using morvel_test::GameWorld;
+
+using CourseTest = GameWorld;
+
+template <class T> std::shared_ptr<T> As(std::size_t i) {
+    return std::dynamic_pointer_cast<T>(morvel::level->objects.at(i));
+}
+
+TEST_F(CourseTest, HoldsTwentyThreeObjectsInCreationOrder) {
+    morvel::BuildCourse();
+    const auto& objects = morvel::level->objects;
+    ASSERT_EQ(objects.size(), 23u);
+    for (std::size_t i = 0; i < 8; ++i) {
+        ASSERT_TRUE(As<morvel::TLift>(i)) << i;
+        EXPECT_TRUE(As<morvel::TLift>(i)->zone) << i;
+    }
+    ASSERT_TRUE(As<morvel::TBridge>(8));
+    ASSERT_TRUE(As<morvel::TPlatform>(9));
+    ASSERT_TRUE(As<morvel::TPlatform>(10));
+    for (std::size_t i = 11; i < 23; ++i) {
+        ASSERT_TRUE(As<morvel::TScenery>(i)) << i;
+        EXPECT_TRUE(As<morvel::TScenery>(i)->zone) << i;
+    }
+
+    EXPECT_EQ(As<morvel::TLift>(0)->x, 1900.0f);
+    EXPECT_EQ(As<morvel::TLift>(3)->speed, -0.15f);
+    EXPECT_EQ(As<morvel::TLift>(5)->useCosine, 1);
+    EXPECT_EQ(As<morvel::TLift>(7)->range, 75.0f);
+    EXPECT_EQ(As<morvel::TLift>(0)->zone->points->at(5), 450.0f);
+    EXPECT_EQ(As<morvel::TBridge>(8)->body->masses.front()->x, 1030.0f);
+    EXPECT_EQ(As<morvel::TPlatform>(10)->x, 880.0f);
+    EXPECT_EQ(As<morvel::TPlatform>(10)->speed, -0.05f);
+    EXPECT_EQ(As<morvel::TScenery>(20)->zone->points->size(), 20u);
+    EXPECT_EQ(As<morvel::TScenery>(22)->zone->points->back(), 437.5f);
+
+    // Zones register in course order: the 8 lifts, then the 12 scenery polygons.
+    const auto zones = kinetra::zoneList->ToArray();
+    ASSERT_EQ(zones.size(), 20u);
+    EXPECT_EQ(zones[0], As<morvel::TLift>(0)->zone);
+    EXPECT_EQ(zones[8], As<morvel::TScenery>(11)->zone);
+}
+
+TEST_F(CourseTest, BlobRegistersBeforeTheCourseAndStartsJustAboveTheLedge) {
+    morvel::blob = morvel::TBlob::Create(25, 850);
+    morvel::BuildCourse();
+    const auto masses = kinetra::massList->ToArray();
+    ASSERT_EQ(masses.size(), 24u + 7u + 10u);
+    EXPECT_EQ(masses[0], morvel::blob->masses[0]);
+    EXPECT_EQ(masses[24], As<morvel::TBridge>(8)->body->masses[0]);
+
+    float lowest = 0;
+    for (const auto& m : morvel::blob->masses) {
+        lowest = std::max(lowest, m->y);
+    }
+    EXPECT_NEAR(lowest, 874.0f, 1e-3f);
+}
+
+} // namespace

@@ -1,0 +1,118 @@
+#include "driver_options.h"
+#include "key_script.h"
+#include "trace.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+namespace morvel_script {
+namespace {
+
+TScriptResult Parse(const std::string& text) {
+    std::istringstream in(text);
+    return ParseKeyScript(in, "keys.txt");
+}
+
+TEST(KeyScript, ReadsEventsCommentsAndPresses) {
+    const TScriptResult result = Parse("# start\n"
+                                       "0 press ENTER   # leave the menu\n"
+                                       "\n"
+                                       "  12 down right\n"
+                                       "40 up RIGHT\n"
+                                       "41 press 3\n"
+                                       "42 press 65\n");
+    ASSERT_EQ(result.error, "");
+    ASSERT_EQ(result.events.size(), 8u);
+    EXPECT_EQ(result.events[0].frame, 0);
+    EXPECT_EQ(result.events[0].key, 13);
+    EXPECT_TRUE(result.events[0].down);
+    EXPECT_EQ(result.events[1].key, 13);
+    EXPECT_FALSE(result.events[1].down);
+    EXPECT_EQ(result.events[2].frame, 12);
+    EXPECT_EQ(result.events[2].key, 39);
+    EXPECT_TRUE(result.events[2].down);
+    EXPECT_FALSE(result.events[3].down);
+    EXPECT_EQ(result.events[4].key, 51); // the digit key, not code 3
+    EXPECT_EQ(result.events[6].key, 65);
+    EXPECT_EQ(result.events[6].frame, 42);
+}
+
+TEST(KeyScript, MalformedLinesNameTheFileAndLine) {
+    const char* bad[] = {
+        "5 press\n",           "x press ENTER\n",       "-1 press ENTER\n",
+        "5 hold ENTER\n",      "5 press F13\n",         "5 press 256\n",
+        "5 press ENTER now\n", "99999999999 press G\n", "5 press 1.5\n",
+    };
+    for (const char* line : bad) {
+        const TScriptResult result = Parse(std::string("0 press 1\n") + line);
+        EXPECT_EQ(result.error.rfind("keys.txt:2: ", 0), 0u) << line << " gave " << result.error;
+        EXPECT_TRUE(result.events.empty()) << line;
+    }
+}
+
+TEST(KeyNames, CoverTheGameKeys) {
+    EXPECT_EQ(KeyCode("ESCAPE"), 27);
+    EXPECT_EQ(KeyCode("SPACE"), 32);
+    EXPECT_EQ(KeyCode("LEFT"), 37);
+    EXPECT_EQ(KeyCode("UP"), 38);
+    EXPECT_EQ(KeyCode("DOWN"), 40);
+    EXPECT_EQ(KeyCode("4"), 52);
+    EXPECT_EQ(KeyCode("x"), 88);
+    EXPECT_EQ(KeyCode("G"), 71);
+    EXPECT_EQ(KeyCode("0"), 0);
+    EXPECT_EQ(KeyCode(""), std::nullopt);
+}
+
+TOptionsResult ParseArgs(std::vector<std::string> arguments) {
+    return ParseDriverOptions(arguments);
+}
+
+TEST(DriverOptions, DefaultsAndEveryOption) {
+    const TOptionsResult defaults = ParseArgs({});
+    ASSERT_EQ(defaults.error, "");
+    EXPECT_EQ(defaults.options.clockStart, 1000000u);
+    EXPECT_EQ(defaults.options.frames, 0);
+    EXPECT_FALSE(defaults.options.openGL);
+
+    const TOptionsResult all = ParseArgs(
+        {"--input", "k.txt", "--clock-start", "4294967295", "--frames", "300", "--screenshot",
+         "10:a.png", "--screenshot", "20:dir/b:c.png", "--trace", "t.csv", "--renderer", "gl"});
+    ASSERT_EQ(all.error, "");
+    EXPECT_EQ(all.options.inputPath, "k.txt");
+    EXPECT_EQ(all.options.clockStart, 4294967295u);
+    EXPECT_EQ(all.options.frames, 300);
+    ASSERT_EQ(all.options.screenshots.size(), 2u);
+    EXPECT_EQ(all.options.screenshots[1].frame, 20);
+    EXPECT_EQ(all.options.screenshots[1].path, "dir/b:c.png");
+    EXPECT_EQ(all.options.tracePath, "t.csv");
+    EXPECT_TRUE(all.options.openGL);
+}
+
+TEST(DriverOptions, BadArgumentsAreRejected) {
+    const std::vector<std::vector<std::string>> bad = {
+        {"--frames"},
+        {"--frames", "0"},
+        {"--frames", "-3"},
+        {"--frames", "2x"},
+        {"--clock-start", "4294967296"},
+        {"--screenshot", "5"},
+        {"--screenshot", "5:"},
+        {"--screenshot", ":a.png"},
+        {"--renderer", "vulkan"},
+        {"--verbose"},
+        {"input.txt"},
+    };
+    for (const auto& arguments : bad) {
+        EXPECT_NE(ParseArgs(arguments).error, "") << arguments.front();
+    }
+}
+
+TEST(Trace, RowsKeepFloatsExactly) {
+    EXPECT_EQ(TraceHeader(), "frame,clock,x,y,vx,vy,speed,direction,finished,passes\n");
+    EXPECT_EQ(TraceLine({7, 1000117, 25.0f, 850.5f, 0.1f, -0.25f, 1e-7f, -1, 1, 6}),
+              "7,1000117,25,850.5,0.1,-0.25,1e-07,-1,1,6\n");
+}
+
+} // namespace
+} // namespace morvel_script
