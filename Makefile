@@ -6,11 +6,9 @@
 JOBS ?= $(shell nproc)
 BUILD := build/release
 ASAN_BUILD := build/asan
-FUZZ_BUILD := build/fuzz
-FUZZ_SECONDS ?= 300
 XVFB := xvfb-run -a -s "-screen 0 1280x1024x24"
 
-.PHONY: run test deps build build-asan unit e2e asan-test fuzz bench format clean
+.PHONY: run test deps build build-asan bench format clean
 
 run: build
 	./$(BUILD)/game/morvel
@@ -33,6 +31,7 @@ build-asan: deps $(ASAN_BUILD)/CMakeCache.txt
 test: build build-asan
 	cd $(BUILD) && $(XVFB) ctest --output-on-failure -j $(JOBS)
 	cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=1 ctest --output-on-failure -j $(JOBS) -L unit
+	$(MAKE) --no-print-directory fuzz-smoke
 
 bench: build
 	./$(BUILD)/bench/kinetra-bench
@@ -42,3 +41,5 @@ format:
 
 clean:
 	rm -rf build
+
+include mk/fuzz.mk
