@@ -3,8 +3,8 @@
 // and frames drawn by the Direct3D 7 stand-in into memory.
 #pragma once
 
-#include "image.h"
 #include "host_platform.h"
+#include "image.h"
 
 #include <cstdint>
 #include <functional>

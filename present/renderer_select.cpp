@@ -1,6 +1,6 @@
 #include "direct3d7/direct3d7.h"
-#include "opengl/opengl.h"
 #include "host_platform.h"
+#include "opengl/opengl.h"
 #include "present.h"
 
 namespace present {

@@ -1,8 +1,8 @@
 #include "screen.h"
 
+#include "host_platform.h"
 #include "input.h"
 #include "pacing.h"
-#include "host_platform.h"
 #include "renderer.h"
 
 #include <algorithm>

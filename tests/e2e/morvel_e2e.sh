@@ -52,7 +52,11 @@ press() {
 has_content() {
     local shot="$work/$2.png"
     for _ in $(seq 20); do
-        if import -window "$1" "$shot" 2> /dev/null &&
+        # A shot of the root window cut to the window's place: import of a
+        # full-screen window itself can hang on some servers.
+        local position
+        position=$(xdotool getwindowgeometry "$1" 2> /dev/null | sed -n 's/.*Position: \([0-9]*\),\([0-9]*\).*/+\1+\2/p')
+        if timeout 10 import -window root -crop "$3$position" +repage "$shot" 2> /dev/null &&
             [ "$(identify -format %wx%h "$shot")" = "$3" ] &&
             [ "$(convert "$shot" -format '%k' info:)" -gt 1 ]; then
             return 0

@@ -1,5 +1,5 @@
-#include "opengl/opengl.h"
 #include "host_platform.h"
+#include "opengl/opengl.h"
 #include "renderer_fixture.h"
 
 namespace present::testing {
