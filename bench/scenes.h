@@ -1,7 +1,7 @@
 // Scenes shared by the engine's benchmarks and tests.
 #pragma once
 
-#include "kinetra.h"
+#include <kinetra/kinetra.h>
 
 #include <cmath>
 #include <memory>

@@ -2,8 +2,8 @@
 // spokes, steered by the arrow keys.
 #pragma once
 
-#include "body.h"
-#include "kinetra.h"
+#include <kinetra/body.h>
+#include <kinetra/kinetra.h>
 
 #include <memory>
 #include <vector>

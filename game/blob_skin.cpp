@@ -2,7 +2,7 @@
 
 #include "blob.h"
 #include "direct3d7/direct3d7.h"
-#include "draw.h"
+#include <kinetra/draw.h>
 #include "globals.h"
 #include "image.h"
 #include "opengl/opengl.h"

@@ -1,7 +1,7 @@
 // A bridge: a chain of masses with fixed ends, left to the physics world.
 #pragma once
 
-#include "adv_body.h"
+#include <kinetra/adv_body.h>
 #include "level.h"
 
 #include <memory>

@@ -2,7 +2,7 @@
 
 #include "blob.h"
 #include "globals.h"
-#include "mass.h"
+#include <kinetra/mass.h>
 #include "present.h"
 
 namespace morvel {

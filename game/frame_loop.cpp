@@ -5,7 +5,7 @@
 #include "course.h"
 #include "finish.h"
 #include "globals.h"
-#include "kinetra.h"
+#include <kinetra/kinetra.h>
 #include "level.h"
 #include "overlay.h"
 #include "present.h"

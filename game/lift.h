@@ -1,7 +1,7 @@
 // A lift: a solid polygon that rises and sinks with a sine of the level time.
 #pragma once
 
-#include "kinetra.h"
+#include <kinetra/kinetra.h>
 #include "level.h"
 
 #include <memory>

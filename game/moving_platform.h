@@ -2,7 +2,7 @@
 // right with a sine of the level time.
 #pragma once
 
-#include "adv_body.h"
+#include <kinetra/adv_body.h>
 #include "level.h"
 
 #include <memory>

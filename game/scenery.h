@@ -1,7 +1,7 @@
 // Scenery: one static solid polygon in course coordinates.
 #pragma once
 
-#include "kinetra.h"
+#include <kinetra/kinetra.h>
 #include "level.h"
 
 #include <memory>

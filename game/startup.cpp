@@ -4,7 +4,7 @@
 #include "finish.h"
 #include "frame_loop.h"
 #include "globals.h"
-#include "kinetra.h"
+#include <kinetra/kinetra.h>
 #include "level.h"
 #include "mode_menu.h"
 #include "present.h"

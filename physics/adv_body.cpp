@@ -1,4 +1,5 @@
-#include "adv_body.h"
+#include <kinetra/adv_body.h>
+#include "build_body.h"
 
 #include <cstdint>
 

@@ -1,4 +1,4 @@
-#include "body.h"
+#include <kinetra/body.h>
 
 namespace kinetra {
 

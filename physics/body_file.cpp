@@ -1,4 +1,5 @@
-#include "body_file.h"
+#include <kinetra/body_file.h>
+#include "build_body.h"
 
 #include "present.h"
 #include "stream.h"

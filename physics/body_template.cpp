@@ -1,4 +1,4 @@
-#include "body_template.h"
+#include <kinetra/body_template.h>
 
 #include <cmath>
 #include <utility>

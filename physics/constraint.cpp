@@ -1,9 +1,9 @@
-#include "constraint.h"
+#include <kinetra/constraint.h>
 
-#include "body.h"
+#include <kinetra/body.h>
 #include "degrees.h"
-#include "mass.h"
-#include "world.h"
+#include <kinetra/mass.h>
+#include <kinetra/world.h>
 
 #include <cmath>
 

@@ -1,7 +1,7 @@
 // The engine's drawing, on the presentation layer's renderer operations.
-#include "draw.h"
+#include <kinetra/draw.h>
 
-#include "zone.h"
+#include <kinetra/zone.h>
 
 #include "present.h"
 

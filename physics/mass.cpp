@@ -1,7 +1,7 @@
-#include "mass.h"
+#include <kinetra/mass.h>
 
 #include "degrees.h"
-#include "world.h"
+#include <kinetra/world.h>
 
 #include <cmath>
 

@@ -1,4 +1,4 @@
-#include "quadtree.h"
+#include <kinetra/quadtree.h>
 
 #include <cmath>
 #include <cstddef>

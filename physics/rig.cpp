@@ -1,4 +1,4 @@
-#include "rig.h"
+#include <kinetra/rig.h>
 
 #include <utility>
 

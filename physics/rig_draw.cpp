@@ -1,5 +1,5 @@
-#include "adv_body.h"
-#include "rig.h"
+#include <kinetra/adv_body.h>
+#include <kinetra/rig.h>
 
 #include "present.h"
 

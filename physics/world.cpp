@@ -1,8 +1,8 @@
-#include "world.h"
+#include <kinetra/world.h>
 
-#include "constraint.h"
-#include "mass.h"
-#include "zone.h"
+#include <kinetra/constraint.h>
+#include <kinetra/mass.h>
+#include <kinetra/zone.h>
 
 #include <cmath>
 

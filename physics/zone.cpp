@@ -1,9 +1,9 @@
-#include "zone.h"
+#include <kinetra/zone.h>
 
 #include "degrees.h"
-#include "mass.h"
-#include "quadtree.h"
-#include "world.h"
+#include <kinetra/mass.h>
+#include <kinetra/quadtree.h>
+#include <kinetra/world.h>
 
 #include <cmath>
 #include <cstddef>

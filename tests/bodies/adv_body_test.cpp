@@ -1,6 +1,6 @@
 // Bodies: membership and registration, whole-body moves, drops.
-#include "adv_body.h"
-#include "kinetra.h"
+#include <kinetra/adv_body.h>
+#include <kinetra/kinetra.h>
 
 #include <gtest/gtest.h>
 

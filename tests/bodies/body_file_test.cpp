@@ -1,9 +1,9 @@
 // Reading body files: the byte layout, groups, rest lengths, directories and
 // templates.
 #include "body_bytes.h"
-#include "body_file.h"
+#include <kinetra/body_file.h>
 #include "image.h"
-#include "kinetra.h"
+#include <kinetra/kinetra.h>
 #include "present.h"
 
 #include <gtest/gtest.h>

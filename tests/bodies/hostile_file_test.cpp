@@ -1,8 +1,8 @@
 // Malformed body files: every one is rejected cleanly and leaves the world's
 // lists and the automatic group counter exactly as they were.
 #include "body_bytes.h"
-#include "body_file.h"
-#include "kinetra.h"
+#include <kinetra/body_file.h>
+#include <kinetra/kinetra.h>
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
 // Rigs: rotation from the constraint's direction plus the angle, placement of
 // the anchor on the mass, drawing order.
-#include "adv_body.h"
+#include <kinetra/adv_body.h>
 #include "body_bytes.h"
 #include "headless.h"
-#include "kinetra.h"
+#include <kinetra/kinetra.h>
 #include "present.h"
 
 #include <gtest/gtest.h>

@@ -7,7 +7,7 @@
 #include "headless.h"
 #include "host_platform.h"
 #include "input.h"
-#include "kinetra.h"
+#include <kinetra/kinetra.h>
 #include "level.h"
 
 #include <gtest/gtest.h>

@@ -3,7 +3,7 @@
 #include "finish.h"
 #include "globals.h"
 #include "image.h"
-#include "kinetra.h"
+#include <kinetra/kinetra.h>
 #include "level.h"
 #include "present.h"
 

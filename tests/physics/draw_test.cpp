@@ -1,6 +1,6 @@
 // The engine's drawing against a recording stand-in for the presentation calls it makes.
-#include "draw.h"
-#include "zone.h"
+#include <kinetra/draw.h>
+#include <kinetra/zone.h>
 
 #include "present.h"
 

@@ -1,4 +1,4 @@
-#include "list.h"
+#include <kinetra/list.h>
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // A fresh world for each test, dropped afterwards.
 #pragma once
 
-#include "kinetra.h"
+#include <kinetra/kinetra.h>
 
 #include <gtest/gtest.h>
 

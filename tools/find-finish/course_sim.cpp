@@ -5,7 +5,7 @@
 #include "globals.h"
 #include "host_platform.h"
 #include "input.h"
-#include "kinetra.h"
+#include <kinetra/kinetra.h>
 #include "level.h"
 #include "present.h"
 

@@ -4,9 +4,9 @@
 // is dropped again. Whatever the input, the world must end exactly as it
 // started: nothing registered but its one zone, no group used up by a
 // rejected file.
-#include "body_file.h"
+#include <kinetra/body_file.h>
 #include "image.h"
-#include "kinetra.h"
+#include <kinetra/kinetra.h>
 
 #include <cstdint>
 #include <cstdio>

@@ -2,9 +2,9 @@
 // them with the engine's own loader. Exit status: 0 done, 1 the input was
 // rejected, 2 bad arguments or an unreadable/unwritable file.
 #include "body_binary.h"
-#include "body_file.h"
+#include <kinetra/body_file.h>
 #include "body_text.h"
-#include "kinetra.h"
+#include <kinetra/kinetra.h>
 
 #include <cstdio>
 #include <fstream>

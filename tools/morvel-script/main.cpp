@@ -6,7 +6,7 @@
 #include "headless.h"
 #include "image.h"
 #include "key_script.h"
-#include "kinetra.h"
+#include <kinetra/kinetra.h>
 #include "present.h"
 #include "program.h"
 #include "trace.h"

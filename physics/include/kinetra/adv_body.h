@@ -48,8 +48,4 @@ public:
     void Draw() const;
 };
 
-// Builds a live body from a checked template; the shared step of Load and
-// CreateFromTemplate. Sets baseAngle only when withBaseAngle is true.
-AdvBodyRef BuildBody(const TTmpBody& source, bool withBaseAngle);
-
 } // namespace kinetra
