@@ -35,35 +35,35 @@ constexpr int KeySpace = 32;
 } // namespace
 
 std::shared_ptr<TBlob> TBlob::Create(float x, float y) {
-    auto blob = std::make_shared<TBlob>();
+    auto created = std::make_shared<TBlob>();
     for (int i = 0; i < MassCount; ++i) {
         const double angle = static_cast<double>(AngleStep) * i;
         const auto mx = static_cast<float>(x + RingRadius * present::CosDeg(angle));
         const auto my = static_cast<float>(y + RingRadius * present::SinDeg(angle));
-        blob->masses[i] =
+        created->masses[i] =
             kinetra::TMass::Create(mx, my, MassWeight, MassRadius, MassFriction, BlobGroup);
     }
     for (int k = 12; k < 35; ++k) {
-        blob->constraints[k] = kinetra::TConstraint::Create(
-            blob->masses[k - 12], blob->masses[k - 11], -1.0f, RimStiffness);
+        created->constraints[k] = kinetra::TConstraint::Create(
+            created->masses[k - 12], created->masses[k - 11], -1.0f, RimStiffness);
     }
-    blob->constraints[35] =
-        kinetra::TConstraint::Create(blob->masses[23], blob->masses[0], -1.0f, RimStiffness);
+    created->constraints[35] =
+        kinetra::TConstraint::Create(created->masses[23], created->masses[0], -1.0f, RimStiffness);
     // Four fronts, two from each end of spoke 0, advancing round the ring in both
     // directions: this is also the order in which the world relaxes the rim.
     for (int i = 0; i < 6; ++i) {
         for (int k : {12 + i, 35 - i, 23 - i, 24 + i}) {
-            blob->constraints[k]->AddToBody(*blob);
+            created->constraints[k]->AddToBody(*created);
         }
     }
     for (int i = 0; i < 12; ++i) {
-        blob->constraints[i] = kinetra::TConstraint::Create(blob->masses[i], blob->masses[i + 12],
-                                                            -1.0f, CreateSpokeStiffness);
-        blob->constraints[i]->AddToBody(*blob);
+        created->constraints[i] = kinetra::TConstraint::Create(
+            created->masses[i], created->masses[i + 12], -1.0f, CreateSpokeStiffness);
+        created->constraints[i]->AddToBody(*created);
     }
-    blob->x = x;
-    blob->y = y;
-    return blob;
+    created->x = x;
+    created->y = y;
+    return created;
 }
 
 void TBlob::Update() {

@@ -17,7 +17,7 @@ int RunMorvel(const TRunOptions& options = {});
 // The frames one run has presented, against its limit.
 class TFrameCounter {
 public:
-    explicit TFrameCounter(int limit) : limit(limit) {}
+    explicit TFrameCounter(int frameLimit) : limit(frameLimit) {}
     // Presents the frame, paced; true once the limit is reached.
     bool PresentFrame();
 

@@ -46,7 +46,7 @@ std::string Quoted(const std::string& bytes) {
 // early end of the file can say which chunk, record and field it was in.
 class TFieldReader {
 public:
-    explicit TFieldReader(present::TStream& stream) : stream(stream) {}
+    explicit TFieldReader(present::TStream& source) : stream(source) {}
 
     void Chunk(const std::string& tag) {
         chunk = tag;

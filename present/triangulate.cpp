@@ -46,8 +46,8 @@ std::vector<int> DistinctRing(const std::vector<Point2>& corners) {
 
 class EarClipper {
 public:
-    EarClipper(const std::vector<Point2>& corners, std::vector<int> ring, double orientation)
-        : corners(corners), ring(std::move(ring)), orientation(orientation) {}
+    EarClipper(const std::vector<Point2>& points, std::vector<int> order, double sense)
+        : corners(points), ring(std::move(order)), orientation(sense) {}
 
     std::vector<int> Run() {
         std::size_t at = 0;

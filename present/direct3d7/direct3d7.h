@@ -37,7 +37,7 @@ class TDirect3D7Renderer;
 
 class TDirect3DDevice7 {
 public:
-    explicit TDirect3DDevice7(TDirect3D7Renderer& owner) : owner(owner) {}
+    explicit TDirect3DDevice7(TDirect3D7Renderer& renderer) : owner(renderer) {}
 
     // Draws a fan or strip of format-322 vertices with the active texture, the
     // diffuse colour modulating its texels, and the current blend mode. Other

@@ -5,9 +5,9 @@
 
 namespace present {
 
-TSDLTexture::TSDLTexture(std::shared_ptr<TSDLTarget> target, std::vector<TPixmap> levels,
-                         int frameWidth, int frameHeight)
-    : target(std::move(target)), levels(std::move(levels)) {
+TSDLTexture::TSDLTexture(std::shared_ptr<TSDLTarget> renderTarget, std::vector<TPixmap> pixmaps,
+                         int cellWidth, int cellHeight)
+    : target(std::move(renderTarget)), levels(std::move(pixmaps)) {
     for (std::size_t i = 0; i < this->levels.size(); ++i) {
         TPixmap& level = this->levels[i];
         if (!this->target->software) {
@@ -17,8 +17,8 @@ TSDLTexture::TSDLTexture(std::shared_ptr<TSDLTarget> target, std::vector<TPixmap
         // Only the frame's own texels, so its far edges are at 1.0, where the
         // software mapping is exact.
         const int shrink = 1 << i;
-        const int width = std::clamp((frameWidth + shrink - 1) / shrink, 1, level.width);
-        const int height = std::clamp((frameHeight + shrink - 1) / shrink, 1, level.height);
+        const int width = std::clamp((cellWidth + shrink - 1) / shrink, 1, level.width);
+        const int height = std::clamp((cellHeight + shrink - 1) / shrink, 1, level.height);
         uvScales.push_back(
             SDL_FPoint{static_cast<float>(level.width) / static_cast<float>(width),
                        static_cast<float>(level.height) / static_cast<float>(height)});

@@ -21,7 +21,7 @@ struct TGLContextLife {
 // The OpenGL copy of an image frame: one texture object.
 class TGLTexture : public TRendererTexture {
 public:
-    explicit TGLTexture(std::shared_ptr<TGLContextLife> context) : context(std::move(context)) {}
+    explicit TGLTexture(std::shared_ptr<TGLContextLife> life) : context(std::move(life)) {}
     ~TGLTexture() override;
     TGLTexture(const TGLTexture&) = delete;
     TGLTexture& operator=(const TGLTexture&) = delete;

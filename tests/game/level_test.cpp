@@ -22,7 +22,7 @@ using LevelTest = GameWorld;
 // Records the calls it receives, and the level time it saw.
 class Probe : public TLevelObj {
 public:
-    Probe(std::vector<std::string>& log, std::string name) : log(log), name(std::move(name)) {}
+    Probe(std::vector<std::string>& calls, std::string label) : log(calls), name(std::move(label)) {}
     void Init() override { log.push_back("init " + name); }
     void Update() override {
         log.push_back("update " + name);
@@ -37,7 +37,7 @@ public:
 // Advances the clock while it is being updated, as a slow frame would.
 class ClockEater : public TLevelObj {
 public:
-    explicit ClockEater(present::THeadlessPlatform& platform) : platform(platform) {}
+    explicit ClockEater(present::THeadlessPlatform& clock) : platform(clock) {}
     void Update() override { platform.Sleep(7); }
     present::THeadlessPlatform& platform;
 };

@@ -13,7 +13,7 @@ struct TLayoutError : std::runtime_error {
 
 class TByteReader {
 public:
-    explicit TByteReader(const std::vector<std::uint8_t>& bytes) : bytes(bytes) {}
+    explicit TByteReader(const std::vector<std::uint8_t>& source) : bytes(source) {}
 
     std::string Bytes(std::size_t count, const std::string& what) {
         if (count > Left()) {

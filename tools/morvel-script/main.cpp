@@ -28,8 +28,8 @@ constexpr int kOutputFailed = 1;
 // through OpenGL, as on a system without Direct3D 7.
 class TScriptPlatform : public present::THeadlessPlatform {
 public:
-    TScriptPlatform(std::uint32_t clockStart, bool openGL)
-        : THeadlessPlatform(clockStart), openGL(openGL) {}
+    TScriptPlatform(std::uint32_t clockStart, bool useOpenGL)
+        : THeadlessPlatform(clockStart), openGL(useOpenGL) {}
     bool Headless() const override { return !openGL; }
     bool OffersDirect3D7() const override { return !openGL; }
 

@@ -25,7 +25,7 @@ struct TListNodeBase {
 class TLink {
 public:
     TLink() = default;
-    explicit TLink(const std::shared_ptr<TListNodeBase>& node) : node(node) {}
+    explicit TLink(const std::shared_ptr<TListNodeBase>& listNode) : node(listNode) {}
 
     // True while the element is still in a list.
     bool Valid() const {
@@ -140,7 +140,7 @@ public:
 
     class Iterator {
     public:
-        explicit Iterator(TListNodeBase* node) : node(node) {}
+        explicit Iterator(TListNodeBase* start) : node(start) {}
         const Ref& operator*() const { return static_cast<Node*>(node)->value; }
         Iterator& operator++() {
             node = node->next.get();
