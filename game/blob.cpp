@@ -27,11 +27,6 @@ constexpr int NormalPasses = 2;
 constexpr float RollPush = 0.1f;
 constexpr float CentreDivisor = 24.0f;
 
-constexpr int KeyLeft = 37;
-constexpr int KeyUp = 38;
-constexpr int KeyRight = 39;
-constexpr int KeySpace = 32;
-
 } // namespace
 
 std::shared_ptr<TBlob> TBlob::Create(float x, float y) {
@@ -69,7 +64,7 @@ std::shared_ptr<TBlob> TBlob::Create(float x, float y) {
 void TBlob::Update() {
     float stiffness = SpokeStiffness;
     float diameter = Diameter;
-    if (present::KeyPressCount(KeyUp) != 0) {
+    if (present::KeyPressCount(present::key::Up) != 0) {
         stiffness = FirmSpokeStiffness;
         diameter = BounceDiameter;
     }
@@ -94,10 +89,10 @@ void TBlob::Update() {
 
     direction = 0;
     float push = 0;
-    if (present::IsKeyDown(KeyLeft) != 0) {
+    if (present::IsKeyDown(present::key::Left) != 0) {
         push = -RollPush;
         direction = -1;
-    } else if (present::IsKeyDown(KeyRight) != 0) {
+    } else if (present::IsKeyDown(present::key::Right) != 0) {
         push = RollPush;
         direction = 1;
     }
@@ -132,7 +127,7 @@ void TBlob::Update() {
     vy = y - oldY;
     speed = static_cast<float>(present::SquareRoot(vx * vx + vy * vy));
 
-    if (present::KeyPressCount(KeySpace) != 0) {
+    if (present::KeyPressCount(present::key::Space) != 0) {
         Destroy();
         const float startX = level ? static_cast<float>(level->startX) : 0.0f;
         const float startY = level ? static_cast<float>(level->startY) : 0.0f;

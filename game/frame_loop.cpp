@@ -3,9 +3,8 @@
 #include "blob.h"
 #include "camera.h"
 #include "course.h"
-#include "finish.h"
+#include "course_setup.h"
 #include "globals.h"
-#include <kinetra/kinetra.h>
 #include "level.h"
 #include "overlay.h"
 #include "present.h"
@@ -25,12 +24,7 @@ void FollowBlob() {
 
 bool RunFrameLoop(TFrameCounter& frames) {
     while (true) {
-        // Update may replace the global blob (reset): hold this one until it returns.
-        const std::shared_ptr<TBlob> player = blob;
-        player->Update();
-        level->Update();
-        kinetra::UpdatePhysics();
-        if (!UpdateFinish()) {
+        if (!StepCourse()) {
             return false;
         }
         FollowBlob();
@@ -42,7 +36,8 @@ bool RunFrameLoop(TFrameCounter& frames) {
         present::SetDrawOrigin(0, 0);
         DrawOverlay(screenWidth, screenHeight);
         const bool limitReached = frames.PresentFrame();
-        if (present::KeyPressCount(present::key::Escape) != 0 || limitReached) {
+        if (present::KeyPressCount(present::key::Escape) != 0 || limitReached ||
+            present::QuitRequested() != 0) {
             return true;
         }
     }

@@ -5,7 +5,7 @@
 
 namespace morvel {
 
-// Runs frames until Escape (or the frame limit). False when a frame could not
+// Runs frames until Escape, a quit request or the frame limit. False when a frame could not
 // go on (the finish skin could not be loaded).
 bool RunFrameLoop(TFrameCounter& frames);
 

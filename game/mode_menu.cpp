@@ -16,14 +16,12 @@ struct TScreenMode {
 };
 
 constexpr TScreenMode kScreenModes[4] = {
-    {'1', 800, 600, 0},
-    {'2', 800, 600, 32},
-    {'3', 1024, 768, 32},
-    {'4', 1280, 768, 32},
+    {present::key::One, 800, 600, 0},
+    {present::key::One + 1, 800, 600, 32},
+    {present::key::One + 2, 1024, 768, 32},
+    {present::key::One + 3, 1280, 768, 32},
 };
 
-constexpr int kKeyX = 'X';
-constexpr int kKeyG = 'G';
 constexpr int kFirstModeLine = 2;
 constexpr int kDirectXLine = 6;
 constexpr int kOpenGLLine = 7;
@@ -55,10 +53,10 @@ void ReadMenuKeys(TModeChoice& choice) {
             SelectMode(choice, mode);
         }
     }
-    if (present::KeyPressCount(kKeyX) != 0) {
+    if (present::KeyPressCount(present::key::X) != 0) {
         choice.openGL = false;
     }
-    if (present::KeyPressCount(kKeyG) != 0) {
+    if (present::KeyPressCount(present::key::G) != 0) {
         choice.openGL = true;
     }
 }
@@ -78,7 +76,7 @@ bool RunModeMenu(TModeChoice& choice, TFrameCounter& frames) {
     while (true) {
         DrawModeMenu(choice, present::ClockMillis());
         ReadMenuKeys(choice);
-        if (frames.PresentFrame()) {
+        if (frames.PresentFrame() || present::QuitRequested() != 0) {
             return false;
         }
         if (present::KeyPressCount(present::key::Enter) != 0) {

@@ -37,7 +37,8 @@ void ReadMenuKeys(TModeChoice& choice);
 
 void DrawModeMenu(const TModeChoice& choice, std::uint32_t millis);
 
-// Shows the menu until Enter. False when the frame limit stopped it first.
+// Shows the menu until Enter. False when a quit request or the frame limit
+// stopped it first.
 bool RunModeMenu(TModeChoice& choice, TFrameCounter& frames);
 
 } // namespace morvel

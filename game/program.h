@@ -10,9 +10,27 @@ struct TRunOptions {
     int frameLimit = 0;
 };
 
-// Returns the process exit status: 0 after a normal shutdown, 1 when a screen
-// or an embedded picture could not be opened (one line on stderr says which).
+// Returns the process exit status: 0 after a normal shutdown (Escape in the
+// game, or a quit request: the window closed, SIGINT, SIGTERM), 1 when there is
+// no display or a screen or an embedded picture could not be opened (one line
+// on stderr says which).
 int RunMorvel(const TRunOptions& options = {});
+
+class TFrameCounter;
+
+struct TStart {
+    bool play;  // the game screen is open and the course set up
+    int status; // when not playing: the exit status RunMorvel returns
+};
+
+// Start-up up to the game's first frame, as RunMorvel runs it: the pictures,
+// the facilities, the mode menu, the game screen, the course and the drawing
+// settings. Tools that step the game themselves start it here.
+TStart StartMorvel(TFrameCounter& frames);
+
+// Shutdown after the last frame: the world destroyed, the screen closed and the
+// game's objects released.
+void EndMorvel();
 
 // The frames one run has presented, against its limit.
 class TFrameCounter {

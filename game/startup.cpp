@@ -1,11 +1,8 @@
-#include "blob.h"
-#include "course.h"
+#include "course_setup.h"
 #include "embedded_pictures.h"
 #include "finish.h"
 #include "frame_loop.h"
 #include "globals.h"
-#include <kinetra/kinetra.h>
-#include "level.h"
 #include "mode_menu.h"
 #include "present.h"
 #include "program.h"
@@ -17,10 +14,6 @@ namespace morvel {
 
 namespace {
 
-constexpr int kLevelWidth = 2048;
-constexpr int kLevelHeight = 1024;
-constexpr int kStartX = 25;
-constexpr int kStartY = 850;
 constexpr int kRefreshHz = 60;
 const char* const kFacePicture = "incbin::gfx/faces.png";
 const char* const kSkinPicture = "incbin::gfx/sphere.png";
@@ -59,14 +52,6 @@ void ApplyChoice(const TModeChoice& choice) {
     screenDepth = choice.depth;
 }
 
-void CreateLevel() {
-    level = std::make_shared<TLevel>();
-    level->width = kLevelWidth;
-    level->height = kLevelHeight;
-    level->startX = kStartX;
-    level->startY = kStartY;
-}
-
 // Empty when both pictures loaded, else the url that failed.
 std::string LoadPictures() {
     faceImage = present::LoadImageStrip(kFacePicture, 64, 64, 0, 5,
@@ -82,33 +67,22 @@ std::string LoadPictures() {
     return {};
 }
 
-// From the game screen to the end of the game; the screen is open on entry.
-int PlayGame(TFrameCounter& frames) {
+// The game screen is open on entry; on failure it is closed again. The
+// pictures load after the course is built: they touch nothing of the world.
+TStart SetUpGame() {
     if (screenDepth != 0) {
         present::SetPointerVisible(0);
     }
-    kinetra::CreatePhysics(static_cast<float>(kLevelWidth), static_cast<float>(kLevelHeight), 0.1f,
-                           0, 2);
-    CreateLevel();
-    kinetra::SetPhysicsWorld(0, 0, static_cast<float>(level->width),
-                             static_cast<float>(level->height), 1.0f);
-    blob = TBlob::Create(static_cast<float>(level->startX), static_cast<float>(level->startY));
+    SetUpCourse();
     const std::string failedPicture = LoadPictures();
-    int status = 0;
     if (!failedPicture.empty()) {
-        status = Fail("cannot load the embedded picture " + failedPicture);
-    } else {
-        BuildCourse();
-        present::SetClearColour(127, 127, 127);
-        present::SetLineThickness(1.0f);
-        present::SetBlendMode(present::BlendAlpha);
-        if (!RunFrameLoop(frames)) {
-            status = Fail(std::string("cannot load the embedded picture ") + kFinishSkinUrl);
-        }
+        EndMorvel();
+        return {false, Fail("cannot load the embedded picture " + failedPicture)};
     }
-    kinetra::DestroyPhysics();
-    present::CloseScreen();
-    return status;
+    present::SetClearColour(127, 127, 127);
+    present::SetLineThickness(1.0f);
+    present::SetBlendMode(present::BlendAlpha);
+    return {true, 0};
 }
 
 } // namespace
@@ -119,33 +93,54 @@ bool TFrameCounter::PresentFrame() {
     return limit > 0 && presented >= limit;
 }
 
-int RunMorvel(const TRunOptions& options) {
+TStart StartMorvel(TFrameCounter& frames) {
     ReleaseGame();
+    present::WatchQuitRequests();
     RegisterPictures();
+    const std::string missingDisplay = present::MissingDisplay();
+    if (!missingDisplay.empty()) {
+        return {false, Fail(missingDisplay)};
+    }
     present::InitPresent();
 
     if (!present::OpenScreen(400, 300, 0, kRefreshHz, 0)) {
-        return Fail("cannot open " + ScreenName(400, 300, 0) + " for the mode menu");
+        return {false, Fail("cannot open " + ScreenName(400, 300, 0) + " for the mode menu")};
     }
-    TFrameCounter frames(options.frameLimit);
     TModeChoice choice;
     const bool play = RunModeMenu(choice, frames);
     present::CloseScreen();
     if (!play) {
-        return 0;
+        return {false, 0};
     }
 
     ApplyChoice(choice);
     if (choice.openGL) {
         present::SelectRenderer(present::OpenGLRenderer(), present::ScreenDoubleBuffered);
     }
-    int status = 0;
     if (!present::OpenScreen(screenWidth, screenHeight, screenDepth, kRefreshHz, 0)) {
-        status = Fail("cannot open " + ScreenName(screenWidth, screenHeight, screenDepth));
-    } else {
-        status = PlayGame(frames);
+        ReleaseGame();
+        return {false, Fail("cannot open " + ScreenName(screenWidth, screenHeight, screenDepth))};
     }
+    return SetUpGame();
+}
+
+void EndMorvel() {
+    TearDownCourse();
+    present::CloseScreen();
     ReleaseGame();
+}
+
+int RunMorvel(const TRunOptions& options) {
+    TFrameCounter frames(options.frameLimit);
+    const TStart start = StartMorvel(frames);
+    if (!start.play) {
+        return start.status;
+    }
+    int status = 0;
+    if (!RunFrameLoop(frames)) {
+        status = Fail(std::string("cannot load the embedded picture ") + kFinishSkinUrl);
+    }
+    EndMorvel();
     return status;
 }
 

@@ -112,6 +112,17 @@ double Atan2Deg(double y, double x);
 double SquareRoot(double x);
 [[noreturn]] void ExitProgram();
 
+// Quit requests: the window's close button, SIGINT and SIGTERM. Watching
+// clears any earlier request and installs the signal handlers; QuitRequested
+// processes pending window events first, like the key queries.
+void WatchQuitRequests();
+
+// Empty when windows can be opened; else why not, in one line (no display, or
+// only SDL's display-less fallback). A headless platform needs none.
+std::string MissingDisplay();
+void RequestQuit();
+int QuitRequested();
+
 // Windows virtual-key codes used by the game (the key tables are indexed by them).
 namespace key {
 constexpr int Enter = 13;
@@ -121,11 +132,15 @@ constexpr int Left = 37;
 constexpr int Up = 38;
 constexpr int Right = 39;
 constexpr int Down = 40;
+constexpr int One = 49; // 2, 3 and 4 follow
+constexpr int G = 71;
+constexpr int X = 88;
 } // namespace key
 
 // ---- File reading ---------------------------------------------------------
 
-// Reading past the end of a stream throws ReadError, which a loader catches to
+// Reading past the end of a stream throws ReadError (ReadTextLine gives empty
+// text there instead), which a loader catches to
 // abandon a read without a result.
 struct ReadError {
     std::string what;

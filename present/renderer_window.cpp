@@ -1,6 +1,10 @@
 #include "renderer_window.h"
 
+#include "host_platform.h"
+#include "present.h"
+
 #include <algorithm>
+#include <string>
 
 namespace present {
 
@@ -47,6 +51,27 @@ bool StartVideo() {
         return true;
     }
     return SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
+}
+
+std::string MissingDisplay() {
+    if (Platform().Headless()) {
+        return {};
+    }
+    if (!StartVideo()) {
+        return std::string("no display: SDL's video cannot start (") + SDL_GetError() + ")";
+    }
+    // SDL falls back to these when it finds no display; a user who asks for one
+    // by name gets it.
+    const char* driver = SDL_GetCurrentVideoDriver();
+    const char* chosen = SDL_getenv("SDL_VIDEODRIVER");
+    if (driver == nullptr || (chosen != nullptr && chosen[0] != '\0')) {
+        return {};
+    }
+    const std::string name = driver;
+    if (name != "offscreen" && name != "dummy") {
+        return {};
+    }
+    return "no display: neither DISPLAY nor WAYLAND_DISPLAY names one that can be opened";
 }
 
 SDL_Window* OpenScreenWindow(const TScreen& screen, Uint32 extraFlags) {

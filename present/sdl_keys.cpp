@@ -1,4 +1,5 @@
 #include "input.h"
+#include "present.h"
 
 #include <SDL.h>
 
@@ -15,7 +16,7 @@ int SpecialKey(int sdlKeycode) {
         return 9;
     case SDLK_RETURN:
     case SDLK_KP_ENTER:
-        return 13;
+        return key::Enter;
     case SDLK_LSHIFT:
     case SDLK_RSHIFT:
         return 16;
@@ -30,9 +31,9 @@ int SpecialKey(int sdlKeycode) {
     case SDLK_CAPSLOCK:
         return 20;
     case SDLK_ESCAPE:
-        return 27;
+        return key::Escape;
     case SDLK_SPACE:
-        return 32;
+        return key::Space;
     case SDLK_PAGEUP:
         return 33;
     case SDLK_PAGEDOWN:
@@ -42,13 +43,13 @@ int SpecialKey(int sdlKeycode) {
     case SDLK_HOME:
         return 36;
     case SDLK_LEFT:
-        return 37;
+        return key::Left;
     case SDLK_UP:
-        return 38;
+        return key::Up;
     case SDLK_RIGHT:
-        return 39;
+        return key::Right;
     case SDLK_DOWN:
-        return 40;
+        return key::Down;
     case SDLK_INSERT:
         return 45;
     case SDLK_DELETE:

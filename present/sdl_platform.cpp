@@ -48,8 +48,7 @@ void TSdlPlatform::PumpEvents() {
             }
             break;
         case SDL_QUIT:
-            KeyDownEvent(key::Escape);
-            KeyUpEvent(key::Escape);
+            RequestQuit();
             break;
         default:
             break;

@@ -11,8 +11,8 @@ public:
     // Milliseconds of the monotonic clock, wrapping at 32 bits.
     std::uint32_t Millis() override;
     void Sleep(std::uint32_t ms) override;
-    // Closing the window arrives as a press and release of Escape, so the game
-    // ends the way the player would end it.
+    // Closing the window (or a SIGINT or SIGTERM that SDL turns into its quit
+    // event) is a quit request.
     void PumpEvents() override;
     bool Headless() const override { return false; }
 };

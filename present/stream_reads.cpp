@@ -40,13 +40,9 @@ std::string ReadChars(TStream& stream, int count) {
     return text;
 }
 
-// A line ends at a line feed, a NUL or the end of the stream. A stream with
-// nothing left has no line to give: that is a read failure like any other read
-// past the end, so a loader cannot mistake a missing line for an empty one.
+// A line ends at a line feed, a NUL or the end of the stream; a stream with
+// nothing left gives empty text.
 std::string ReadTextLine(TStream& stream) {
-    if (stream.AtEnd()) {
-        throw ReadError{"no line left in the stream"};
-    }
     std::string line;
     while (!stream.AtEnd()) {
         const int byte = ReadU8(stream);

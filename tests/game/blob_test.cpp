@@ -9,10 +9,10 @@ namespace {
 using morvel::TBlob;
 using morvel_test::GameWorld;
 
-constexpr int KeyLeft = 37;
-constexpr int KeyUp = 38;
-constexpr int KeyRight = 39;
-constexpr int KeySpace = 32;
+constexpr int KeyLeft = present::key::Left;
+constexpr int KeyUp = present::key::Up;
+constexpr int KeyRight = present::key::Right;
+constexpr int KeySpace = present::key::Space;
 
 using BlobTest = GameWorld;
 

@@ -3,12 +3,13 @@
 #pragma once
 
 #include "blob.h"
+#include "course_setup.h"
 #include "globals.h"
 #include "headless.h"
 #include "host_platform.h"
 #include "input.h"
-#include <kinetra/kinetra.h>
 #include "level.h"
+#include <kinetra/kinetra.h>
 
 #include <gtest/gtest.h>
 
@@ -22,19 +23,11 @@ protected:
         platform = std::make_shared<present::THeadlessPlatform>(5000);
         present::SetPlatform(platform);
         present::StartInput();
-        kinetra::CreatePhysics(2048, 1024, 0.1f, 0, 2);
-        morvel::level = std::make_shared<morvel::TLevel>();
-        morvel::level->width = 2048;
-        morvel::level->height = 1024;
-        morvel::level->startX = 25;
-        morvel::level->startY = 850;
-        kinetra::SetPhysicsWorld(0, 0, 2048, 1024, 1.0f);
+        morvel::CreateCourseWorld();
     }
 
     void TearDown() override {
-        morvel::blob.reset();
-        morvel::level.reset();
-        kinetra::DestroyPhysics();
+        morvel::TearDownCourse();
         present::StopInput();
     }
 

@@ -1,6 +1,7 @@
 #include "mode_menu.h"
 #include "run_fixture.h"
 
+#include <csignal>
 #include <cstdlib>
 #include <cstring>
 
@@ -163,6 +164,25 @@ TEST_F(ProgramRun, OverlayShowsTitleControlsAndCreditInTheirColours) {
     EXPECT_LT(green.right, creditX + 88 + 56);
     const TColourSpan shadow = FindColour(game, 600, creditY, 800, creditY + 19, 0, 0, 0);
     EXPECT_GT(shadow.right, green.right);
+}
+
+// A quit request (here SIGTERM, as kill sends it) ends the menu and the game
+// with the normal shutdown.
+TEST_F(ProgramRun, ATerminationSignalEndsTheMenuAndTheGame) {
+    platform->onPresent = [](int) { std::raise(SIGTERM); };
+    EXPECT_EQ(Run(50), 0);
+    EXPECT_EQ(present::CurrentScreen(), nullptr);
+
+    int gameFrames = 0;
+    platform->onPresent = [&gameFrames](int) {
+        if (blob && ++gameFrames == 3) {
+            std::raise(SIGTERM);
+        }
+    };
+    Press(0, present::key::Enter);
+    EXPECT_EQ(Run(50), 0);
+    EXPECT_EQ(gameFrames, 3);
+    EXPECT_EQ(blob, nullptr);
 }
 
 // A system without Direct3D 7 whose OpenGL cannot open a window either.

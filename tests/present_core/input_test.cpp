@@ -136,12 +136,15 @@ TEST_F(SdlEventsTest, KeyEventsFillTheTablesAndRepeatsAreIgnored) {
     EXPECT_EQ(IsKeyDown('G'), 0);
 }
 
-TEST_F(SdlEventsTest, ClosingTheWindowPressesEscape) {
+TEST_F(SdlEventsTest, ClosingTheWindowIsAQuitRequestNotAnEscape) {
+    WatchQuitRequests();
+    EXPECT_EQ(QuitRequested(), 0);
     SDL_Event quit{};
     quit.type = SDL_QUIT;
     SDL_PushEvent(&quit);
-    EXPECT_EQ(KeyPressCount(key::Escape), 1);
-    EXPECT_EQ(IsKeyDown(key::Escape), 0);
+    EXPECT_EQ(QuitRequested(), 1);
+    EXPECT_EQ(KeyPressCount(key::Escape), 0);
+    WatchQuitRequests();
 }
 
 } // namespace

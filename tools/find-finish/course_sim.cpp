@@ -1,15 +1,16 @@
 #include "course_sim.h"
 
 #include "blob.h"
-#include "course.h"
+#include "course_setup.h"
 #include "globals.h"
 #include "host_platform.h"
 #include "input.h"
-#include <kinetra/kinetra.h>
 #include "level.h"
-#include "present.h"
-
 #include "moving_platform.h"
+#include "present.h"
+#include "program.h"
+#include "screen.h"
+#include <kinetra/kinetra.h>
 
 #include <memory>
 
@@ -17,27 +18,25 @@ namespace find_finish {
 
 namespace {
 
-// The driver's virtual clock stands 1016 ms after its start when the game
-// screen opens (the menu frame and the game screen's vertical-sync test); the
-// first frame's level update reads it there, and paced presentation then
-// waits 16, 17, 17 ms before each frame is shown, before the next frame's update.
-constexpr std::uint32_t FirstFrameDelay = 1016;
-constexpr int FirstAccumulator = 0;
-constexpr int Period = 16;
-constexpr int Remainder = 40;
-constexpr int RefreshHz = 60;
-
-constexpr int KeyLeft = 37;
-constexpr int KeyUp = 38;
-constexpr int KeyRight = 39;
-
+// The driver's headless platform, with a clock that snapshots can set: time
+// passes only through the game's own pacing, and the one key it delivers by
+// itself is the Enter that leaves the mode menu on its first frame.
 class TSimPlatform : public present::TPlatform {
 public:
+    explicit TSimPlatform(std::uint32_t clockStart) : clock(clockStart) {}
     std::uint32_t Millis() override { return clock; }
     void Sleep(std::uint32_t ms) override { clock += ms; }
-    void PumpEvents() override {}
+    void PumpEvents() override {
+        if (enterDue) {
+            enterDue = false;
+            present::KeyDownEvent(present::key::Enter);
+            present::KeyUpEvent(present::key::Enter);
+        }
+    }
     bool Headless() const override { return true; }
-    std::uint32_t clock = 0;
+    void VerticalBlankPassed() override { clock += 1; }
+    std::uint32_t clock;
+    bool enterDue = true;
 };
 
 std::shared_ptr<TSimPlatform> simPlatform;
@@ -59,30 +58,17 @@ std::vector<std::shared_ptr<morvel::TPlatform>> Platforms() {
 
 } // namespace
 
-TCourseSim::TCourseSim(std::uint32_t clockStart)
-    : clock(clockStart + FirstFrameDelay), accumulator(FirstAccumulator) {
-    simPlatform = std::make_shared<TSimPlatform>();
+TCourseSim::TCourseSim(std::uint32_t clockStart) {
+    simPlatform = std::make_shared<TSimPlatform>(clockStart);
     present::SetPlatform(simPlatform);
-    present::StartInput();
-    kinetra::CreatePhysics(2048, 1024, 0.1f, 0, 2);
-    morvel::level = std::make_shared<morvel::TLevel>();
-    morvel::level->width = 2048;
-    morvel::level->height = 1024;
-    morvel::level->startX = 25;
-    morvel::level->startY = 850;
-    kinetra::SetPhysicsWorld(0, 0, static_cast<float>(morvel::level->width),
-                             static_cast<float>(morvel::level->height), 1.0f);
-    morvel::blob = morvel::TBlob::Create(static_cast<float>(morvel::level->startX),
-                                         static_cast<float>(morvel::level->startY));
-    morvel::BuildCourse();
-    morvel::finished = 0;
+    morvel::TFrameCounter frames(0);
+    started = morvel::StartMorvel(frames).play;
 }
 
 TCourseSim::~TCourseSim() {
-    morvel::blob.reset();
-    morvel::level.reset();
-    kinetra::DestroyPhysics();
-    present::StopInput();
+    if (started) {
+        morvel::EndMorvel();
+    }
 }
 
 void TCourseSim::Step(const TFrameKeys& keys) {
@@ -90,32 +76,23 @@ void TCourseSim::Step(const TFrameKeys& keys) {
     // behaves the same.
     if (frame >= 2) {
         if (keys.left != leftHeld) {
-            keys.left ? present::KeyDownEvent(KeyLeft) : present::KeyUpEvent(KeyLeft);
+            keys.left ? present::KeyDownEvent(present::key::Left)
+                      : present::KeyUpEvent(present::key::Left);
             leftHeld = keys.left;
         }
         if (keys.right != rightHeld) {
-            keys.right ? present::KeyDownEvent(KeyRight) : present::KeyUpEvent(KeyRight);
+            keys.right ? present::KeyDownEvent(present::key::Right)
+                       : present::KeyUpEvent(present::key::Right);
             rightHeld = keys.right;
         }
         if (keys.up) {
-            present::KeyDownEvent(KeyUp);
-            present::KeyUpEvent(KeyUp);
+            present::KeyDownEvent(present::key::Up);
+            present::KeyUpEvent(present::key::Up);
         }
     }
-    simPlatform->clock = clock;
-    morvel::blob->Update();
-    morvel::level->Update();
-    kinetra::UpdatePhysics();
-    if (morvel::blob->x > 1900.0f && morvel::blob->y < 275.0f) {
-        finished = true;
-    }
-    accumulator += Remainder;
-    std::uint32_t step = Period;
-    if (accumulator >= RefreshHz) {
-        accumulator -= RefreshHz;
-        step += 1;
-    }
-    clock += step;
+    // Drawing is left out: it changes nothing of the simulation.
+    morvel::StepCourse();
+    present::PresentFrame(-1);
     ++frame;
 }
 
@@ -136,9 +113,11 @@ TSnapshot TCourseSim::Save() const {
     s.direction = b.direction;
     s.iterations = kinetra::currentWorld->iterations;
     s.frame = frame;
-    s.clock = clock;
-    s.accumulator = accumulator;
-    s.finished = finished;
+    s.clock = simPlatform->clock;
+    const present::ScreenRef screen = present::CurrentScreen();
+    s.target = screen->target;
+    s.accumulator = screen->accumulator;
+    s.finished = morvel::finished != 0;
     return s;
 }
 
@@ -163,9 +142,15 @@ void TCourseSim::Load(const TSnapshot& s) {
     b.direction = s.direction;
     kinetra::currentWorld->iterations = s.iterations;
     frame = s.frame;
-    clock = s.clock;
-    accumulator = s.accumulator;
-    finished = s.finished;
+    simPlatform->clock = s.clock;
+    const present::ScreenRef screen = present::CurrentScreen();
+    screen->target = s.target;
+    screen->accumulator = s.accumulator;
+    morvel::finished = s.finished ? 1 : 0;
+}
+
+bool TCourseSim::Finished() const {
+    return morvel::finished != 0;
 }
 
 float TCourseSim::X() const {

@@ -1,6 +1,6 @@
-// The game's frame loop without drawing: the blob, the course and the physics
-// world stepped exactly as the game steps them, on the clock that the driver's
-// paced presentation produces, with snapshots to branch from.
+// The game without drawing: started as the driver starts it on its headless
+// platform (Enter on the menu's first frame), then stepped by the game's own
+// frame step and paced presentation, with snapshots to branch from.
 #pragma once
 
 #include <cstdint>
@@ -26,6 +26,7 @@ struct TSnapshot {
     int iterations = 0;
     int frame = 0;
     std::uint32_t clock = 0;
+    std::uint32_t target = 0; // the pacing schedule of the game screen
     int accumulator = 0;
     bool finished = false;
 };
@@ -36,6 +37,9 @@ class TCourseSim {
 public:
     // clockStart: the driver's --clock-start.
     explicit TCourseSim(std::uint32_t clockStart);
+    // False when the game could not start (a line on stderr says why); nothing
+    // else may be called then.
+    bool Started() const { return started; }
     ~TCourseSim();
     TCourseSim(const TCourseSim&) = delete;
     TCourseSim& operator=(const TCourseSim&) = delete;
@@ -52,15 +56,13 @@ public:
     float X() const;
     float Y() const;
     float Speed() const;
-    bool Finished() const { return finished; }
+    bool Finished() const;
     // Lowest rim mass (largest y).
     float Bottom() const;
 
 private:
+    bool started = false;
     int frame = 1;
-    std::uint32_t clock = 0;
-    int accumulator = 0;
-    bool finished = false;
     bool leftHeld = false;
     bool rightHeld = false;
 };

@@ -4,6 +4,7 @@
 // gets further, the script of the furthest one is written instead.
 #include "course_sim.h"
 #include "key_script.h"
+#include "present.h"
 #include "route.h"
 
 #include <algorithm>
@@ -116,9 +117,6 @@ std::vector<TFrameKeys> ReadPrefix(const std::string& path, int frames, std::str
     }
     std::stable_sort(script.events.begin(), script.events.end(),
                      [](const auto& a, const auto& b) { return a.frame < b.frame; });
-    constexpr int kLeft = 37;
-    constexpr int kUp = 38;
-    constexpr int kRight = 39;
     std::vector<TFrameKeys> plan(static_cast<std::size_t>(std::max(frames, 0)));
     TFrameKeys held;
     std::size_t next = 0;
@@ -129,11 +127,11 @@ std::vector<TFrameKeys> ReadPrefix(const std::string& path, int frames, std::str
             if (event.frame < frame) {
                 continue;
             }
-            if (event.key == kLeft) {
+            if (event.key == present::key::Left) {
                 keys.left = event.down;
-            } else if (event.key == kRight) {
+            } else if (event.key == present::key::Right) {
                 keys.right = event.down;
-            } else if (event.key == kUp && event.down) {
+            } else if (event.key == present::key::Up && event.down) {
                 keys.up = true;
             }
         }
@@ -189,6 +187,9 @@ int main(int argc, char** argv) {
     }
 
     TCourseSim sim(options.clockStart);
+    if (!sim.Started()) {
+        return 1;
+    }
     const TRoute route = CourseRoute();
     // The first game frame takes no keys.
     std::vector<TFrameKeys> prefix{TFrameKeys{}};

@@ -1,5 +1,7 @@
 #include "key_script.h"
 
+#include "present.h"
+
 #include <algorithm>
 #include <cctype>
 #include <charconv>
@@ -11,9 +13,13 @@ namespace morvel_script {
 namespace {
 
 constexpr std::pair<const char*, int> kKeyNames[] = {
-    {"ENTER", 13}, {"ESCAPE", 27}, {"SPACE", 32}, {"LEFT", 37}, {"UP", 38},
-    {"RIGHT", 39}, {"DOWN", 40},   {"1", 49},     {"2", 50},    {"3", 51},
-    {"4", 52},     {"X", 88},      {"G", 71},
+    {"ENTER", present::key::Enter}, {"ESCAPE", present::key::Escape},
+    {"SPACE", present::key::Space}, {"LEFT", present::key::Left},
+    {"UP", present::key::Up},       {"RIGHT", present::key::Right},
+    {"DOWN", present::key::Down},   {"1", present::key::One},
+    {"2", present::key::One + 1},   {"3", present::key::One + 2},
+    {"4", present::key::One + 3},   {"X", present::key::X},
+    {"G", present::key::G},
 };
 
 constexpr int kLargestKeyCode = 255;
