@@ -7,6 +7,8 @@ JOBS ?= $(shell nproc)
 BUILD := build/release
 ASAN_BUILD := build/asan
 XVFB := xvfb-run -a -s "-screen 0 1280x1024x24"
+# CI builds treat every warning as an error.
+WERROR := $(if $(CI),-DMORVEL_WERROR=ON,)
 
 .PHONY: run test deps build build-asan bench format clean
 
@@ -17,13 +19,13 @@ deps:
 	@./tools/install-deps
 
 $(BUILD)/CMakeCache.txt: | deps
-	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release $(WERROR)
 
 build: deps $(BUILD)/CMakeCache.txt
 	cmake --build $(BUILD) -j $(JOBS)
 
 $(ASAN_BUILD)/CMakeCache.txt: | deps
-	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DMORVEL_SANITIZE=ON -DMORVEL_BENCH=OFF
+	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DMORVEL_SANITIZE=ON -DMORVEL_BENCH=OFF $(WERROR)
 
 build-asan: deps $(ASAN_BUILD)/CMakeCache.txt
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
