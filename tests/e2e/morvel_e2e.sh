@@ -1,22 +1,36 @@
 #!/bin/bash
 # Plays the real program on the X display as a person would: xdotool keys and
 # screenshots of the windows it opens.
-#   morvel_e2e.sh MORVEL window|opengl|fullscreen|menu-keys
+#   morvel_e2e.sh MORVEL window|opengl|fullscreen|menu-keys|quit-menu|quit-game
 set -u
 morvel=$1
 scenario=$2
 work=$(mktemp -d)
 pid=
+xvfb=
 cleanup() {
     if [ -n "$pid" ] && kill -0 "$pid" 2> /dev/null; then
         kill "$pid"
+    fi
+    if [ -n "$xvfb" ]; then
+        kill "$xvfb" 2> /dev/null
     fi
     rm -rf "$work"
 }
 trap cleanup EXIT
 fail() { echo "FAIL ($scenario): $*"; exit 1; }
 
-[ -n "${DISPLAY:-}" ] || fail "no X display"
+# Each run gets an X server of its own, so that under ctest -j no key or window
+# of one test reaches another; Xvfb picks the free display number itself.
+command -v Xvfb > /dev/null || fail "Xvfb is not installed"
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3> "$work/display" 2> /dev/null &
+xvfb=$!
+for _ in $(seq 100); do
+    [ -s "$work/display" ] && break
+    sleep 0.05
+done
+[ -s "$work/display" ] || fail "Xvfb did not start"
+export DISPLAY=":$(head -n 1 "$work/display")"
 
 # Waits for a visible window of the program with one of the given sizes;
 # prints its id and size.
@@ -114,6 +128,25 @@ menu-keys)
     [ -n "$game" ] || fail "no 800x600 game window"
     sleep 1
     kill -0 "$pid" 2> /dev/null || fail "the game ended on an Escape pressed in the menu"
+    ;;
+quit-menu)
+    # A quit request ends the program from the menu; an Escape there does not.
+    press "$menu" Escape
+    sleep 0.5
+    kill -0 "$pid" 2> /dev/null || fail "Escape in the menu ended the program"
+    kill -TERM "$pid"
+    expect_exit_zero
+    echo PASS
+    exit 0
+    ;;
+quit-game)
+    press "$menu" 1 Return
+    read -r game _ <<< "$(wait_window 800x600)"
+    [ -n "$game" ] || fail "no 800x600 game window"
+    kill -INT "$pid"
+    expect_exit_zero
+    echo PASS
+    exit 0
     ;;
 *)
     fail "unknown scenario"
