@@ -11,12 +11,22 @@ THeadlessPlatform::THeadlessPlatform(std::uint32_t clockStart) : clock(clockStar
 void THeadlessPlatform::PumpEvents() {
     const int presented = PresentedFrames();
     while (!pending.empty() && pending.begin()->first <= presented) {
-        const KeyEvent event = pending.begin()->second;
+        const InputEvent event = pending.begin()->second;
         pending.erase(pending.begin());
-        if (event.down) {
-            KeyDownEvent(event.key);
-        } else {
-            KeyUpEvent(event.key);
+        switch (event.kind) {
+        case InputEvent::Key:
+            if (event.down) {
+                KeyDownEvent(event.a);
+            } else {
+                KeyUpEvent(event.a);
+            }
+            break;
+        case InputEvent::MouseMove:
+            MouseMoveEvent(event.a, event.b);
+            break;
+        case InputEvent::MouseButton:
+            MouseButtonEvent(event.a, event.down);
+            break;
         }
     }
 }
@@ -28,7 +38,15 @@ void THeadlessPlatform::BeforePresent(int frameIndex) {
 }
 
 void THeadlessPlatform::ScheduleKey(int frame, int key, bool down) {
-    pending.emplace(frame, KeyEvent{key, down});
+    pending.emplace(frame, InputEvent{InputEvent::Key, key, 0, down});
+}
+
+void THeadlessPlatform::ScheduleMouseMove(int frame, int x, int y) {
+    pending.emplace(frame, InputEvent{InputEvent::MouseMove, x, y, false});
+}
+
+void THeadlessPlatform::ScheduleMouseButton(int frame, int button, bool down) {
+    pending.emplace(frame, InputEvent{InputEvent::MouseButton, button, 0, down});
 }
 
 bool CaptureScreen(TPixmap& out) {

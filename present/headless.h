@@ -1,6 +1,6 @@
 // The headless platform: a virtual clock that starts at a given value and
-// advances only when the program sleeps, key events delivered at given frames,
-// and frames drawn by the Direct3D 7 stand-in into memory.
+// advances only when the program sleeps, key and mouse events delivered at
+// given frames, and frames drawn by the Direct3D 7 stand-in into memory.
 #pragma once
 
 #include "host_platform.h"
@@ -27,16 +27,21 @@ public:
 
     // Schedules a key event; it is delivered once frame frames have been presented.
     void ScheduleKey(int frame, int key, bool down);
+    // Mouse events, delivered like the keys (in scheduling order within a frame).
+    void ScheduleMouseMove(int frame, int x, int y);
+    void ScheduleMouseButton(int frame, int button, bool down);
     // Called with the frame index before each presented frame is shown.
     std::function<void(int frameIndex)> onPresent;
 
 private:
-    struct KeyEvent {
-        int key;
+    struct InputEvent {
+        enum Kind { Key, MouseMove, MouseButton } kind;
+        int a; // key, x or button
+        int b; // y
         bool down;
     };
     std::uint32_t clock;
-    std::multimap<int, KeyEvent> pending;
+    std::multimap<int, InputEvent> pending;
 };
 
 // Reads the frame being drawn on the current screen (before it is presented).

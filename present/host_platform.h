@@ -13,7 +13,7 @@ public:
     virtual ~TPlatform() = default;
     virtual std::uint32_t Millis() = 0;
     virtual void Sleep(std::uint32_t ms) = 0;
-    // Delivers pending key and focus events into the key tables (input.h).
+    // Delivers pending key, mouse and focus events into the input tables (input.h).
     virtual void PumpEvents() = 0;
     // True when there is no display: the Direct3D 7 stand-in draws into memory.
     virtual bool Headless() const = 0;

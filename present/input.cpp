@@ -10,10 +10,14 @@ namespace present {
 namespace {
 
 constexpr int kKeyCount = 256;
+constexpr int kButtonCount = 3;
 
 struct KeyTables {
     std::array<int, kKeyCount> down{};
     std::array<int, kKeyCount> hits{};
+    std::array<int, kButtonCount> buttons{};
+    int mouseX = 0;
+    int mouseY = 0;
     bool active = false;
 };
 
@@ -26,9 +30,14 @@ bool ValidKey(int key) {
     return key >= 0 && key < kKeyCount;
 }
 
+bool ValidButton(int button) {
+    return button >= 1 && button <= kButtonCount;
+}
+
 void ClearTables() {
     Tables().down.fill(0);
     Tables().hits.fill(0);
+    Tables().buttons.fill(0);
 }
 
 } // namespace
@@ -46,6 +55,21 @@ void KeyUpEvent(int key) {
     KeyTables& tables = Tables();
     if (tables.active && ValidKey(key)) {
         tables.down[key] = 0;
+    }
+}
+
+void MouseMoveEvent(int x, int y) {
+    KeyTables& tables = Tables();
+    if (tables.active) {
+        tables.mouseX = x;
+        tables.mouseY = y;
+    }
+}
+
+void MouseButtonEvent(int button, bool down) {
+    KeyTables& tables = Tables();
+    if (tables.active && ValidButton(button)) {
+        tables.buttons[button - 1] = down ? 1 : 0;
     }
 }
 
@@ -80,6 +104,17 @@ int KeyPressCount(int key) {
 int IsKeyDown(int key) {
     Platform().PumpEvents();
     return ValidKey(key) ? Tables().down[key] : 0;
+}
+
+void GetMousePosition(int& x, int& y) {
+    Platform().PumpEvents();
+    x = Tables().mouseX;
+    y = Tables().mouseY;
+}
+
+int IsMouseButtonDown(int button) {
+    Platform().PumpEvents();
+    return ValidButton(button) ? Tables().buttons[button - 1] : 0;
 }
 
 } // namespace present

@@ -1,4 +1,5 @@
-// Polled keyboard input: the down and hits tables, indexed by virtual-key code.
+// Polled input: the keys' down and hits tables, indexed by virtual-key code,
+// and the mouse's position and buttons.
 #pragma once
 
 namespace present {
@@ -6,7 +7,9 @@ namespace present {
 // Fed by the platform's event processing.
 void KeyDownEvent(int key);
 void KeyUpEvent(int key);
-void FocusChangeEvent(); // suspended or resumed: both tables cleared
+void FocusChangeEvent(); // suspended or resumed: both tables cleared, buttons released
+void MouseMoveEvent(int x, int y);
+void MouseButtonEvent(int button, bool down);
 
 // Polling runs while a screen is open; stopping or starting it clears the tables.
 void StartInput();

@@ -62,6 +62,9 @@ ScreenRef OpenScreen(int width, int height, int depth, int refreshHz, int flags)
 void CloseScreen();
 void PresentFrame(int sync); // 0 at once, 1 vertical blank, -1 paced
 void SetPointerVisible(int visible);
+// The title of the windows screens open in from now on, and of the open one;
+// "Morvel (Prototype)" until set.
+void SetWindowTitle(const std::string& title);
 
 // ---- Drawing state --------------------------------------------------------
 
@@ -105,6 +108,13 @@ int RegisterEmbeddedFile(const std::string& name, const void* data, std::size_t 
 
 int KeyPressCount(int key);
 int IsKeyDown(int key);
+// The mouse pointer in the window's client area, in pixels, as of the latest
+// event (in a window these are the screen's pixels; a full-screen picture
+// scaled to fit is not mapped back), and 1 while button (1 left, 2 middle,
+// 3 right) is held, else 0. Like the keys: pending events are processed
+// first, and opening or closing a screen releases the buttons.
+void GetMousePosition(int& x, int& y);
+int IsMouseButtonDown(int button);
 std::uint32_t ClockMillis();
 double SinDeg(double degrees);
 double CosDeg(double degrees);

@@ -10,7 +10,24 @@ namespace present {
 
 namespace {
 
-const char* const kWindowTitle = "Morvel (Prototype)";
+struct TWindowTitle {
+    std::string text = "Morvel (Prototype)";
+    // The id of the latest window opened: SDL never reuses ids, so a window
+    // closed since is simply not found.
+    Uint32 latestWindow = 0;
+};
+
+TWindowTitle& Title() {
+    static TWindowTitle title;
+    return title;
+}
+
+SDL_Window* Remember(SDL_Window* window) {
+    if (window != nullptr) {
+        Title().latestWindow = SDL_GetWindowID(window);
+    }
+    return window;
+}
 
 Uint32 PixelFormatForDepth(int depth) {
     switch (depth) {
@@ -40,8 +57,8 @@ bool FindExactMode(const TScreen& screen, SDL_DisplayMode& mode) {
 }
 
 SDL_Window* CreateWindow(const TScreen& screen, Uint32 flags) {
-    return SDL_CreateWindow(kWindowTitle, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
-                            screen.width, screen.height, flags);
+    return Remember(SDL_CreateWindow(Title().text.c_str(), SDL_WINDOWPOS_CENTERED,
+                                     SDL_WINDOWPOS_CENTERED, screen.width, screen.height, flags));
 }
 
 } // namespace
@@ -97,9 +114,20 @@ SDL_Window* OpenScreenWindow(const TScreen& screen, Uint32 extraFlags) {
     if (SDL_GetDesktopDisplayMode(0, &desktop) != 0) {
         return nullptr;
     }
-    return SDL_CreateWindow(kWindowTitle, SDL_WINDOWPOS_UNDEFINED_DISPLAY(0),
-                            SDL_WINDOWPOS_UNDEFINED_DISPLAY(0), desktop.w, desktop.h,
-                            extraFlags | SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_BORDERLESS);
+    return Remember(
+        SDL_CreateWindow(Title().text.c_str(), SDL_WINDOWPOS_UNDEFINED_DISPLAY(0),
+                         SDL_WINDOWPOS_UNDEFINED_DISPLAY(0), desktop.w, desktop.h,
+                         extraFlags | SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_BORDERLESS));
+}
+
+void SetWindowTitle(const std::string& title) {
+    Title().text = title;
+    if (SDL_WasInit(SDL_INIT_VIDEO) == 0) {
+        return;
+    }
+    if (SDL_Window* window = SDL_GetWindowFromID(Title().latestWindow)) {
+        SDL_SetWindowTitle(window, title.c_str());
+    }
 }
 
 SDL_Rect LetterboxRect(int logicalWidth, int logicalHeight, int outputWidth, int outputHeight) {

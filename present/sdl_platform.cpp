@@ -41,6 +41,14 @@ void TSdlPlatform::PumpEvents() {
         case SDL_KEYUP:
             KeyUpEvent(VirtualKeyFromSdl(event.key.keysym.sym));
             break;
+        case SDL_MOUSEMOTION:
+            MouseMoveEvent(event.motion.x, event.motion.y);
+            break;
+        case SDL_MOUSEBUTTONDOWN:
+        case SDL_MOUSEBUTTONUP:
+            MouseMoveEvent(event.button.x, event.button.y);
+            MouseButtonEvent(event.button.button, event.type == SDL_MOUSEBUTTONDOWN);
+            break;
         case SDL_WINDOWEVENT:
             if (event.window.event == SDL_WINDOWEVENT_FOCUS_GAINED ||
                 event.window.event == SDL_WINDOWEVENT_FOCUS_LOST) {

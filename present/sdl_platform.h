@@ -1,5 +1,5 @@
 // The desktop platform: the monotonic clock, sleeping, and SDL's window events
-// as the source of key and focus events.
+// as the source of key, mouse and focus events.
 #pragma once
 
 #include "host_platform.h"

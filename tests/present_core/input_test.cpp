@@ -75,6 +75,29 @@ TEST_F(InputTest, KeysOutsideTheTablesAreIgnored) {
     EXPECT_EQ(KeyPressCount(255), 1);
 }
 
+TEST_F(InputTest, MouseEventsReachTheTablesAtTheirFramesAndScreenChangesReleaseButtons) {
+    OpenWindow();
+    platform->ScheduleMouseMove(PresentedFrames() + 1, 120, 45);
+    platform->ScheduleMouseButton(PresentedFrames() + 1, 1, true);
+    int x = -1, y = -1;
+    GetMousePosition(x, y);
+    EXPECT_EQ(IsMouseButtonDown(1), 0);
+    PresentFrame(0);
+    GetMousePosition(x, y);
+    EXPECT_EQ(x, 120);
+    EXPECT_EQ(y, 45);
+    EXPECT_EQ(IsMouseButtonDown(1), 1);
+    EXPECT_EQ(IsMouseButtonDown(3), 0);
+    EXPECT_EQ(IsMouseButtonDown(0), 0);
+    EXPECT_EQ(IsMouseButtonDown(4), 0);
+    MouseButtonEvent(7, true);
+    FocusChangeEvent();
+    EXPECT_EQ(IsMouseButtonDown(1), 0);
+    MouseButtonEvent(3, true);
+    OpenWindow();
+    EXPECT_EQ(IsMouseButtonDown(3), 0);
+}
+
 TEST(SdlKeyMapping, MapsTheGameKeysToVirtualKeyCodes) {
     const std::pair<int, int> expected[] = {
         {SDLK_RETURN, 13}, {SDLK_KP_ENTER, 13}, {SDLK_ESCAPE, 27}, {SDLK_SPACE, 32},
@@ -134,6 +157,28 @@ TEST_F(SdlEventsTest, KeyEventsFillTheTablesAndRepeatsAreIgnored) {
     Push(SDL_KEYDOWN, SDLK_F13);
     EXPECT_EQ(KeyPressCount('G'), 1);
     EXPECT_EQ(IsKeyDown('G'), 0);
+}
+
+TEST_F(SdlEventsTest, MouseEventsGiveThePointerAndTheButtons) {
+    SDL_Event event{};
+    event.type = SDL_MOUSEMOTION;
+    event.motion.x = 300;
+    event.motion.y = 200;
+    SDL_PushEvent(&event);
+    event = {};
+    event.type = SDL_MOUSEBUTTONDOWN;
+    event.button.button = SDL_BUTTON_RIGHT;
+    event.button.x = 310;
+    event.button.y = 205;
+    SDL_PushEvent(&event);
+    int x = 0, y = 0;
+    GetMousePosition(x, y);
+    EXPECT_EQ(x, 310);
+    EXPECT_EQ(y, 205);
+    EXPECT_EQ(IsMouseButtonDown(3), 1);
+    event.type = SDL_MOUSEBUTTONUP;
+    SDL_PushEvent(&event);
+    EXPECT_EQ(IsMouseButtonDown(3), 0);
 }
 
 TEST_F(SdlEventsTest, ClosingTheWindowIsAQuitRequestNotAnEscape) {

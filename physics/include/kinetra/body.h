@@ -1,4 +1,8 @@
 // The base of every body: a name and the constraints that make it up.
+//
+// A constraint becomes a member through TConstraint::AddToBody, which also
+// registers it and its masses; Remove takes them out of the world again. A
+// body that is destroyed (its last reference gone) removes itself first.
 #pragma once
 
 #include "constraint.h"

@@ -1,4 +1,10 @@
-// A two-sided distance constraint between two masses.
+// A two-sided distance constraint between two masses, with a rest length in
+// pixels and a stiffness fraction (1 removes the whole error in one Satisfy).
+//
+// Create does not register; Register (or AddToBody) does, registering both
+// masses with it, and the last Unregister unregisters them. The constraint
+// holds its two masses for its whole life. GetStretch of a rest length 0 is
+// infinite or not a number.
 #pragma once
 
 #include "list.h"

@@ -1,5 +1,11 @@
 // A circular point mass integrated by position Verlet; velocity is position minus
-// previous position, per tick.
+// previous position, per tick (pixels per tick).
+//
+// Create makes a mass at rest that is not registered: it is simulated only
+// once registered, by Register or through a constraint (TConstraint::Register,
+// AddToBody). Registration is counted; Unregister of an unregistered mass does
+// nothing. Masses are shared by reference (MassRef): massList, the masses'
+// constraints and a TAdvBody's masses array may each hold one.
 #pragma once
 
 #include "list.h"

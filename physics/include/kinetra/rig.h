@@ -1,5 +1,9 @@
 // A rig pins an image to one mass of a body and turns it with the direction
 // of one of the body's constraints. Rigs never take part in the simulation.
+//
+// A rig owns nothing: image, mass and constraint are shared references.
+// Rotation is in degrees, positive clockwise on screen. Draw is part of
+// Kinetra::kinetra.
 #pragma once
 
 #include "constraint.h"

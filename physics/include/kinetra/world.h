@@ -1,4 +1,22 @@
 // The current world, the engine's registries and the module-level interface.
+//
+// Units: positions in pixels, x to the right and y downwards; no time step:
+// one Update (UpdatePhysics) is one fixed tick, so gravity is in pixels per
+// tick squared; angles everywhere in the engine are degrees, positive turning
+// clockwise on screen.
+//
+// There is one current world (currentWorld), never passed around. Masses,
+// constraints and zones are not owned by it: they are simulated exactly while
+// they are in massList, constraintList or zoneList, which hold a reference to
+// each member. Create replaces the world and the three lists with new empty
+// ones: everything registered before is no longer simulated, but keeps its
+// own registration count. Destroy zeroes every field of the old world and
+// drops the lists and the world; objects the caller still holds live on as
+// plain objects in no list. Create the world before making zones or
+// registering anything: without one, the setters and Update do nothing, a
+// zone is made but not listed, and Register only counts.
+//
+// Nothing is validated or reported: no call has an error result.
 #pragma once
 
 #include "list.h"

@@ -1,5 +1,10 @@
 // A static collision shape: open polyline (kind 0), closed outline (kind 1) or solid
 // polygon (kind 2) at a movable position.
+//
+// A zone registers itself in zoneList at Create (when a world exists) and
+// stays there until Remove, or until a new world or DestroyPhysics drops the
+// list; nothing registers it again. It keeps the caller's point array, not a
+// copy. Draw is part of Kinetra::kinetra (it draws on the presentation layer).
 #pragma once
 
 #include "list.h"
