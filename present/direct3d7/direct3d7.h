@@ -1,16 +1,19 @@
 // The Direct3D 7 renderer. Direct3D itself does not exist on this platform;
-// this is a stand-in with exactly what the game asks of it, built on SDL's 2D
-// renderer: a device that draws fans and strips of pre-transformed vertices,
-// the active texture and its sampling, the blend states, clear and present.
-// Without a display it draws into memory.
+// this is a stand-in with what the game asks of it: a software device, as
+// Direct3D 7's own software rasterizer was, that draws fans and strips of
+// pre-transformed vertices with the active texture and its sampling, the blend
+// states, clear and present, into a 32-bit frame buffer of its own. Every
+// drawing facility goes through it. Without a display the frame buffer is the
+// frame; on a display presenting shows it in a window.
 #pragma once
 
+#include "display_output.h"
+#include "frame_buffer.h"
 #include "renderer.h"
-
-#include <SDL.h>
 
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 namespace present {
 
@@ -40,18 +43,19 @@ public:
     explicit TDirect3DDevice7(TDirect3D7Renderer& renderer) : owner(renderer) {}
 
     // Draws a fan or strip of format-322 vertices with the active texture, the
-    // diffuse colour modulating its texels, and the current blend mode. Other
-    // primitive types and formats are rejected; fewer than three vertices draw
-    // nothing.
+    // diffuse colour modulating its texels, and the current blend mode. Shading
+    // is flat: the first vertex's diffuse colour holds for the whole primitive.
+    // Other primitive types and formats are rejected; fewer than three vertices
+    // draw nothing.
     int DrawPrimitive(int primitiveType, std::uint32_t vertexFormat, const void* vertices,
                       std::uint32_t vertexCount, std::uint32_t flags);
 
 private:
     TDirect3D7Renderer& owner;
+    std::vector<TVertex> triangles;
 };
 
-struct TSDLTarget;
-class TSDLTexture;
+class TSoftTexture;
 
 class TDirect3D7Renderer : public TRenderer {
 public:
@@ -90,37 +94,26 @@ public:
 
     TDirect3DDevice7& Device() { return device; }
 
-    // Draws indexed triangles of SDL vertices (positions in the logical screen,
-    // colours modulating the texels, uv in the texture), untextured when texture
-    // is Null. alpha is the draw's alpha for the masked mode's test. The vertex
-    // colours may be changed on the way.
-    void DrawGeometry(TSDLTexture* texture, int imageFlags, std::vector<SDL_Vertex>& vertices,
-                      const std::vector<int>& indices, int mode, float alpha);
-
-    std::shared_ptr<TSDLTexture> ActiveTexture() const { return activeTexture; }
+    // The active frame's texture (Null when none is, or it could not be made)
+    // and its image's flags.
+    TSoftTexture* ActiveTexture() const { return activeTexture.get(); }
     int ActiveFlags() const { return activeFlags; }
     int BlendMode() const { return blendMode; }
 
 private:
-    // The SDL texture (mip level, masked copy) a draw uses, with its blend and
-    // sampling set and the vertices' texture coordinates fitted to it; Null
-    // when nothing is to be drawn.
-    SDL_Texture* PrepareTexture(TSDLTexture& texture, int imageFlags,
-                                std::vector<SDL_Vertex>& vertices, const std::vector<int>& indices,
-                                int mode, float drawAlpha);
-    // 0, 1, 2, ... count - 1: every three vertices one triangle.
-    const std::vector<int>& ListIndices(std::size_t count);
+    void Rasterize(const TSoftTexture* texture, int imageFlags, const TVertex* vertices, int count,
+                   const TPaint& paint);
 
     TDirect3DDevice7 device;
-    std::shared_ptr<TSDLTarget> target;
+    TFrameBuffer frame;
+    TDisplayOutput display;
+    // A new one at every opening: textures of an earlier opening are not drawn.
+    std::shared_ptr<const int> opening;
     int red = 255, green = 255, blue = 255;
     float alpha = 1.0f;
     int blendMode = BlendMasked;
-    std::shared_ptr<TSDLTexture> activeTexture;
+    std::shared_ptr<TSoftTexture> activeTexture;
     int activeFlags = 0;
-    bool vsyncOn = false;
-    std::vector<SDL_Vertex> scratch;
-    std::vector<int> listIndices;
 };
 
 RendererRef MakeDirect3D7Renderer();

@@ -100,6 +100,28 @@ TEST_F(BlendTest, MaskedTexelsNeedTexelAlphaTimesAlphaAboveOneHalf) {
     }
 }
 
+// Filtering makes the edge of a cut-out partly transparent; the masked mode
+// still cuts it at one half and draws what passes at its own colour.
+TEST_F(BlendTest, MaskedFilteredEdgesAreCutNotBlended) {
+    TPixmap edge = SolidPixmap(2, 1, {40, 80, 120, 0});
+    edge.rgba[7] = 255;
+    const TextureRef texture = renderer->MakeTexture(edge, ImageFiltered);
+    ASSERT_TRUE(texture);
+    StartFrame(BlendMasked);
+    const auto quad = Quad(0, 0, 32, 8);
+    renderer->DrawTexturedTriangles(*texture, ImageFiltered, quad.data(), 6,
+                                    TPaint{255, 255, 255, 1.0f, BlendMasked});
+    // The alpha ramps from texel centre 7.5 to 23.5 and passes 0.5 at 15.5.
+    for (int x = 0; x < 32; ++x) {
+        SCOPED_TRACE(x);
+        if (x < 16) {
+            EXPECT_RGB_NEAR(Pixel(x, 4), kDestination.r, kDestination.g, kDestination.b, 0);
+        } else {
+            EXPECT_RGB_NEAR(Pixel(x, 4), 40, 80, 120, 0);
+        }
+    }
+}
+
 TEST_F(BlendTest, ColourTintsTexels) {
     const TextureRef texture = renderer->MakeTexture(SolidPixmap(8, 8, {200, 100, 50, 255}), 0);
     ASSERT_TRUE(texture);

@@ -1,6 +1,9 @@
 #include "renderer_fixture.h"
 
+#include <algorithm>
+#include <cmath>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace present::testing {
@@ -90,6 +93,92 @@ TEST_F(TexturesTest, MipmappedTexturesAreMinifiedFromTheMatchingLevel) {
     renderer->DrawTexturedTriangles(*mipmapped, ImageMipmapped, full.data(), 6, paint);
     EXPECT_RGB_NEAR(Pixel(0, 16), 255, 255, 255, 0);
     EXPECT_RGB_NEAR(Pixel(1, 16), 0, 0, 0, 0);
+}
+
+// Pixel centres at +0.5 and the top-left rule: both renderers light the same
+// pixels for the same triangles.
+TEST_F(TexturesTest, PlacementFollowsPixelCentresAndTheTopLeftRule) {
+    const TextureRef dot = renderer->MakeTexture(SolidPixmap(1, 1, {255, 255, 255, 255}), 0);
+    ASSERT_TRUE(dot);
+    renderer->Clear(0, 0, 0);
+    const TPaint solid{255, 255, 255, 1.0f, BlendSolid};
+    const auto one = Quad(15, 15, 16, 16);
+    renderer->DrawTexturedTriangles(*dot, 0, one.data(), 6, solid);
+    // Edges through pixel centres: the left and bottom ones take their pixels,
+    // OpenGL's top-left rule in its upward window coordinates.
+    const auto square = Quad(2.5f, 2.5f, 6.5f, 6.5f);
+    renderer->FillTriangles(square.data(), 6, solid);
+    TPixmap shot;
+    ASSERT_TRUE(renderer->ReadPixels(shot));
+    std::vector<std::pair<int, int>> lit;
+    for (int y = 0; y < kSize; ++y) {
+        for (int x = 0; x < kSize; ++x) {
+            if (shot.rgba[(static_cast<std::size_t>(y) * kSize + x) * 4] != 0) {
+                lit.emplace_back(x, y);
+            }
+        }
+    }
+    std::vector<std::pair<int, int>> expected;
+    for (int y = 3; y < 7; ++y) {
+        for (int x = 2; x < 6; ++x) {
+            expected.emplace_back(x, y);
+        }
+    }
+    expected.emplace_back(15, 15);
+    EXPECT_EQ(lit, expected);
+}
+
+// A 2 x 1 picture, black then white, over 32 pixels: bilinear sampling ramps
+// between the texel centres, nearest sampling steps at the middle.
+TEST_F(TexturesTest, FilteredPicturesRampAndUnfilteredOnesStep) {
+    TPixmap pair = SolidPixmap(2, 1, {0, 0, 0, 255});
+    pair.rgba[4] = pair.rgba[5] = pair.rgba[6] = 255;
+    const TextureRef texture = renderer->MakeTexture(pair, ImageFiltered);
+    const TextureRef sharp = renderer->MakeTexture(pair, 0);
+    ASSERT_TRUE(texture && sharp);
+    const TPaint solid{255, 255, 255, 1.0f, BlendSolid};
+    renderer->Clear(0, 0, 0);
+    const auto top = Quad(0, 0, 32, 4);
+    renderer->DrawTexturedTriangles(*texture, ImageFiltered, top.data(), 6, solid);
+    const auto bottom = Quad(0, 8, 32, 12);
+    renderer->DrawTexturedTriangles(*sharp, 0, bottom.data(), 6, solid);
+    for (int x = 0; x < 32; ++x) {
+        SCOPED_TRACE(x);
+        // Texel centres at pixels 7.5 and 23.5, clamped beyond them.
+        const double ramp = std::clamp((x + 0.5 - 8.0) / 16.0, 0.0, 1.0) * 255.0;
+        EXPECT_NEAR(Pixel(x, 1).r, ramp, 2.0);
+        EXPECT_EQ(Pixel(x, 9).r, x < 16 ? 0 : 255);
+    }
+}
+
+// Between two mip levels the trilinear sample mixes them by the level of
+// detail. One-texel stripes of white and black are mid grey from level 1 on;
+// drawn at 1.5 texels a pixel (level of detail log2 1.5) each pixel is its
+// bilinear level-0 sample mixed with that grey.
+TEST_F(TexturesTest, TrilinearSamplingBlendsNeighbouringMipLevels) {
+    TPixmap stripes;
+    stripes.width = stripes.height = 16;
+    for (int i = 0; i < 256; ++i) {
+        const std::uint8_t v = i % 2 == 0 ? 255 : 0;
+        stripes.rgba.insert(stripes.rgba.end(), {v, v, v, 255});
+    }
+    const int flags = ImageFiltered + ImageMipmapped;
+    const TextureRef texture = renderer->MakeTexture(stripes, flags);
+    ASSERT_TRUE(texture);
+    renderer->Clear(0, 0, 0);
+    const auto quad = Quad(0, 0, 32.0f / 3, 32.0f / 3);
+    renderer->DrawTexturedTriangles(*texture, flags, quad.data(), 6,
+                                    TPaint{255, 255, 255, 1.0f, BlendSolid});
+    const double levelWeight = std::log2(1.5);
+    for (int x = 0; x < 10; ++x) {
+        SCOPED_TRACE(x);
+        const double s = (x + 0.5) * 1.5 - 0.5;
+        const int left = static_cast<int>(std::floor(s));
+        const double f = s - left;
+        const double top =
+            (left % 2 == 0 ? 255.0 : 0.0) * (1 - f) + (left % 2 == 0 ? 0.0 : 255.0) * f;
+        EXPECT_NEAR(Pixel(x, 4).r, top * (1 - levelWeight) + 127.5 * levelWeight, 3.0);
+    }
 }
 
 TEST_F(TexturesTest, TexturesOfAClosedScreenAreNeitherDrawnNorFreedTwice) {

@@ -76,8 +76,8 @@ TEST_F(CourseScenes, FramesMatchTheGoldenPictures) {
                                        std::pair{ScenePath("bridge.png"), kGoldenBridge}}) {
         const TPictureDifference d = ComparePictures(shot, golden);
         ASSERT_TRUE(d.comparable) << shot << " against " << golden;
-        EXPECT_LT(d.mean, 0.05) << shot;
-        EXPECT_LE(d.percentile99, 1) << shot;
+        EXPECT_EQ(d.mean, 0.0) << shot;
+        EXPECT_EQ(d.differingPixels, 0) << shot;
     }
 }
 

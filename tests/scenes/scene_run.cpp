@@ -64,6 +64,10 @@ TPictureDifference ComparePictures(const std::string& pathA, const std::string& 
         const int d = std::abs(int(a.rgba[i]) - int(b.rgba[i]));
         differences.push_back(d);
         sum += d;
+        if (d > 8 && (i % 4 == 0 || std::abs(int(a.rgba[i - 1]) - int(b.rgba[i - 1])) <= 8) &&
+            (i % 4 != 2 || std::abs(int(a.rgba[i - 2]) - int(b.rgba[i - 2])) <= 8)) {
+            ++result.differingPixels;
+        }
     }
     result.comparable = true;
     result.mean = sum / static_cast<double>(differences.size());

@@ -35,6 +35,7 @@ struct TPictureDifference {
     bool comparable = false; // both read, same size
     double mean = 0;         // mean absolute difference of the colour channels
     int percentile99 = 0;    // 99th percentile of the channel differences
+    int differingPixels = 0; // pixels with a channel more than 8 apart
 };
 
 // Compares two PNG files channel by channel (alpha ignored).

@@ -1,0 +1,83 @@
+#include "display_output.h"
+
+#include "renderer_window.h"
+
+namespace present {
+
+bool TDisplayOutput::Open(const TScreen& screen) {
+    Close();
+    window = OpenScreenWindow(screen, 0);
+    if (window == nullptr) {
+        return false;
+    }
+    renderer = SDL_CreateRenderer(window, -1, 0);
+    if (renderer != nullptr) {
+        texture = SDL_CreateTexture(renderer, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING,
+                                    screen.width, screen.height);
+    }
+    if (texture == nullptr) {
+        Close();
+        return false;
+    }
+    SDL_SetTextureBlendMode(texture, SDL_BLENDMODE_NONE);
+    SDL_SetTextureScaleMode(texture, SDL_ScaleModeLinear);
+    SDL_RendererInfo info{};
+    SDL_GetRendererInfo(renderer, &info);
+    vsyncOn = (info.flags & SDL_RENDERER_PRESENTVSYNC) != 0;
+    width = screen.width;
+    height = screen.height;
+    return true;
+}
+
+void TDisplayOutput::Close() {
+    // Destroying the renderer frees its texture.
+    if (renderer != nullptr) {
+        SDL_DestroyRenderer(renderer);
+        renderer = nullptr;
+        texture = nullptr;
+    }
+    if (window != nullptr) {
+        SDL_DestroyWindow(window);
+        window = nullptr;
+    }
+}
+
+void TDisplayOutput::Show(const TFrameBuffer& frame, bool vsync) {
+    if (texture == nullptr || frame.width != width || frame.height != height) {
+        return;
+    }
+    if (vsync != vsyncOn) {
+        SDL_RenderSetVSync(renderer, vsync ? 1 : 0);
+        vsyncOn = vsync;
+    }
+    SDL_UpdateTexture(texture, nullptr, frame.pixels.data(), width * 4);
+    int outputWidth = 0;
+    int outputHeight = 0;
+    SDL_GetRendererOutputSize(renderer, &outputWidth, &outputHeight);
+    const SDL_Rect rect = LetterboxRect(width, height, outputWidth, outputHeight);
+    if (rect.w != outputWidth || rect.h != outputHeight) {
+        SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
+        SDL_RenderClear(renderer);
+    }
+    SDL_RenderCopy(renderer, texture, nullptr, &rect);
+    SDL_RenderPresent(renderer);
+}
+
+void TDisplayOutput::SetPointerVisible(bool visible) {
+    if (window != nullptr) {
+        SDL_ShowCursor(visible ? SDL_ENABLE : SDL_DISABLE);
+    }
+}
+
+void TDisplayOutput::MovePointer(int x, int y) {
+    if (window == nullptr) {
+        return;
+    }
+    int windowWidth = 0;
+    int windowHeight = 0;
+    SDL_GetWindowSize(window, &windowWidth, &windowHeight);
+    const SDL_Rect shown = LetterboxRect(width, height, windowWidth, windowHeight);
+    SDL_WarpMouseInWindow(window, shown.x + x * shown.w / width, shown.y + y * shown.h / height);
+}
+
+} // namespace present
