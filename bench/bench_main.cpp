@@ -17,7 +17,8 @@ public:
         for (const Run& run : reports) {
             if (run.run_type == Run::RT_Iteration && !run.error_occurred) {
                 const double perUnit = benchmark::GetTimeUnitMultiplier(run.time_unit);
-                times[run.run_name.function_name + run.run_name.args].push_back(
+                const auto& name = run.run_name;
+                times[name.function_name + (name.args.empty() ? "" : "/" + name.args)].push_back(
                     run.GetAdjustedCPUTime() / perUnit * 1e6);
             }
         }
