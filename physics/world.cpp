@@ -2,6 +2,7 @@
 
 #include <kinetra/constraint.h>
 #include <kinetra/mass.h>
+#include <kinetra/quadtree.h>
 #include <kinetra/zone.h>
 
 #include <cmath>
@@ -80,6 +81,22 @@ bool GroupsMeet(float a, float b) {
 bool WithinReach(const TMass& a, const TMass& b) {
     const float reach = a.radius + b.radius;
     return !(std::fabs(b.x - a.x) > reach) && !(std::fabs(b.y - a.y) > reach);
+}
+
+// The first test of the zone's tree (its root cell against the mass's bounding
+// square, the same float expressions), made here so that the many far masses cost no
+// call of Collide; the masses it passes still get the whole test there.
+bool NearZone(const TZone& zone, const TMass& m) {
+    const TQuadTree* root = zone.tree.get();
+    if (!root) {
+        return false;
+    }
+    const float r = m.radius;
+    const float qx = m.x - r;
+    const float qy = m.y - r;
+    const float size = r + r;
+    return !(zone.x + root->x > qx + size || zone.x + root->x + root->w < qx ||
+             zone.y + root->y > qy + size || zone.y + root->y + root->h < qy);
 }
 
 } // namespace
@@ -170,7 +187,8 @@ void TPhysics::Update() {
             ClampToWalls(*world, p);
             if (!p.fixed) {
                 for (const auto& zone : *zones) {
-                    if (zone && GroupsMeet(p.group, static_cast<float>(zone->group))) {
+                    if (zone && GroupsMeet(p.group, static_cast<float>(zone->group)) &&
+                        NearZone(*zone, p)) {
                         zone->Collide(p);
                     }
                 }

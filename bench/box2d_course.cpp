@@ -1,0 +1,181 @@
+#include "box2d_course.h"
+
+#include "globals.h"
+#include "level.h"
+#include "lift.h"
+#include <kinetra/kinetra.h>
+
+#include <box2d/box2d.h>
+
+#include <algorithm>
+#include <cmath>
+#include <map>
+#include <numbers>
+#include <set>
+#include <vector>
+
+namespace scenes {
+
+namespace {
+
+constexpr float metresPerPixel = 0.05f;
+constexpr float frame = 1.0f / 60.0f;
+constexpr int velocityIterations = 8;
+constexpr int positionIterations = 3;
+// The blob's masses have no radius; Box2D needs a shape to collide.
+constexpr float smallestRadius = 2.0f;
+
+b2Vec2 Metres(float x, float y) {
+    return {x * metresPerPixel, y * metresPerPixel};
+}
+
+// Box2D's chains collide on the right of each edge: counter-clockwise in its own
+// (here y-down) coordinates faces out, clockwise faces in.
+std::vector<b2Vec2> Loop(const std::vector<float>& points, float x, float y, bool facingOut) {
+    std::vector<b2Vec2> loop;
+    for (std::size_t i = 0; i + 1 < points.size(); i += 2) {
+        loop.push_back(Metres(x + points[i], y + points[i + 1]));
+    }
+    float area = 0.0f;
+    for (std::size_t i = 0; i < loop.size(); ++i) {
+        const b2Vec2& a = loop[i];
+        const b2Vec2& b = loop[(i + 1) % loop.size()];
+        area += a.x * b.y - b.x * a.y;
+    }
+    if ((area > 0.0f) != facingOut) {
+        std::reverse(loop.begin(), loop.end());
+    }
+    return loop;
+}
+
+} // namespace
+
+struct Box2DCourse::World {
+    b2World world{b2Vec2(0.0f, 0.0f)};
+    std::map<float, int16> groupIndex;
+
+    // A kinematic body and the Kinetra position it follows.
+    struct Follower {
+        b2Body* body;
+        const float* x;
+        const float* y;
+    };
+    std::vector<Follower> followers;
+
+    // Equal non-zero groups never meet, as in Kinetra: one negative Box2D group each.
+    b2Filter Filter(float group) {
+        b2Filter filter;
+        if (group == 0.0f) {
+            filter.maskBits = 0;
+            return filter;
+        }
+        auto [it, added] = groupIndex.try_emplace(
+            group, static_cast<int16>(-1 - static_cast<int>(groupIndex.size())));
+        filter.groupIndex = it->second;
+        return filter;
+    }
+
+    void AddWalls(const kinetra::TPhysics& physics) {
+        b2BodyDef def;
+        b2Body* body = world.CreateBody(&def);
+        const std::vector<float> box{physics.minX, physics.minY, physics.maxX, physics.minY,
+                                     physics.maxX, physics.maxY, physics.minX, physics.maxY};
+        const auto loop = Loop(box, 0.0f, 0.0f, false);
+        b2ChainShape chain;
+        chain.CreateLoop(loop.data(), static_cast<int32>(loop.size()));
+        body->CreateFixture(&chain, 0.0f);
+    }
+
+    void AddZone(const kinetra::TZone& zone, bool moving) {
+        b2FixtureDef fixture;
+        fixture.friction = zone.friction;
+        fixture.filter = Filter(static_cast<float>(zone.group));
+        b2BodyDef def;
+        if (moving) {
+            // A lift is a convex block: one polygon on a body that follows the zone.
+            def.type = b2_kinematicBody;
+            def.position = Metres(zone.x, zone.y);
+            b2Body* body = world.CreateBody(&def);
+            const auto corners = Loop(*zone.points, 0.0f, 0.0f, true);
+            b2PolygonShape polygon;
+            polygon.Set(corners.data(), static_cast<int32>(corners.size()));
+            fixture.shape = &polygon;
+            body->CreateFixture(&fixture);
+            followers.push_back({body, &zone.x, &zone.y});
+            return;
+        }
+        b2Body* body = world.CreateBody(&def);
+        const auto loop = Loop(*zone.points, zone.x, zone.y, true);
+        b2ChainShape chain;
+        chain.CreateLoop(loop.data(), static_cast<int32>(loop.size()));
+        fixture.shape = &chain;
+        body->CreateFixture(&fixture);
+    }
+
+    b2Body* AddMass(const kinetra::TMass& m) {
+        b2BodyDef def;
+        def.type = m.fixed ? b2_kinematicBody : b2_dynamicBody;
+        def.position = Metres(m.x, m.y);
+        def.linearVelocity = Metres((m.x - m.oldX) / frame, (m.y - m.oldY) / frame);
+        b2Body* body = world.CreateBody(&def);
+        b2CircleShape circle;
+        const float radius = std::max(m.radius, smallestRadius) * metresPerPixel;
+        circle.m_radius = radius;
+        b2FixtureDef fixture;
+        fixture.shape = &circle;
+        fixture.density = m.mass / (std::numbers::pi_v<float> * radius * radius);
+        fixture.friction = m.friction;
+        fixture.filter = Filter(m.group);
+        body->CreateFixture(&fixture);
+        if (m.fixed) {
+            followers.push_back({body, &m.x, &m.y});
+        }
+        return body;
+    }
+
+    void AddJoint(b2Body* a, b2Body* b, float length) {
+        b2DistanceJointDef def;
+        def.Initialize(a, b, a->GetPosition(), b->GetPosition());
+        def.length = def.minLength = def.maxLength = length * metresPerPixel;
+        world.CreateJoint(&def);
+    }
+};
+
+Box2DCourse::Box2DCourse() : world(std::make_unique<World>()) {
+    using namespace kinetra;
+    const TPhysics& physics = *currentWorld;
+    world->world.SetGravity(
+        Metres(physics.gravityX / (frame * frame), physics.gravityY / (frame * frame)));
+    world->AddWalls(physics);
+
+    std::set<const TZone*> lifts;
+    for (const auto& object : morvel::level->objects) {
+        if (auto lift = std::dynamic_pointer_cast<morvel::TLift>(object)) {
+            lifts.insert(lift->zone.get());
+        }
+    }
+    for (const auto& zone : *zoneList) {
+        world->AddZone(*zone, lifts.count(zone.get()) != 0);
+    }
+
+    std::map<const TMass*, b2Body*> bodies;
+    for (const auto& m : *massList) {
+        bodies[m.get()] = world->AddMass(*m);
+    }
+    for (const auto& c : *constraintList) {
+        world->AddJoint(bodies.at(c->masses[0].get()), bodies.at(c->masses[1].get()), c->length);
+    }
+}
+
+Box2DCourse::~Box2DCourse() = default;
+
+void Box2DCourse::Step() {
+    for (const auto& f : world->followers) {
+        const b2Vec2 target = Metres(*f.x, *f.y);
+        const b2Vec2 at = f.body->GetPosition();
+        f.body->SetLinearVelocity({(target.x - at.x) / frame, (target.y - at.y) / frame});
+    }
+    world->world.Step(frame, velocityIterations, positionIterations);
+}
+
+} // namespace scenes

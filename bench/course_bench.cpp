@@ -1,0 +1,43 @@
+// One frame of the game's course: Kinetra's tick and Box2D 2.4's step on the same
+// geometry, both with the course's lifts and platforms moved by the clock.
+#include "course_scene.h"
+
+#ifdef KINETRA_BENCH_BOX2D
+#include "box2d_course.h"
+#endif
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+// The blob first drops onto the start ledge; a resting blob is what play starts from.
+constexpr int settlingTicks = 300;
+
+void CourseKinetra(benchmark::State& state) {
+    scenes::CourseScene scene;
+    for (int i = 0; i < settlingTicks; ++i) {
+        scene.Tick();
+    }
+    for (auto _ : state) {
+        scene.Tick();
+    }
+}
+BENCHMARK(CourseKinetra);
+
+#ifdef KINETRA_BENCH_BOX2D
+void CourseBox2D(benchmark::State& state) {
+    scenes::CourseScene scene;
+    scenes::Box2DCourse box2d;
+    for (int i = 0; i < settlingTicks; ++i) {
+        scene.MoveCourse();
+        box2d.Step();
+    }
+    for (auto _ : state) {
+        scene.MoveCourse();
+        box2d.Step();
+    }
+}
+BENCHMARK(CourseBox2D);
+#endif
+
+} // namespace
