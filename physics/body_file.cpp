@@ -1,5 +1,5 @@
-#include <kinetra/body_file.h>
 #include "build_body.h"
+#include <kinetra/body_file.h>
 
 #include "present.h"
 #include "stream.h"
@@ -7,6 +7,8 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <exception>
+#include <new>
 #include <vector>
 
 namespace kinetra {
@@ -260,7 +262,9 @@ TmpBodyRef ReadBody(TFieldReader& in) {
 
 } // namespace
 
-TBodyFileRead ReadBodyFile(const std::string& url) {
+namespace {
+
+TBodyFileRead ReadOpenedBodyFile(const std::string& url) {
     TBodyFileRead result;
     const int kind = present::FileKind(url);
     if (kind != 1) {
@@ -270,7 +274,7 @@ TBodyFileRead ReadBodyFile(const std::string& url) {
     const std::string dir = present::DirectoryOf(url);
     const auto stream = present::OpenReadStream(url);
     if (!stream) {
-        result.error = "cannot be opened";
+        result.error = "cannot be opened or read as a regular file";
         return result;
     }
     present::ChangeDirectory(dir);
@@ -283,8 +287,6 @@ TBodyFileRead ReadBodyFile(const std::string& url) {
         result.error = in.Where() + ": the file ends here";
     }
     present::CloseInput(stream);
-    // Group codes travel as floats in a template; past 2^24 masses one can
-    // round onto a record that is not earlier any more.
     if (result.body) {
         result.error = CheckTemplate(*result.body);
         if (!result.error.empty()) {
@@ -294,15 +296,44 @@ TBodyFileRead ReadBodyFile(const std::string& url) {
     return result;
 }
 
+// What an unexpected failure (memory, a failing read below the stream) says.
+std::string Unexpected() {
+    try {
+        throw;
+    } catch (const std::bad_alloc&) {
+        return "out of memory while loading";
+    } catch (const std::exception& failure) {
+        return std::string("cannot be loaded: ") + failure.what();
+    } catch (...) {
+        return "cannot be loaded";
+    }
+}
+
+} // namespace
+
+TBodyFileRead ReadBodyFile(const std::string& url) {
+    // Nothing is built or registered while reading, so any failure leaves
+    // the world as it was.
+    try {
+        return ReadOpenedBodyFile(url);
+    } catch (...) {
+        return TBodyFileRead{nullptr, Unexpected()};
+    }
+}
+
 AdvBodyRef LoadBodyFile(const std::string& url, std::string* error) {
     TBodyFileRead read = ReadBodyFile(url);
-    if (!read.body) {
-        if (error) {
-            *error = read.error;
+    if (read.body) {
+        try {
+            return BuildBody(*read.body, false);
+        } catch (...) {
+            read.error = Unexpected();
         }
-        return nullptr;
     }
-    return BuildBody(*read.body, false);
+    if (error) {
+        *error = read.error;
+    }
+    return nullptr;
 }
 
 TmpBodyRef TTmpBody::Load(const std::string& url) {
@@ -318,9 +349,13 @@ AdvBodyRef TAdvBody::LoadTemplate(const std::string& url) {
     if (!loaded) {
         return nullptr;
     }
-    auto body = std::make_shared<TAdvBody>();
-    body->bodyTemplate = std::move(loaded);
-    return body;
+    try {
+        auto body = std::make_shared<TAdvBody>();
+        body->bodyTemplate = std::move(loaded);
+        return body;
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
 }
 
 } // namespace kinetra

@@ -2,10 +2,14 @@
 #include "present.h"
 #include "stream.h"
 
+#include <cerrno>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
+#include <new>
 #include <system_error>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace present {
 
@@ -19,19 +23,44 @@ StreamRef OpenEmbedded(const std::string& name) {
     return std::make_shared<TStream>(file.data, file.size);
 }
 
+// Reads the whole of an open regular file; false on any read error (a file
+// such as /proc/self/mem reports its size but fails to read).
+bool ReadAll(int fd, std::vector<std::uint8_t>& bytes) {
+    std::uint8_t chunk[65536];
+    for (;;) {
+        const ssize_t got = ::read(fd, chunk, sizeof chunk);
+        if (got == 0) {
+            return true;
+        }
+        if (got < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return false;
+        }
+        bytes.insert(bytes.end(), chunk, chunk + got);
+    }
+}
+
 StreamRef OpenDiskFile(const std::string& path) {
     // Only regular files: a directory cannot be read and a device or pipe might
-    // never end.
-    if (FileKind(path) != 1) {
+    // never end. The kind is judged on the open descriptor (opened without
+    // blocking, so a FIFO never waits for a writer), not on the name, so it
+    // cannot change between the check and the read.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
         return nullptr;
     }
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        return nullptr;
+    struct stat info {};
+    std::vector<std::uint8_t> bytes;
+    bool read = false;
+    try {
+        read = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && ReadAll(fd, bytes);
+    } catch (const std::bad_alloc&) {
+        read = false;
     }
-    std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(in),
-                                    std::istreambuf_iterator<char>()};
-    if (in.bad()) {
+    ::close(fd);
+    if (!read) {
         return nullptr;
     }
     return std::make_shared<TStream>(std::move(bytes));

@@ -10,6 +10,8 @@
 #include <functional>
 #include <limits>
 
+#include <sys/stat.h>
+
 namespace {
 
 using namespace kinetra;
@@ -236,6 +238,12 @@ TEST_F(HostileFileTest, EachMalformedFileIsRejectedWithItsPlace) {
              b.Tag("MASS").I32(0).Tag("CONS").I32(0).Tag("EOF.");
          },
          "is not a regular file"},
+        {"image file whose read fails",
+         [](TBytes& b) {
+             b.Tag("BODY").I32(0).Name("x").Tag("IMGS").I32(1).Image("/proc/self/mem", 3, 0, 0);
+             b.Tag("MASS").I32(0).Tag("CONS").I32(0).Tag("EOF.");
+         },
+         "\"/proc/self/mem\" cannot be loaded"},
         {"not-a-number position",
          [&](TBytes& b) {
              b.Tag("BODY").I32(0).Name("x").Tag("MASS").I32(1).Mass("m", nan, 0, -2);
@@ -256,6 +264,23 @@ TEST_F(HostileFileTest, EachMalformedFileIsRejectedWithItsPlace) {
         const std::string error = Check(bytes.data, false);
         EXPECT_NE(error.find(c.reason), std::string::npos) << c.what << ": got \"" << error << "\"";
     }
+}
+
+// A regular file whose read fails, a FIFO with no writer: each loader says
+// no, neither throws nor waits, and the world is untouched.
+TEST_F(HostileFileTest, UnreadableFilesGiveNullWithoutThrowingOrBlocking) {
+    const std::string fifo = scratch.Path("pipe.bdy");
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    const TWorldState before = TWorldState::Take();
+    for (const std::string& url : {std::string("/proc/self/mem"), fifo}) {
+        std::string error;
+        EXPECT_FALSE(LoadBodyFile(url, &error)) << url;
+        EXPECT_FALSE(error.empty()) << url;
+        EXPECT_FALSE(TAdvBody::Load(url)) << url;
+        EXPECT_FALSE(TAdvBody::LoadTemplate(url)) << url;
+        EXPECT_FALSE(TTmpBody::Load(url)) << url;
+    }
+    EXPECT_TRUE(TWorldState::Take() == before);
 }
 
 } // namespace

@@ -36,6 +36,14 @@ expect_text "$work/err" "unknown command"
 expect 2 "$tool" dump "$work/missing.body"
 expect_text "$work/err" "cannot be read"
 expect 0 "$tool" --help
+# Nothing but regular files is read: no waiting on a FIFO, no endless device.
+mkfifo "$work/pipe"
+for input in "$work" /dev/zero "$work/pipe" /proc/self/mem; do
+    expect 2 "$tool" dump "$input"
+    expect_text "$work/err" "cannot be read"
+    expect 2 "$tool" check "$input"
+done
+expect 2 "$tool" check "$work/missing.body"
 
 cp "$example/softbox.png" "$example/softbox.body" "$work/"
 expect 0 "$tool" dump "$work/softbox.body"

@@ -2,14 +2,17 @@
 // them with the engine's own loader. Exit status: 0 done, 1 the input was
 // rejected, 2 bad arguments or an unreadable/unwritable file.
 #include "body_binary.h"
-#include <kinetra/body_file.h>
 #include "body_text.h"
+#include "embedded_files.h"
+#include "present.h"
+#include "stream.h"
+#include <kinetra/body_file.h>
 #include <kinetra/kinetra.h>
 
 #include <cstdio>
 #include <fstream>
 #include <iostream>
-#include <iterator>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -22,13 +25,15 @@ const char* Usage = "usage: kinetra-body dump FILE          print a body file as
                     "       kinetra-body build TEXT OUT     write a body file from text\n"
                     "       kinetra-body check FILE         load a body file with the engine\n";
 
+// Regular files only, read without blocking: a directory, a device or a FIFO
+// is refused rather than read forever or waited on.
 bool ReadFile(const std::string& path, std::vector<std::uint8_t>& bytes) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
+    const auto stream = present::OpenReadStream(path);
+    if (!stream || path.rfind(present::EmbeddedUrlPrefix, 0) == 0) {
         return false;
     }
-    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    return !in.bad();
+    bytes.assign(stream->Current(), stream->Current() + stream->Remaining());
+    return true;
 }
 
 int Fail(int status, const std::string& message) {
@@ -76,6 +81,10 @@ std::string Count(std::size_t count, const char* one, const char* many) {
 }
 
 int Check(const std::string& path) {
+    // An unreadable file is a bad argument (2), not a rejected body (1).
+    if (std::vector<std::uint8_t> bytes; !ReadFile(path, bytes)) {
+        return Fail(BadArguments, path + ": cannot be read");
+    }
     kinetra::CreatePhysics(2048, 1024, 0.1f, 0, 2);
     std::string error;
     const auto body = kinetra::LoadBodyFile(path, &error);
@@ -89,10 +98,7 @@ int Check(const std::string& path) {
     return 0;
 }
 
-} // namespace
-
-int main(int argc, char** argv) {
-    const std::vector<std::string> args(argv + 1, argv + argc);
+int Run(const std::vector<std::string>& args) {
     if (args.size() == 2 && args[0] == "dump") {
         return Dump(args[1]);
     }
@@ -111,4 +117,16 @@ int main(int argc, char** argv) {
                                      args[0] + "\n")
               << Usage;
     return BadArguments;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    try {
+        return Run(std::vector<std::string>(argv + 1, argv + argc));
+    } catch (const std::bad_alloc&) {
+        return Fail(Rejected, "out of memory");
+    } catch (const std::exception& failure) {
+        return Fail(Rejected, failure.what());
+    }
 }
