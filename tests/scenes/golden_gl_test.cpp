@@ -1,7 +1,9 @@
 // The golden frames drawn through OpenGL on a display match the stand-in's:
-// both renderers follow the same rasterization and sampling rules, so only a
-// few dozen pixels of filtered edges may differ. A missing or misplaced
-// element changes far more.
+// both renderers follow the same rasterization and sampling rules, so filtered
+// texels differ by a rounding step or two and no pixel by more than 8. A
+// missing, misplaced or changed element changes more: no skin 1517 pixels, the
+// blob drawn after the level 2 (where the bridge's beads overlap it), one
+// glyph of a signpost 6.
 #include "camera.h"
 #include "scene_frames.h"
 #include "scene_run.h"
@@ -16,7 +18,7 @@ namespace {
 using namespace morvel_scene;
 
 constexpr double kMeanTolerance = 0.01;
-constexpr int kDifferingPixelsTolerance = 40;
+constexpr int kDifferingPixelsTolerance = 0;
 // The face is drawn filtered and mip-mapped, where the two differ most.
 constexpr double kFaceMeanTolerance = 2.5;
 constexpr int kWidth = 1024;
