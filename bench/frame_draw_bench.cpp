@@ -4,14 +4,14 @@
 // device as it does in play; the triangles the device receives are recorded
 // once and replayed both through the device alone and with SDL_RenderGeometry
 // onto an SDL surface, the path the stand-in used to draw through.
-#include "direct3d7/direct3d7.h"
 #include "course_setup.h"
+#include "direct3d7/direct3d7.h"
+#include "direct3d7/soft_texture.h"
 #include "frame_loop.h"
 #include "globals.h"
 #include "headless.h"
 #include "present.h"
 #include "program.h"
-#include "direct3d7/soft_texture.h"
 
 #include <SDL.h>
 #include <benchmark/benchmark.h>
@@ -53,8 +53,8 @@ public:
     std::vector<TRecordedDraw> draws;
 
 private:
-    void Record(present::TSoftTexture* texture, int imageFlags,
-                const present::TVertex* vertices, int count, const present::TPaint& paint) {
+    void Record(present::TSoftTexture* texture, int imageFlags, const present::TVertex* vertices,
+                int count, const present::TPaint& paint) {
         if (recording && vertices != nullptr && count > 0) {
             draws.push_back({{vertices, vertices + count}, paint, texture, imageFlags});
         }

@@ -59,7 +59,8 @@ TIntervalSummary TFrameIntervals::Summary() const {
     s.maxMillis = static_cast<double>(longestMicros) / 1000.0;
     // The interval of rank ceil(p x count), read as the middle of its bin.
     const auto percentile = [&](int percent) {
-        const std::int64_t rank = std::max<std::int64_t>(1, (std::int64_t{count} * percent + 99) / 100);
+        const std::int64_t rank =
+            std::max<std::int64_t>(1, (std::int64_t{count} * percent + 99) / 100);
         std::int64_t seen = 0;
         for (std::size_t i = 0; i < bins.size(); ++i) {
             seen += bins[i];

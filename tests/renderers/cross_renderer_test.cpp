@@ -123,8 +123,8 @@ TEST(CrossRenderer, StandInInMemoryMatchesOpenGL) {
         const std::string dir = RENDERERS_OUTPUT_DIR;
         SavePng(dir + "/cross_renderer_direct3d7.png", standIn);
         SavePng(dir + "/cross_renderer_opengl.png", openGL);
-        std::printf("mean %f, 99.9th percentile %d; pictures saved in %s\n", mean,
-                    percentile999, dir.c_str());
+        std::printf("mean %f, 99.9th percentile %d; pictures saved in %s\n", mean, percentile999,
+                    dir.c_str());
     }
 }
 

@@ -159,10 +159,14 @@ TEST(TrianglePairs, DrawnAsOneQuadMatchTheirTwoTriangles) {
         int mode;
     };
     const TCase cases[] = {
-        {3, 4, 8, 16, 0, true, BlendAlpha},          {2.3f, 7.6f, 12.2f, 24.4f, 0, true, BlendMasked},
-        {5.3f, 2.7f, 11.4f, 20.2f, 0, false, BlendSolid}, {20, 3, 9, 18, 30, true, BlendAlpha},
-        {18, 20, 13, 1, 45, false, BlendAlpha},      {4, 25, 20, 1, 0, false, BlendAdd},
-        {30.5f, 0.5f, 1, 30, 0, false, BlendMultiply}, {12, 12, 10, 10, -70, true, BlendAdd},
+        {3, 4, 8, 16, 0, true, BlendAlpha},
+        {2.3f, 7.6f, 12.2f, 24.4f, 0, true, BlendMasked},
+        {5.3f, 2.7f, 11.4f, 20.2f, 0, false, BlendSolid},
+        {20, 3, 9, 18, 30, true, BlendAlpha},
+        {18, 20, 13, 1, 45, false, BlendAlpha},
+        {4, 25, 20, 1, 0, false, BlendAdd},
+        {30.5f, 0.5f, 1, 30, 0, false, BlendMultiply},
+        {12, 12, 10, 10, -70, true, BlendAdd},
     };
     for (const TCase& c : cases) {
         SCOPED_TRACE(c.degrees);
@@ -201,8 +205,8 @@ TEST(TrianglePairs, DrawnAsOneQuadMatchTheirTwoTriangles) {
     }
     // Filtered textures, and triangles that share no diagonal, go one by one.
     TFrameBuffer frame{40, 40, std::vector<std::uint32_t>(40 * 40, 0)};
-    const TRasterVertex quad[6] = {{0, 0, 0, 0},   {8, 0, 1, 0},   {8, 16, 1, 1},
-                                   {0, 0, 0, 0},   {8, 16, 1, 1},  {0, 16, 0, 1}};
+    const TRasterVertex quad[6] = {{0, 0, 0, 0}, {8, 0, 1, 0},  {8, 16, 1, 1},
+                                   {0, 0, 0, 0}, {8, 16, 1, 1}, {0, 16, 0, 1}};
     TRasterPaint filtered{255, 255, 255, 1.0f, BlendAlpha, &texture, ImageFiltered};
     EXPECT_FALSE(RasterizeTrianglePair(frame, quad, filtered));
     const TRasterVertex apart[6] = {{0, 0, 0, 0},  {8, 0, 1, 0},   {8, 16, 1, 1},

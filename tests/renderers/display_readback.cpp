@@ -23,8 +23,8 @@ bool ReadWindowFromDisplay(int width, int height, TPixmap& out) {
             continue;
         }
         XSync(info.info.x11.display, False);
-        XImage* image = XGetImage(info.info.x11.display, info.info.x11.window, 0, 0, width,
-                                  height, AllPlanes, ZPixmap);
+        XImage* image = XGetImage(info.info.x11.display, info.info.x11.window, 0, 0, width, height,
+                                  AllPlanes, ZPixmap);
         if (image == nullptr) {
             return false;
         }

@@ -84,7 +84,8 @@ TPictureDifference ComparePictures(const std::string& pathA, const std::string& 
     result.comparable = true;
     result.mean = sum / static_cast<double>(differences.size());
     const auto percentile = [&](std::size_t perMille) {
-        const auto at = differences.begin() + static_cast<long>(differences.size() * perMille / 1000);
+        const auto at =
+            differences.begin() + static_cast<long>(differences.size() * perMille / 1000);
         std::nth_element(differences.begin(), at, differences.end());
         return *at;
     };
