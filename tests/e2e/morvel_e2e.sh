@@ -31,6 +31,13 @@ for _ in $(seq 100); do
 done
 [ -s "$work/display" ] || fail "Xvfb did not start"
 export DISPLAY=":$(head -n 1 "$work/display")"
+# The display number comes before the server takes clients: under a loaded
+# machine a program started at once may find no display.
+for _ in $(seq 100); do
+    xdpyinfo > /dev/null 2>&1 && break
+    sleep 0.05
+done
+xdpyinfo > /dev/null 2>&1 || fail "Xvfb on $DISPLAY takes no clients"
 
 # Waits for a visible window of the program with one of the given sizes;
 # prints its id and size.
