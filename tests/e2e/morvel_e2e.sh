@@ -1,10 +1,13 @@
 #!/bin/bash
 # Plays the real program on the X display as a person would: xdotool keys and
 # screenshots of the windows it opens.
-#   morvel_e2e.sh MORVEL window|opengl|fullscreen|menu-keys|quit-menu|quit-game
+#   morvel_e2e.sh MORVEL SCENARIO CLOSE_WINDOW
+# SCENARIO: window|opengl|fullscreen|menu-keys|quit-menu|quit-game|close-menu|close-game
+# CLOSE_WINDOW is the program that asks a window to close, as a close button does.
 set -u
 morvel=$1
 scenario=$2
+close_window=$3
 work=$(mktemp -d)
 pid=
 xvfb=
@@ -93,7 +96,7 @@ expect_exit_zero() {
         kill -0 "$pid" 2> /dev/null || break
         sleep 0.1
     done
-    kill -0 "$pid" 2> /dev/null && fail "still running two seconds after Escape"
+    kill -0 "$pid" 2> /dev/null && fail "still running two seconds after it was asked to end"
     wait "$pid"
     local status=$?
     pid=
@@ -151,6 +154,21 @@ quit-game)
     read -r game _ <<< "$(wait_window 800x600)"
     [ -n "$game" ] || fail "no 800x600 game window"
     kill -INT "$pid"
+    expect_exit_zero
+    echo PASS
+    exit 0
+    ;;
+close-menu)
+    "$close_window" "$menu" || fail "cannot ask the menu window to close"
+    expect_exit_zero
+    echo PASS
+    exit 0
+    ;;
+close-game)
+    press "$menu" 1 Return
+    read -r game _ <<< "$(wait_window 800x600)"
+    [ -n "$game" ] || fail "no 800x600 game window"
+    "$close_window" "$game" || fail "cannot ask the game window to close"
     expect_exit_zero
     echo PASS
     exit 0
