@@ -1,6 +1,7 @@
 #include "view_scene.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <filesystem>
 #include <limits>
@@ -50,8 +51,12 @@ void PlaceBody(kinetra::TAdvBody& body) {
         return;
     }
     const TBounds bounds = MassBounds(body);
-    const float dx = kBoxWidth * 0.5f - (bounds.left + bounds.right) * 0.5f;
+    // Halved before adding, so that far-flung masses cannot overflow the sum.
+    const float dx = kBoxWidth * 0.5f - (bounds.left * 0.5f + bounds.right * 0.5f);
     const float dy = kBodyTop - bounds.top;
+    if (!std::isfinite(dx) || !std::isfinite(dy)) {
+        return;
+    }
     const kinetra::TMass& reference = *body.masses[0];
     body.SetPosition(reference.x + dx, reference.y + dy);
 }
