@@ -20,6 +20,7 @@ using namespace kinetra_view;
 constexpr int kFailed = 1;
 constexpr int kBadArguments = 2;
 constexpr int kRefreshHz = 60;
+// Letters' virtual-key codes are their capitals' character codes.
 constexpr int kKeyN = 'N';
 constexpr int kKeyR = 'R';
 constexpr int kLeftButton = 1;

@@ -28,7 +28,6 @@ struct TBounds {
     float left = std::numeric_limits<float>::max();
     float top = std::numeric_limits<float>::max();
     float right = std::numeric_limits<float>::lowest();
-    float bottom = std::numeric_limits<float>::lowest();
 };
 
 TBounds MassBounds(const kinetra::TAdvBody& body) {
@@ -38,7 +37,6 @@ TBounds MassBounds(const kinetra::TAdvBody& body) {
             bounds.left = std::min(bounds.left, mass->x - mass->radius);
             bounds.top = std::min(bounds.top, mass->y - mass->radius);
             bounds.right = std::max(bounds.right, mass->x + mass->radius);
-            bounds.bottom = std::max(bounds.bottom, mass->y + mass->radius);
         }
     }
     return bounds;
