@@ -62,6 +62,8 @@ ScreenRef OpenScreen(int width, int height, int depth, int refreshHz, int flags)
 void CloseScreen();
 void PresentFrame(int sync); // 0 at once, 1 vertical blank, -1 paced
 void SetPointerVisible(int visible);
+// 1 while the mouse pointer shows over the screens (the start), 0 once hidden.
+int PointerVisible();
 // The title of the windows screens open in from now on, and of the open one;
 // "Morvel (Prototype)" until set.
 void SetWindowTitle(const std::string& title);

@@ -19,6 +19,7 @@ struct ScreenModule {
     unsigned number = 0;
     DrawState detached;
     bool closeAtExit = false;
+    bool pointerVisible = true;
 };
 
 ScreenModule& Module() {
@@ -125,9 +126,14 @@ void CloseScreen() {
 }
 
 void SetPointerVisible(int visible) {
+    Module().pointerVisible = visible != 0;
     if (const RendererRef renderer = CurrentRenderer()) {
         renderer->SetPointerVisible(visible != 0);
     }
+}
+
+int PointerVisible() {
+    return Module().pointerVisible ? 1 : 0;
 }
 
 } // namespace present

@@ -1,14 +1,18 @@
 #!/bin/bash
 # Plays the real program on the X display as a person would: xdotool keys and
-# screenshots of the windows it opens. The program prints its frame-interval
-# statistics at exit, naming the renderer that drew the game.
-#   morvel_e2e.sh MORVEL window|opengl|fullscreen|menu-keys|quit-menu|quit-game
-#   morvel_e2e.sh MORVEL pacing-standin|pacing-opengl
-# The pacing runs play 630 frames in the 800 x 600 window and print the figures;
-# only a loose bound is checked, as the machine may be busy with other tests.
+# screenshots of the windows it opens.
+#   morvel_e2e.sh MORVEL SCENARIO CLOSE_WINDOW
+# SCENARIO: window|opengl|fullscreen|menu-keys|quit-menu|quit-game|close-menu|close-game
+#           |pacing-standin|pacing-opengl
+# CLOSE_WINDOW is the program that asks a window to close, as a close button does.
+# The program prints its frame-interval statistics at exit, naming the renderer
+# that drew the game. The pacing runs play 630 frames in the 800 x 600 window
+# and print the figures; only a loose bound is checked, as the machine may be
+# busy with other tests.
 set -u
 morvel=$1
 scenario=$2
+close_window=$3
 work=$(mktemp -d)
 pid=
 xvfb=
@@ -39,6 +43,13 @@ for _ in $(seq 100); do
 done
 [ -s "$work/display" ] || fail "Xvfb did not start"
 export DISPLAY=":$(head -n 1 "$work/display")"
+# The display number comes before the server takes clients: under a loaded
+# machine a program started at once may find no display.
+for _ in $(seq 100); do
+    xdpyinfo > /dev/null 2>&1 && break
+    sleep 0.05
+done
+xdpyinfo > /dev/null 2>&1 || fail "Xvfb on $DISPLAY takes no clients"
 
 # Waits for a visible window of the program with one of the given sizes;
 # prints its id and size.
@@ -124,7 +135,7 @@ expect_exit_zero() {
         kill -0 "$pid" 2> /dev/null || break
         sleep 0.1
     done
-    kill -0 "$pid" 2> /dev/null && fail "still running two seconds after Escape"
+    kill -0 "$pid" 2> /dev/null && fail "still running two seconds after it was asked to end"
     wait "$pid"
     local status=$?
     pid=
@@ -192,6 +203,21 @@ quit-game)
     read -r game _ <<< "$(wait_window 800x600)"
     [ -n "$game" ] || fail "no 800x600 game window"
     kill -INT "$pid"
+    expect_exit_zero
+    echo PASS
+    exit 0
+    ;;
+close-menu)
+    "$close_window" "$menu" || fail "cannot ask the menu window to close"
+    expect_exit_zero
+    echo PASS
+    exit 0
+    ;;
+close-game)
+    press "$menu" 1 Return
+    read -r game _ <<< "$(wait_window 800x600)"
+    [ -n "$game" ] || fail "no 800x600 game window"
+    "$close_window" "$game" || fail "cannot ask the game window to close"
     expect_exit_zero
     echo PASS
     exit 0

@@ -17,7 +17,9 @@ TEST_F(ProgramRun, EnterAtOnceShowsOneMenuFrameThenTheDefaultFullScreen) {
     EXPECT_EQ(frames[0].height, 300);
     EXPECT_EQ(frames[0].depth, 0);
     EXPECT_FALSE(frames[0].hasBlob);
+    EXPECT_TRUE(frames[0].pointerVisible);
     for (int i = 1; i < 3; ++i) {
+        EXPECT_FALSE(frames[i].pointerVisible) << "full screen hides the pointer";
         EXPECT_EQ(frames[i].width, 1024);
         EXPECT_EQ(frames[i].height, 768);
         EXPECT_EQ(frames[i].depth, 32);
@@ -46,6 +48,7 @@ TEST_F(ProgramRun, ModeOneOpensAPacedWindowAfterTheMenuFrames) {
     EXPECT_EQ(frames[3].width, 800);
     EXPECT_EQ(frames[3].height, 600);
     EXPECT_EQ(frames[3].depth, 0);
+    EXPECT_TRUE(frames[3].pointerVisible);
     EXPECT_EQ(screenDepth, 0);
     // Paced presentation: 16, 17, 17 ms a frame, 50 ms every three.
     EXPECT_EQ(frames[6].clock - frames[3].clock, 50u);

@@ -23,6 +23,7 @@ struct TFrameRecord {
     int depth = 0;
     bool direct3D7 = false;
     bool hasBlob = false;
+    bool pointerVisible = true;
     std::uint32_t clock = 0;
 };
 
@@ -33,6 +34,7 @@ protected:
         firstFrame = present::PresentedFrames();
         platform->onPresent = [this](int frameIndex) { Record(frameIndex - firstFrame); };
         present::SetPlatform(platform);
+        present::SetPointerVisible(1);
     }
 
     // Keys are timed in frames of this run: delivered once that many have been presented.
@@ -61,6 +63,7 @@ private:
         }
         record.direct3D7 = present::CurrentRenderer() == present::Direct3D7Renderer();
         record.hasBlob = blob != nullptr;
+        record.pointerVisible = present::PointerVisible() != 0;
         record.clock = present::ClockMillis();
         frames.push_back(record);
         if (wanted.count(frame) != 0) {

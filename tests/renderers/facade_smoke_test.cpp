@@ -5,6 +5,7 @@
 #include "scene.h"
 #include "screen.h"
 
+#include <SDL.h>
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -71,6 +72,12 @@ TEST_P(OnDisplay, FullScreenWithoutThatModeKeepsTheLogicalCoordinates) {
     EXPECT_TRUE(ShowsColour(shot, 650, 450, 0, 0, 255));
     EXPECT_TRUE(ShowsColour(shot, 799, 599, 255, 255, 0));
     PresentFrame(1);
+
+    // The game hides the pointer over a full screen; the window system must hear of it.
+    SetPointerVisible(0);
+    EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_DISABLE);
+    SetPointerVisible(1);
+    EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_ENABLE);
 }
 
 INSTANTIATE_TEST_SUITE_P(BothRenderers, OnDisplay, ::testing::Values("Direct3D 7", "OpenGL"));
