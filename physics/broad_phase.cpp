@@ -28,10 +28,6 @@ constexpr double smallestCell = 1.0;
 constexpr int mostCells = 256;
 constexpr std::size_t bitsPerWord = 64;
 
-// Places of a mass that is not in a column and row.
-constexpr std::int32_t anywhereMark = -1; // tried against every mass
-constexpr std::int32_t nowhereMark = -2;  // missing, or of group 0: meets nothing
-
 bool GroupsMeet(float a, float b) {
     return a != 0.0f && b != 0.0f && a != b;
 }
@@ -60,29 +56,6 @@ int CellsAcross(double extent, double cell) {
         return 1;
     }
     return static_cast<int>(std::clamp(std::ceil(extent / cell), 1.0, double{mostCells}));
-}
-
-// The cell of v, from the distance to the origin in cells (perCell is one over the
-// cell size): rounding keeps the scale monotonic, and the cell margin keeps two places
-// within reach in the same or neighbouring cells. Places outside the grid go to its
-// edge cells, which keeps them so too.
-std::int32_t CellOf(float v, double origin, double perCell, int cells) {
-    const double at = (static_cast<double>(v) - origin) * perCell;
-    if (!(at > 0.0)) {
-        return 0;
-    }
-    if (at >= cells - 1) {
-        return cells - 1;
-    }
-    return static_cast<std::int32_t>(at);
-}
-
-void SetBit(std::uint64_t* set, std::size_t i) {
-    set[i / bitsPerWord] |= std::uint64_t{1} << (i % bitsPerWord);
-}
-
-void ClearBit(std::uint64_t* set, std::size_t i) {
-    set[i / bitsPerWord] &= ~(std::uint64_t{1} << (i % bitsPerWord));
 }
 
 } // namespace
@@ -130,15 +103,14 @@ void TBroadPhase::Load(const TList<TMass>& massList, const TList<TZone>& zoneLis
     columns = CellsAcross(width, cellSize);
     rows = CellsAcross(height, cellSize);
     words = (n + bitsPerWord - 1) / bitsPerWord;
-    byColumn.assign(static_cast<std::size_t>(columns) * words, 0);
-    byRow.assign(static_cast<std::size_t>(rows) * words, 0);
+    nearColumn.assign(static_cast<std::size_t>(columns) * words, 0);
+    nearRow.assign(static_cast<std::size_t>(rows) * words, 0);
     anywhere.assign(words, 0);
     for (std::size_t i = 0; i < n; ++i) {
         if (column[i] != nowhereMark) {
-            x[i] = masses[i]->x;
-            y[i] = masses[i]->y;
-            Place(i, column[i], row[i]);
-            Enter(i);
+            // Not filed yet: Moved finds it elsewhere and marks its cells.
+            column[i] = row[i] = unfiledMark;
+            Moved(i);
         }
     }
 
@@ -173,48 +145,30 @@ void TBroadPhase::LoadPositions() {
     }
 }
 
-void TBroadPhase::Moved(std::size_t i) {
-    if (column[i] == nowhereMark) {
-        return;
+void TBroadPhase::Refile(std::size_t i, std::int32_t c, std::int32_t r) {
+    if (column[i] != unfiledMark) {
+        Mark(i, false);
     }
-    x[i] = masses[i]->x;
-    y[i] = masses[i]->y;
-    std::int32_t c;
-    std::int32_t r;
-    Place(i, c, r);
-    if (c != column[i] || r != row[i]) {
-        Leave(i);
-        column[i] = c;
-        row[i] = r;
-        Enter(i);
-    }
+    column[i] = c;
+    row[i] = r;
+    Mark(i, true);
 }
 
-void TBroadPhase::Place(std::size_t i, std::int32_t& c, std::int32_t& r) const {
-    if (!std::isfinite(x[i]) || !std::isfinite(y[i]) || !std::isfinite(radius[i])) {
-        c = r = anywhereMark;
-        return;
-    }
-    c = CellOf(x[i], originX, perCell, columns);
-    r = CellOf(y[i], originY, perCell, rows);
-}
-
-void TBroadPhase::Enter(std::size_t i) {
+void TBroadPhase::Mark(std::size_t i, bool set) {
+    const std::size_t w = i / bitsPerWord;
+    const std::uint64_t bit = std::uint64_t{1} << (i % bitsPerWord);
+    const auto apply = [set, bit](std::uint64_t& word) { word = set ? word | bit : word & ~bit; };
     if (column[i] == anywhereMark) {
-        SetBit(anywhere.data(), i);
+        apply(anywhere[w]);
         return;
     }
-    SetBit(&byColumn[static_cast<std::size_t>(column[i]) * words], i);
-    SetBit(&byRow[static_cast<std::size_t>(row[i]) * words], i);
-}
-
-void TBroadPhase::Leave(std::size_t i) {
-    if (column[i] == anywhereMark) {
-        ClearBit(anywhere.data(), i);
-        return;
+    for (std::int32_t c = std::max(column[i] - 1, 0); c <= std::min(column[i] + 1, columns - 1);
+         ++c) {
+        apply(nearColumn[static_cast<std::size_t>(c) * words + w]);
     }
-    ClearBit(&byColumn[static_cast<std::size_t>(column[i]) * words], i);
-    ClearBit(&byRow[static_cast<std::size_t>(row[i]) * words], i);
+    for (std::int32_t r = std::max(row[i] - 1, 0); r <= std::min(row[i] + 1, rows - 1); ++r) {
+        apply(nearRow[static_cast<std::size_t>(r) * words + w]);
+    }
 }
 
 std::size_t TBroadPhase::NextMassInReach(std::size_t i, std::size_t from) const {
@@ -225,28 +179,19 @@ std::size_t TBroadPhase::NextMassInReach(std::size_t i, std::size_t from) const 
         return n;
     }
     const bool everywhere = column[i] == anywhereMark;
-    const int c0 = everywhere ? 0 : std::max(column[i] - 1, 0);
-    const int c1 = everywhere ? 0 : std::min(column[i] + 1, columns - 1);
-    const int r0 = everywhere ? 0 : std::max(row[i] - 1, 0);
-    const int r1 = everywhere ? 0 : std::min(row[i] + 1, rows - 1);
+    const std::uint64_t* columnSet =
+        everywhere ? nullptr : &nearColumn[static_cast<std::size_t>(column[i]) * words];
+    const std::uint64_t* rowSet =
+        everywhere ? nullptr : &nearRow[static_cast<std::size_t>(row[i]) * words];
     for (std::size_t w = from / bitsPerWord; w < words; ++w) {
-        std::uint64_t near = ~std::uint64_t{0};
-        if (!everywhere) {
-            std::uint64_t inColumns = 0;
-            for (int c = c0; c <= c1; ++c) {
-                inColumns |= byColumn[static_cast<std::size_t>(c) * words + w];
-            }
-            std::uint64_t inRows = 0;
-            for (int r = r0; r <= r1; ++r) {
-                inRows |= byRow[static_cast<std::size_t>(r) * words + w];
-            }
-            near = (inColumns & inRows) | anywhere[w];
-        }
+        std::uint64_t near =
+            everywhere ? ~std::uint64_t{0} : (columnSet[w] & rowSet[w]) | anywhere[w];
         if (w == from / bitsPerWord) {
             near &= ~std::uint64_t{0} << (from % bitsPerWord);
         }
         for (; near != 0; near &= near - 1) {
-            const std::size_t k = w * bitsPerWord + static_cast<std::size_t>(std::countr_zero(near));
+            const std::size_t k =
+                w * bitsPerWord + static_cast<std::size_t>(std::countr_zero(near));
             if (k >= n) {
                 return n;
             }
@@ -291,11 +236,10 @@ std::size_t TBroadPhase::NextZoneNear(const TMass& m, std::size_t from) const {
     const __m128 y1 = _mm_set1_ps(qy + size);
     const __m128 g = _mm_set1_ps(m.group);
     for (std::size_t k = from; k < n; k += lanes) {
-        const __m128 apart =
-            _mm_or_ps(_mm_or_ps(_mm_cmpgt_ps(_mm_loadu_ps(&left[k]), x1),
-                                _mm_cmplt_ps(_mm_loadu_ps(&right[k]), x0)),
-                      _mm_or_ps(_mm_cmpgt_ps(_mm_loadu_ps(&top[k]), y1),
-                                _mm_cmplt_ps(_mm_loadu_ps(&bottom[k]), y0)));
+        const __m128 apart = _mm_or_ps(_mm_or_ps(_mm_cmpgt_ps(_mm_loadu_ps(&left[k]), x1),
+                                                 _mm_cmplt_ps(_mm_loadu_ps(&right[k]), x0)),
+                                       _mm_or_ps(_mm_cmpgt_ps(_mm_loadu_ps(&top[k]), y1),
+                                                 _mm_cmplt_ps(_mm_loadu_ps(&bottom[k]), y0)));
         const __m128 hit = _mm_andnot_ps(apart, Meets(_mm_loadu_ps(&zoneGroup[k]), g));
         if (const int bits = _mm_movemask_ps(hit)) {
             return k + static_cast<std::size_t>(std::countr_zero(static_cast<unsigned>(bits)));

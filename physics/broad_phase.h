@@ -11,24 +11,30 @@
 //
 // Masses are filed in a grid of columns and rows at least as wide as any two radii,
 // as bit sets over their list indices: the masses that may reach a mass lie in its own
-// or a neighbouring column and row, found a word of 64 at a time, in index order. A
-// mass that moves must be filed again at once (Moved), so that the grid and the copied
-// positions are always where the masses are. Zones are few: their root cells are
-// tested four at a time where SSE2 is there (every x86-64), one by one elsewhere.
+// or a neighbouring column and row, found 64 at a time, in index order. A mass that
+// moves must be filed again at once (Moved), so that the grid and the copied positions
+// are always where the masses are. Zones are few: their root cells are tested four at
+// a time where SSE2 is there (every x86-64), one by one elsewhere.
 #pragma once
 
 #include <kinetra/list.h>
+#include <kinetra/mass.h>
 
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
 
 namespace kinetra {
 
-class TMass;
 class TZone;
 
 struct TBroadPhase {
+    // Places of a mass that is in no column and row.
+    static constexpr std::int32_t anywhereMark = -1; // tried against every mass
+    static constexpr std::int32_t nowhereMark = -2;  // missing, or of group 0: meets nothing
+    static constexpr std::int32_t unfiledMark = -3;  // not filed yet
+
     // The tick's masses and zones in list order; null where the list holds none.
     std::vector<TMass*> masses;
     std::vector<TZone*> zones;
@@ -40,13 +46,14 @@ struct TBroadPhase {
     std::vector<std::size_t> runEnd;
 
     // The grid: its origin, one over its cell size, its extent, and per mass its column
-    // and row (or a mark for a mass that is in none). byColumn and byRow hold one bit
-    // set of `words` words per column and per row; anywhere the masses that must be
-    // tried against every mass (a position or radius that is not finite).
+    // and row (or a mark). Per column, nearColumn holds a bit set of `words` words of
+    // the masses filed in that column or a neighbouring one, so that one word of it
+    // and one of nearRow give the masses that may be within reach; anywhere holds the
+    // masses of a position or radius that is not finite, tried against every mass.
     double originX = 0.0, originY = 0.0, perCell = 1.0;
-    int columns = 1, rows = 1;
+    std::int32_t columns = 1, rows = 1;
     std::size_t words = 0;
-    std::vector<std::uint64_t> byColumn, byRow, anywhere;
+    std::vector<std::uint64_t> nearColumn, nearRow, anywhere;
     std::vector<std::int32_t> column, row;
 
     // The zones' root cells, shifted to where the zones stand, and their groups; a
@@ -76,11 +83,43 @@ struct TBroadPhase {
     // Forgets the masses and zones once the tick is over.
     void Clear();
 
-    // The column and row of mass i at its copied position, or the mark for anywhere.
-    void Place(std::size_t i, std::int32_t& c, std::int32_t& r) const;
-    // Sets and clears mass i's bits at its column and row.
-    void Enter(std::size_t i);
-    void Leave(std::size_t i);
+    // The cell of v along an axis of the given origin and cell count: from the distance
+    // in cells, whose rounding is monotonic, so that with the cells' margin two places
+    // within reach fall in the same or neighbouring cells. Places outside the grid go
+    // to its edge cells, which keeps that so.
+    std::int32_t CellOf(float v, double origin, std::int32_t cells) const {
+        const double at = (static_cast<double>(v) - origin) * perCell;
+        if (!(at > 0.0)) {
+            return 0;
+        }
+        if (at >= cells - 1) {
+            return cells - 1;
+        }
+        return static_cast<std::int32_t>(at);
+    }
+
+    // Moves mass i's bits to column c and row r (or anywhere).
+    void Refile(std::size_t i, std::int32_t c, std::int32_t r);
+    // Sets (or clears) mass i's bits at its column and row.
+    void Mark(std::size_t i, bool set);
 };
+
+// Inline: the tick calls it for every mass and every contact.
+inline void TBroadPhase::Moved(std::size_t i) {
+    if (column[i] == nowhereMark) {
+        return;
+    }
+    x[i] = masses[i]->x;
+    y[i] = masses[i]->y;
+    std::int32_t c = anywhereMark;
+    std::int32_t r = anywhereMark;
+    if (std::isfinite(x[i]) && std::isfinite(y[i]) && std::isfinite(radius[i])) {
+        c = CellOf(x[i], originX, columns);
+        r = CellOf(y[i], originY, rows);
+    }
+    if (c != column[i] || r != row[i]) {
+        Refile(i, c, r);
+    }
+}
 
 } // namespace kinetra
