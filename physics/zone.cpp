@@ -27,16 +27,6 @@ int Quadrant(float vx, float vy, float cx, float cy) {
     return 1 + right + below * (3 - 2 * right);
 }
 
-// Whether v lies beyond both ends a and b of a segment's extent along one axis, on the
-// same side, by more than reach: then the segment's nearest point, as Collide computes
-// it, is no nearer than reach either. The margin covers the rounding of that point
-// (within a few units in the last place of the larger end) and of the distance, many
-// times over; a NaN or an infinite end is never beyond.
-bool Beyond(float a, float b, float v, float reach) {
-    const double margin = reach + (std::fabs(double{a}) + std::fabs(double{b}) + reach) * 0x1p-20;
-    return (v < a - margin && v < b - margin) || (v > a + margin && v > b + margin);
-}
-
 // Whether the closed polygon p of n points, shifted by (ox, oy), winds round (mx, my):
 // the quadrants of its points round the centre, summed as it goes round.
 bool Winds(const std::vector<float>& p, std::size_t n, float ox, float oy, float mx, float my) {
@@ -156,10 +146,7 @@ void TZone::Collide(TMass& m) {
     }
 
     // Nearest point over the segments. Segment i runs from point i - 1 (the last point
-    // for i = 0) to point i; an open line has no segment 0. Outside the shape only a
-    // segment nearer than r moves the mass, and the nearest one is then among those:
-    // the segments clearly farther are passed over.
-    const bool onlyNear = !inside && r > 0.0f;
+    // for i = 0) to point i; an open line has no segment 0.
     float best = farAway;
     float cx = 0.0f;
     float cy = 0.0f;
@@ -168,8 +155,7 @@ void TZone::Collide(TMass& m) {
     for (std::size_t i = 0; i < n; ++i) {
         const float bx = x + p[2 * i];
         const float by = y + p[2 * i + 1];
-        const bool farther = onlyNear && (Beyond(ax, bx, m.x, r) || Beyond(ay, by, m.y, r));
-        if ((i > 0 || kind != 0) && !farther) {
+        if (i > 0 || kind != 0) {
             const float ex = bx - ax;
             const float ey = by - ay;
             float t = (ex * (m.x - ax) + ey * (m.y - ay)) / (ex * ex + ey * ey);
