@@ -19,12 +19,11 @@ constexpr float farAway = 1.0e38f;
 constexpr float minimumDistance = 0.0001f;
 constexpr float frictionFactor = 0.5f;
 
-// 1 to 4 clockwise from the top left, counted without branches (the winding test
-// walks many points in no predictable pattern).
 int Quadrant(float vx, float vy, float cx, float cy) {
-    const int right = vx >= cx;
-    const int below = vy >= cy;
-    return 1 + right + below * (3 - 2 * right);
+    if (vx >= cx) {
+        return vy >= cy ? 3 : 2;
+    }
+    return vy >= cy ? 4 : 1;
 }
 
 // Whether the closed polygon p of n points, shifted by (ox, oy), winds round (mx, my):
