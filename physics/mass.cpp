@@ -16,7 +16,8 @@ struct Vec {
     float x, y;
 };
 
-// The part of a mass's velocity across the normal n, whose angle is normalAngle.
+// The part of a mass's velocity across the normal n. normalAngle is the angle of n,
+// which Collide works out once for both masses.
 Vec TangentialVelocity(const TMass& m, Vec n, double normalAngle) {
     const float vx = m.x - m.oldX;
     const float vy = m.y - m.oldY;
