@@ -1,6 +1,7 @@
 // One frame of the game's course: Kinetra's tick and Box2D 2.4's step on the same
 // geometry, both with the course's lifts and platforms moved by the clock.
 #include "course_scene.h"
+#include "scenes.h"
 
 #ifdef KINETRA_BENCH_BOX2D
 #include "box2d_course.h"
@@ -10,12 +11,9 @@
 
 namespace {
 
-// The blob first drops onto the start ledge; a resting blob is what play starts from.
-constexpr int settlingTicks = 300;
-
 void CourseKinetra(benchmark::State& state) {
     scenes::CourseScene scene;
-    for (int i = 0; i < settlingTicks; ++i) {
+    for (int i = 0; i < scenes::settlingTicks; ++i) {
         scene.Tick();
     }
     for (auto _ : state) {
@@ -28,7 +26,7 @@ BENCHMARK(CourseKinetra);
 void CourseBox2D(benchmark::State& state) {
     scenes::CourseScene scene;
     scenes::Box2DCourse box2d;
-    for (int i = 0; i < settlingTicks; ++i) {
+    for (int i = 0; i < scenes::settlingTicks; ++i) {
         scene.MoveCourse();
         box2d.Step();
     }

@@ -12,8 +12,7 @@ void RingOnPolygon(benchmark::State& state) {
     SetPhysicsWorld(0, 0, 2048, 1024, 1.0f);
     auto ring = scenes::MakeRing(400, 500, 30);
     auto block = scenes::MakeBlock(300, 560, 500, 700);
-    // Let the ring settle on the block first: the resting state is what a game frame sees.
-    for (int i = 0; i < 300; ++i) {
+    for (int i = 0; i < scenes::settlingTicks; ++i) {
         UpdatePhysics();
     }
     for (auto _ : state) {
@@ -27,6 +26,9 @@ void CrowdInBox(benchmark::State& state) {
     CreatePhysics(2048, 1024, 0.1f, 0, 2);
     const int count = static_cast<int>(state.range(0));
     auto crowd = scenes::MakeCrowd(count, 2048, 1024);
+    for (int i = 0; i < scenes::settlingTicks; ++i) {
+        UpdatePhysics();
+    }
     for (auto _ : state) {
         UpdatePhysics();
     }

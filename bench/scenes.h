@@ -10,6 +10,11 @@
 
 namespace scenes {
 
+// Ticks a scene runs before it is timed: its bodies have come to rest by then, and a
+// resting scene is what play mostly sees. Timing from the start instead would time a
+// mix of falling and resting that depends on how many ticks the timer takes.
+inline constexpr int settlingTicks = 300;
+
 // A soft ring: rim masses joined to their neighbours and by spokes to a centre mass.
 struct Ring {
     std::vector<kinetra::MassRef> rim;

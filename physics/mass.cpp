@@ -16,12 +16,13 @@ struct Vec {
     float x, y;
 };
 
-// The part of a mass's velocity across the normal n.
-Vec TangentialVelocity(const TMass& m, Vec n) {
+// The part of a mass's velocity across the normal n. normalAngle is the angle of n,
+// which Collide works out once for both masses.
+Vec TangentialVelocity(const TMass& m, Vec n, double normalAngle) {
     const float vx = m.x - m.oldX;
     const float vy = m.y - m.oldY;
     const float speed = std::sqrt(vx * vx + vy * vy);
-    const double angle = Atan2Degrees(vy, vx) - Atan2Degrees(n.y, n.x);
+    const double angle = Atan2Degrees(vy, vx) - normalAngle;
     const float s = static_cast<float>(speed * CosDegrees(angle));
     return {vx - s * n.x, vy - s * n.y};
 }
@@ -169,18 +170,19 @@ void TMass::Collide(TMass& other) {
         return;
     }
     const Vec c{n.x * p, n.y * p};
+    const double normalAngle = Atan2Degrees(n.y, n.x);
     const float budget = -p * (a.friction + b.friction) * half;
 
     if (b.fixed) {
         a.x -= c.x;
         a.y -= c.y;
-        SlowDown(a, TangentialVelocity(a, n), budget);
+        SlowDown(a, TangentialVelocity(a, n, normalAngle), budget);
         return;
     }
     if (a.fixed) {
         b.x += c.x;
         b.y += c.y;
-        SlowDown(b, TangentialVelocity(b, n), budget);
+        SlowDown(b, TangentialVelocity(b, n, normalAngle), budget);
         return;
     }
     const float total = a.mass + b.mass;
@@ -190,8 +192,8 @@ void TMass::Collide(TMass& other) {
     a.y -= c.y * shareA;
     b.x += c.x * shareB;
     b.y += c.y * shareB;
-    const Vec ta = TangentialVelocity(a, n);
-    const Vec tb = TangentialVelocity(b, n);
+    const Vec ta = TangentialVelocity(a, n, normalAngle);
+    const Vec tb = TangentialVelocity(b, n, normalAngle);
     const Vec r{ta.x - (ta.x + tb.x) * half, ta.y - (ta.y + tb.y) * half};
     const float rl = Length(r);
     if (budget >= rl) {

@@ -1,8 +1,8 @@
 #include <kinetra/world.h>
 
+#include "broad_phase.h"
 #include <kinetra/constraint.h>
 #include <kinetra/mass.h>
-#include <kinetra/quadtree.h>
 #include <kinetra/zone.h>
 
 #include <cmath>
@@ -71,32 +71,6 @@ void Integrate(const TPhysics& world) {
         m->oldX = tx;
         m->oldY = ty;
     }
-}
-
-bool GroupsMeet(float a, float b) {
-    return a != 0.0f && b != 0.0f && a != b;
-}
-
-// The box test that Collide starts with, repeated here so far pairs cost no call.
-bool WithinReach(const TMass& a, const TMass& b) {
-    const float reach = a.radius + b.radius;
-    return !(std::fabs(b.x - a.x) > reach) && !(std::fabs(b.y - a.y) > reach);
-}
-
-// The first test of the zone's tree (its root cell against the mass's bounding
-// square, the same float expressions), made here so that the many far masses cost no
-// call of Collide; the masses it passes still get the whole test there.
-bool NearZone(const TZone& zone, const TMass& m) {
-    const TQuadTree* root = zone.tree.get();
-    if (!root) {
-        return false;
-    }
-    const float r = m.radius;
-    const float qx = m.x - r;
-    const float qy = m.y - r;
-    const float size = r + r;
-    return !(zone.x + root->x > qx + size || zone.x + root->x + root->w < qx ||
-             zone.y + root->y > qy + size || zone.y + root->y + root->h < qy);
 }
 
 } // namespace
@@ -174,30 +148,39 @@ void TPhysics::Update() {
         return;
     }
     Integrate(*world);
+    if (!world->broadPhase) {
+        world->broadPhase = std::make_shared<TBroadPhase>();
+    }
+    // Every mass meets its walls, then each zone and each later mass it may touch,
+    // in list order; the broad phase passes over only what would not touch it.
+    TBroadPhase& near = *world->broadPhase;
+    near.Load(*masses, *zones, world->minX, world->minY, world->maxX, world->maxY);
+    const std::size_t count = near.masses.size();
+    const std::size_t zoneCount = near.zones.size();
     const int passes = world->iterations;
-    auto& snapshot = world->snapshot;
     for (int pass = 1; pass <= passes; ++pass) {
-        masses->CopyTo(snapshot);
-        const std::size_t count = snapshot.size();
+        if (pass > 1) {
+            // The constraints have moved the masses since.
+            near.LoadPositions();
+        }
         for (std::size_t j = 0; j < count; ++j) {
-            if (!snapshot[j]) {
+            TMass* p = near.masses[j];
+            if (!p) {
                 continue;
             }
-            TMass& p = *snapshot[j];
-            ClampToWalls(*world, p);
-            if (!p.fixed) {
-                for (const auto& zone : *zones) {
-                    if (zone && GroupsMeet(p.group, static_cast<float>(zone->group)) &&
-                        NearZone(*zone, p)) {
-                        zone->Collide(p);
-                    }
+            ClampToWalls(*world, *p);
+            if (!p->fixed) {
+                for (std::size_t z = near.NextZoneNear(*p, 0); z < zoneCount;
+                     z = near.NextZoneNear(*p, z + 1)) {
+                    near.zones[z]->Collide(*p);
                 }
             }
-            for (std::size_t k = j + 1; k < count; ++k) {
-                TMass* q = snapshot[k].get();
-                if (q && GroupsMeet(p.group, q->group) && WithinReach(p, *q)) {
-                    p.Collide(*q);
-                }
+            near.Moved(j);
+            for (std::size_t k = near.NextMassInReach(j, j + 1); k < count;
+                 k = near.NextMassInReach(j, k + 1)) {
+                p->Collide(*near.masses[k]);
+                near.Moved(j);
+                near.Moved(k);
             }
         }
         for (const auto& c : *constraints) {
@@ -206,7 +189,7 @@ void TPhysics::Update() {
             }
         }
     }
-    snapshot.clear();
+    near.Clear();
 }
 
 void TPhysics::Destroy() {

@@ -7,6 +7,7 @@
 
 #include <cmath>
 #include <cstddef>
+#include <vector>
 
 namespace kinetra {
 
@@ -23,6 +24,37 @@ int Quadrant(float vx, float vy, float cx, float cy) {
         return vy >= cy ? 3 : 2;
     }
     return vy >= cy ? 4 : 1;
+}
+
+// Whether the closed polygon p of n points, shifted by (ox, oy), winds round (mx, my):
+// the quadrants of its points round the centre, summed as it goes round.
+bool Winds(const std::vector<float>& p, std::size_t n, float ox, float oy, float mx, float my) {
+    int sum = 0;
+    float ax = ox + p[2 * n - 2];
+    float ay = oy + p[2 * n - 1];
+    int quadrant = Quadrant(ax, ay, mx, my);
+    for (std::size_t i = 0; i < n; ++i) {
+        const float bx = ox + p[2 * i];
+        const float by = oy + p[2 * i + 1];
+        const int next = Quadrant(bx, by, mx, my);
+        int delta = next - quadrant;
+        if (delta == 2 || delta == -2) {
+            const float xc = bx - (by - my) * (ax - bx) / (ay - by);
+            if (!(xc >= mx)) {
+                delta = -delta;
+            }
+        }
+        if (delta == 3) {
+            delta = -1;
+        } else if (delta == -3) {
+            delta = 1;
+        }
+        sum += delta;
+        quadrant = next;
+        ax = bx;
+        ay = by;
+    }
+    return sum == 4 || sum == -4;
 }
 
 } // namespace
@@ -104,16 +136,21 @@ void TZone::Collide(TMass& m) {
     }
     const bool solid = kind == 2;
 
-    // Nearest point over the segments, and for a solid polygon the winding round the
-    // mass centre, in one pass. Segment i runs from point i - 1 (the last point for
-    // i = 0) to point i; an open line has no segment 0.
+    // A solid polygon holds the mass when it winds round the mass centre.
+    const bool inside = solid && Winds(p, n, x, y, m.x, m.y);
+    // Outside, a mass without radius cannot reach the outline: the distance below is
+    // at least minimumDistance, so the segments need not be searched.
+    if (!inside && r <= 0.0f) {
+        return;
+    }
+
+    // Nearest point over the segments. Segment i runs from point i - 1 (the last point
+    // for i = 0) to point i; an open line has no segment 0.
     float best = farAway;
     float cx = 0.0f;
     float cy = 0.0f;
-    int sum = 0;
     float ax = x + p[2 * n - 2];
     float ay = y + p[2 * n - 1];
-    int quadrant = Quadrant(ax, ay, m.x, m.y);
     for (std::size_t i = 0; i < n; ++i) {
         const float bx = x + p[2 * i];
         const float by = y + p[2 * i + 1];
@@ -136,27 +173,9 @@ void TZone::Collide(TMass& m) {
                 cy = py;
             }
         }
-        if (solid) {
-            const int next = Quadrant(bx, by, m.x, m.y);
-            int delta = next - quadrant;
-            if (delta == 2 || delta == -2) {
-                const float xc = bx - (by - m.y) * (ax - bx) / (ay - by);
-                if (!(xc >= m.x)) {
-                    delta = -delta;
-                }
-            }
-            if (delta == 3) {
-                delta = -1;
-            } else if (delta == -3) {
-                delta = 1;
-            }
-            sum += delta;
-            quadrant = next;
-        }
         ax = bx;
         ay = by;
     }
-    const bool inside = solid && (sum == 4 || sum == -4);
 
     float dist = std::sqrt(best);
     if (!(dist >= minimumDistance)) {

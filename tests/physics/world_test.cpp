@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cmath>
+#include <limits>
 
 using namespace kinetra;
 
@@ -199,6 +200,27 @@ TEST_F(WorldStepTest, GroupRuleDecidesWhoTouches) {
     auto d = Registered(704, 300, 5, 2);
     UpdatePhysics();
     EXPECT_EQ(d->x - c->x, 10.0f);
+}
+
+// Only masses near each other are tried, yet every pair that the rule lets meet does,
+// wherever the masses are: beyond the walls (not yet clamped at their own turn), far
+// outside the world, or with a position or radius that is not finite.
+TEST_F(WorldStepTest, PairsMeetWhereverTheMassesAre) {
+    auto nearWall = Registered(2040, 500, 10, 1);
+    auto beyondWall = Registered(2055, 500, 10, 2);
+    auto farOut = Registered(-1.0e9f, 1.0e9f, 10, 3);
+    UpdatePhysics();
+    // Clamped to 2038 at its turn, then pushed by the unclamped neighbour 17 px away.
+    EXPECT_EQ(nearWall->x, 2036.5f);
+    EXPECT_EQ(farOut->x, 10.0f);
+
+    // No finite place: tried against every mass, and spoils what it meets.
+    auto lost = Registered(std::nanf(""), 300, 5, 4);
+    auto endless = Registered(300, 300, std::numeric_limits<float>::infinity(), 5);
+    auto bystander = Registered(1500, 900, 5, 6);
+    UpdatePhysics();
+    EXPECT_FALSE(std::isfinite(nearWall->x));
+    EXPECT_FALSE(std::isfinite(bystander->x));
 }
 
 TEST_F(WorldStepTest, NoPassesMeansIntegrationOnly) {

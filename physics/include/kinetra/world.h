@@ -23,9 +23,11 @@
 #include "refs.h"
 
 #include <cstdint>
-#include <vector>
+#include <memory>
 
 namespace kinetra {
+
+struct TBroadPhase;
 
 class TPhysics {
 public:
@@ -53,8 +55,9 @@ public:
     static void Destroy();
 
 private:
-    // The per-pass copy of massList, kept to reuse its storage from tick to tick.
-    std::vector<MassRef> snapshot;
+    // The tick's copies of the registries for its first tests, made on the first tick
+    // and kept to reuse their storage.
+    std::shared_ptr<TBroadPhase> broadPhase;
 };
 
 inline std::shared_ptr<TList<TMass>> massList;

@@ -1,0 +1,125 @@
+// The tick's cheap first tests: which later masses may touch a mass, and which zones
+// it may touch.
+//
+// The tick relaxes one contact after another, so the order of the corrections is part
+// of its result. These tests change nothing of that: they only pass over the masses
+// and zones whose whole test would have done nothing, and hand every other one, in
+// list order, to TMass::Collide or TZone::Collide. What they hand on has passed the
+// very float comparisons of the tests they stand for: the group test and the box of
+// reach between two masses, or the group test and a zone tree's root cell against the
+// mass's bounding square.
+//
+// Masses are filed in a grid of columns and rows at least as wide as any two radii,
+// as bit sets over their list indices: the masses that may reach a mass lie in its own
+// or a neighbouring column and row, found 64 at a time, in index order. A mass that
+// moves must be filed again at once (Moved), so that the grid and the copied positions
+// are always where the masses are. Zones are few: their root cells are tested four at
+// a time where SSE2 is there (every x86-64), one by one elsewhere.
+#pragma once
+
+#include <kinetra/list.h>
+#include <kinetra/mass.h>
+
+#include <cmath>
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+namespace kinetra {
+
+class TZone;
+
+struct TBroadPhase {
+    // Places of a mass that is in no column and row.
+    static constexpr std::int32_t anywhereMark = -1; // tried against every mass
+    static constexpr std::int32_t nowhereMark = -2;  // missing, or of group 0: meets nothing
+    static constexpr std::int32_t unfiledMark = -3;  // not filed yet
+
+    // The tick's masses and zones in list order; null where the list holds none.
+    std::vector<TMass*> masses;
+    std::vector<TZone*> zones;
+
+    // Copies of the masses' positions, radii and groups.
+    std::vector<float> x, y, radius, group;
+    // Per mass, the index just past the run of masses of its group that holds it (a
+    // body's masses are listed together).
+    std::vector<std::size_t> runEnd;
+
+    // The grid: its origin, one over its cell size, its extent, and per mass its column
+    // and row (or a mark). Per column, nearColumn holds a bit set of `words` words of
+    // the masses filed in that column or a neighbouring one, so that one word of it
+    // and one of nearRow give the masses that may be within reach; anywhere holds the
+    // masses of a position or radius that is not finite, tried against every mass.
+    double originX = 0.0, originY = 0.0, perCell = 1.0;
+    std::int32_t columns = 1, rows = 1;
+    std::size_t words = 0;
+    std::vector<std::uint64_t> nearColumn, nearRow, anywhere;
+    std::vector<std::int32_t> column, row;
+
+    // The zones' root cells, shifted to where the zones stand, and their groups; a
+    // zone without a tree has group 0, which meets nothing. Padded with group 0 to a
+    // whole number of SSE2 lanes past any start.
+    std::vector<float> left, top, right, bottom, zoneGroup;
+
+    // Takes the lists as the tick finds them (nothing in the tick changes them), with
+    // the world's bounds over which the grid is laid, and files the masses.
+    void Load(const TList<TMass>& massList, const TList<TZone>& zoneList, float minX, float minY,
+              float maxX, float maxY);
+
+    // Copies every mass's position again and files it, after the masses moved.
+    void LoadPositions();
+
+    // Copies mass i's position again after it moved, and files it again.
+    void Moved(std::size_t i);
+
+    // The first mass k >= from (else masses.size()) whose group meets mass i's and that
+    // lies within reach of it on both axes.
+    std::size_t NextMassInReach(std::size_t i, std::size_t from) const;
+
+    // The first zone k >= from (else zones.size()) whose group meets m's and whose
+    // root cell touches m's bounding square.
+    std::size_t NextZoneNear(const TMass& m, std::size_t from) const;
+
+    // Forgets the masses and zones once the tick is over.
+    void Clear();
+
+    // The cell of v along an axis of the given origin and cell count: from the distance
+    // in cells, whose rounding is monotonic, so that with the cells' margin two places
+    // within reach fall in the same or neighbouring cells. Places outside the grid go
+    // to its edge cells, which keeps that so.
+    std::int32_t CellOf(float v, double origin, std::int32_t cells) const {
+        const double at = (static_cast<double>(v) - origin) * perCell;
+        if (!(at > 0.0)) {
+            return 0;
+        }
+        if (at >= cells - 1) {
+            return cells - 1;
+        }
+        return static_cast<std::int32_t>(at);
+    }
+
+    // Moves mass i's bits to column c and row r (or anywhere).
+    void Refile(std::size_t i, std::int32_t c, std::int32_t r);
+    // Sets (or clears) mass i's bits at its column and row.
+    void Mark(std::size_t i, bool set);
+};
+
+// Inline: the tick calls it for every mass and every contact.
+inline void TBroadPhase::Moved(std::size_t i) {
+    if (column[i] == nowhereMark) {
+        return;
+    }
+    x[i] = masses[i]->x;
+    y[i] = masses[i]->y;
+    std::int32_t c = anywhereMark;
+    std::int32_t r = anywhereMark;
+    if (std::isfinite(x[i]) && std::isfinite(y[i]) && std::isfinite(radius[i])) {
+        c = CellOf(x[i], originX, columns);
+        r = CellOf(y[i], originY, rows);
+    }
+    if (c != column[i] || r != row[i]) {
+        Refile(i, c, r);
+    }
+}
+
+} // namespace kinetra
