@@ -1,5 +1,6 @@
 // Runs the benchmarks, repeated and interleaved unless told otherwise, then prints
-// the medians side by side: Kinetra's course tick against Box2D's, and the crowds.
+// the medians side by side: Kinetra's course tick against Box2D's, the crowds, and the
+// game frame drawn by the software device against SDL's software renderer.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -58,6 +59,18 @@ void PrintSummary(MedianReporter& reporter) {
         const double crowd = reporter.Median(std::string("CrowdInBox/") + count);
         if (crowd > 0.0) {
             std::printf("%-24s %12.2f\n", (std::string("crowd of ") + count).c_str(), crowd);
+        }
+    }
+    const double device = reporter.Median("GameFrameSoftwareDevice");
+    const double replay = reporter.Median("GameFrameReplaySoftwareDevice");
+    const double sdl = reporter.Median("GameFrameSdlSoftware");
+    if (device > 0.0 && sdl > 0.0) {
+        std::printf("\nmedian CPU time per 1024 x 768 game frame, microseconds\n");
+        std::printf("%-24s %12s %14s %10s\n", "", "device", "SDL software", "ratio");
+        std::printf("%-24s %12.1f %14.1f %9.2fx\n", "whole frame", device, sdl, sdl / device);
+        if (replay > 0.0) {
+            std::printf("%-24s %12.1f %14.1f %9.2fx\n", "its triangles alone", replay, sdl,
+                        sdl / replay);
         }
     }
 }

@@ -22,19 +22,23 @@ void FollowBlob() {
 
 } // namespace
 
+void DrawGameFrame() {
+    FollowBlob();
+    present::ClearScreen();
+    DrawSignposts();
+    blob->Draw();
+    level->Draw();
+    present::SetDrawRotation(0);
+    present::SetDrawOrigin(0, 0);
+    DrawOverlay(screenWidth, screenHeight);
+}
+
 bool RunFrameLoop(TFrameCounter& frames) {
     while (true) {
         if (!StepCourse()) {
             return false;
         }
-        FollowBlob();
-        present::ClearScreen();
-        DrawSignposts();
-        blob->Draw();
-        level->Draw();
-        present::SetDrawRotation(0);
-        present::SetDrawOrigin(0, 0);
-        DrawOverlay(screenWidth, screenHeight);
+        DrawGameFrame();
         const bool limitReached = frames.PresentFrame();
         if (present::KeyPressCount(present::key::Escape) != 0 || limitReached ||
             present::QuitRequested() != 0) {

@@ -9,4 +9,8 @@ namespace morvel {
 // go on (the finish skin could not be loaded).
 bool RunFrameLoop(TFrameCounter& frames);
 
+// Draws one game frame, unpresented: the view on the blob, the signposts, the
+// blob, the level over it and the screen overlay.
+void DrawGameFrame();
+
 } // namespace morvel

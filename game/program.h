@@ -17,6 +17,7 @@ struct TRunOptions {
 int RunMorvel(const TRunOptions& options = {});
 
 class TFrameCounter;
+class TFrameIntervals;
 
 struct TStart {
     bool play;  // the game screen is open and the course set up
@@ -38,10 +39,13 @@ public:
     explicit TFrameCounter(int frameLimit) : limit(frameLimit) {}
     // Presents the frame, paced; true once the limit is reached.
     bool PresentFrame();
+    // From now on every presented frame is marked in intervals (Null stops).
+    void Time(TFrameIntervals* intervals) { timing = intervals; }
 
 private:
     int limit;
     int presented = 0;
+    TFrameIntervals* timing = nullptr;
 };
 
 } // namespace morvel

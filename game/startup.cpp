@@ -1,11 +1,13 @@
 #include "course_setup.h"
 #include "embedded_pictures.h"
 #include "finish.h"
+#include "frame_intervals.h"
 #include "frame_loop.h"
 #include "globals.h"
 #include "mode_menu.h"
 #include "present.h"
 #include "program.h"
+#include "renderer.h"
 
 #include <iostream>
 #include <string>
@@ -89,6 +91,9 @@ TStart SetUpGame() {
 
 bool TFrameCounter::PresentFrame() {
     present::PresentFrame(-1);
+    if (timing != nullptr) {
+        timing->Mark();
+    }
     ++presented;
     return limit > 0 && presented >= limit;
 }
@@ -136,9 +141,19 @@ int RunMorvel(const TRunOptions& options) {
     if (!start.play) {
         return start.status;
     }
+    // Only the game's own frames are timed, from its first.
+    TFrameIntervals intervals;
+    if (FrameStatsWanted()) {
+        frames.Time(&intervals);
+    }
     int status = 0;
     if (!RunFrameLoop(frames)) {
         status = Fail(std::string("cannot load the embedded picture ") + kFinishSkinUrl);
+    }
+    if (FrameStatsWanted()) {
+        const std::string what = std::string(present::CurrentRenderer()->Name()) + ", " +
+                                 ScreenName(screenWidth, screenHeight, screenDepth);
+        std::cerr << "morvel: " << FormatSummary(what, intervals.Summary()) << "\n";
     }
     EndMorvel();
     return status;

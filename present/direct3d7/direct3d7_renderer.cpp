@@ -97,12 +97,22 @@ void TDirect3D7Renderer::Rasterize(const TSoftTexture* texture, int imageFlags,
     }
     const TRasterPaint raster{paint.red,       paint.green, paint.blue, paint.alpha,
                               paint.blendMode, texture,     imageFlags};
+    const auto corner = [&](int k) {
+        const TVertex& v = vertices[k];
+        return TRasterVertex{v.x, v.y, v.u, v.v};
+    };
     for (int i = 0; i + 2 < count; i += 3) {
-        const auto corner = [&](int k) {
-            const TVertex& v = vertices[i + k];
-            return TRasterVertex{v.x, v.y, v.u, v.v};
-        };
-        RasterizeTriangle(frame, corner(0), corner(1), corner(2), raster);
+        // Shapes, glyphs and pictures arrive as quads of two triangles: one
+        // pass over the rows for both.
+        if (i + 5 < count) {
+            const TRasterVertex six[6] = {corner(i),     corner(i + 1), corner(i + 2),
+                                          corner(i + 3), corner(i + 4), corner(i + 5)};
+            if (RasterizeTrianglePair(frame, six, raster)) {
+                i += 3;
+                continue;
+            }
+        }
+        RasterizeTriangle(frame, corner(i), corner(i + 1), corner(i + 2), raster);
     }
 }
 

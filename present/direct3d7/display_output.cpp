@@ -2,7 +2,54 @@
 
 #include "renderer_window.h"
 
+#include <SDL_opengl.h>
+
+#include <cstring>
+
 namespace present {
+
+namespace {
+
+// True for an OpenGL renderer that Mesa runs on the CPU (machines without a
+// GPU: virtual machines, remote desktops, CI). Sampling the uploaded frame
+// through it costs several times what drawing the frame did, where SDL's
+// software renderer shows it with plain copies.
+bool DrawnByTheProcessor(SDL_Renderer* renderer) {
+    SDL_RendererInfo info{};
+    if (SDL_GetRendererInfo(renderer, &info) != 0 || info.name == nullptr ||
+        std::strncmp(info.name, "opengl", 6) != 0) {
+        return false;
+    }
+    // The renderer's context is current once it is created.
+    const auto* name = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
+    if (name == nullptr) {
+        return false;
+    }
+    for (const char* software : {"llvmpipe", "softpipe", "Software Rasterizer", "swrast"}) {
+        if (std::strstr(name, software) != nullptr) {
+            return true;
+        }
+    }
+    return false;
+}
+
+SDL_Renderer* CreateFrameRenderer(SDL_Window* window) {
+    SDL_Renderer* renderer = SDL_CreateRenderer(window, -1, 0);
+    // A renderer the user names is kept.
+    const char* chosen = SDL_GetHint(SDL_HINT_RENDER_DRIVER);
+    if (renderer == nullptr || (chosen != nullptr && chosen[0] != '\0') ||
+        !DrawnByTheProcessor(renderer)) {
+        return renderer;
+    }
+    SDL_DestroyRenderer(renderer);
+    // The software renderer draws into the window's own frame buffer; on X11
+    // SDL would otherwise keep that buffer in an OpenGL texture too.
+    SDL_SetHintWithPriority(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0", SDL_HINT_DEFAULT);
+    renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
+    return renderer != nullptr ? renderer : SDL_CreateRenderer(window, -1, 0);
+}
+
+} // namespace
 
 bool TDisplayOutput::Open(const TScreen& screen) {
     Close();
@@ -10,7 +57,7 @@ bool TDisplayOutput::Open(const TScreen& screen) {
     if (window == nullptr) {
         return false;
     }
-    renderer = SDL_CreateRenderer(window, -1, 0);
+    renderer = CreateFrameRenderer(window);
     if (renderer != nullptr) {
         texture = SDL_CreateTexture(renderer, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING,
                                     screen.width, screen.height);

@@ -2,6 +2,8 @@
 // screen) with an SDL renderer and one streaming texture of the frame's size.
 // Presenting uploads the frame buffer into the texture and draws it unscaled,
 // or scaled and letterboxed when full screen fell back to the desktop's size.
+// Where OpenGL itself runs on the processor, SDL's software renderer shows the
+// frame instead, with no vertical sync (the pacing then keeps the rate).
 #pragma once
 
 #include "frame_buffer.h"

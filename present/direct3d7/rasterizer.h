@@ -36,4 +36,12 @@ struct TRasterPaint {
 void RasterizeTriangle(TFrameBuffer& frame, const TRasterVertex& a, const TRasterVertex& b,
                        const TRasterVertex& c, const TRasterPaint& paint);
 
+// Draws two triangles (six corners) that share a diagonal and make a convex
+// quadrilateral as one, with the very pixels and texels the two would give:
+// a glyph, an unturned picture, a line. Returns false, drawing nothing, when
+// they do not, or when the texture is filtered or mip-mapped; the caller then
+// draws them one by one.
+bool RasterizeTrianglePair(TFrameBuffer& frame, const TRasterVertex* six,
+                           const TRasterPaint& paint);
+
 } // namespace present

@@ -3,7 +3,12 @@
 # screenshots of the windows it opens.
 #   morvel_e2e.sh MORVEL SCENARIO CLOSE_WINDOW
 # SCENARIO: window|opengl|fullscreen|menu-keys|quit-menu|quit-game|close-menu|close-game
+#           |pacing-standin|pacing-opengl
 # CLOSE_WINDOW is the program that asks a window to close, as a close button does.
+# The program prints its frame-interval statistics at exit, naming the renderer
+# that drew the game. The pacing runs play 630 frames in the 800 x 600 window
+# and print the figures; only a loose bound is checked, as the machine may be
+# busy with other tests.
 set -u
 morvel=$1
 scenario=$2
@@ -21,7 +26,11 @@ cleanup() {
     rm -rf "$work"
 }
 trap cleanup EXIT
-fail() { echo "FAIL ($scenario): $*"; exit 1; }
+fail() {
+    echo "FAIL ($scenario): $*"
+    [ -s "$work/stderr" ] && cat "$work/stderr"
+    exit 1
+}
 
 # Each run gets an X server of its own, so that under ctest -j no key or window
 # of one test reaches another; Xvfb picks the free display number itself.
@@ -90,6 +99,36 @@ has_content() {
     return 1
 }
 
+# Prints the statistics line of the game's frames, which must name the
+# renderer that drew them; keeps it in $stats.
+stats=
+check_stats() {
+    stats=$(grep '^morvel: .*frames, interval mean' "$work/stderr")
+    [ -n "$stats" ] || fail "no frame statistics at exit"
+    case $stats in
+    "morvel: $1, "*) echo "$stats" ;;
+    *) fail "the game was not drawn by $1: $stats" ;;
+    esac
+}
+
+# Plays the 800 x 600 window for about 630 frames and prints its pacing; fails
+# only when frames come faster than the pacing allows or nearly stop (a busy
+# machine lengthens intervals, so no tighter bound holds everywhere).
+measure_pacing() {
+    press "$menu" "$@" 1 Return
+    read -r game _ <<< "$(wait_window 800x600)"
+    [ -n "$game" ] || fail "no 800x600 game window"
+    sleep 10.5
+    press "$game" Escape
+    expect_exit_zero
+    local mean
+    check_stats "$renderer"
+    mean=$(echo "$stats" | sed -n 's/.*interval mean \([0-9.]*\) ms.*/\1/p')
+    awk -v m="$mean" 'BEGIN { exit !(m > 15 && m < 250) }' || fail "mean interval $mean ms"
+    echo PASS
+    exit 0
+}
+
 # Waits up to two seconds for the program to end; fails unless with status 0.
 expect_exit_zero() {
     for _ in $(seq 20); do
@@ -105,7 +144,7 @@ expect_exit_zero() {
 
 desktop=$(xdpyinfo 2> /dev/null | sed -n 's/ *dimensions: *\([0-9]*x[0-9]*\) pixels.*/\1/p')
 
-"$morvel" &
+MORVEL_FRAME_STATS=1 "$morvel" 2> "$work/stderr" &
 pid=$!
 read -r menu _ <<< "$(wait_window 400x300)"
 [ -n "$menu" ] || fail "no 400x300 selection window"
@@ -117,12 +156,22 @@ window)
     read -r game _ <<< "$(wait_window 800x600)"
     [ -n "$game" ] || fail "no 800x600 game window"
     has_content "$game" game 800x600 || fail "the game window shows nothing"
+    renderer="Direct3D 7"
     ;;
 opengl)
     press "$menu" g 1 Return
     read -r game _ <<< "$(wait_window 800x600)"
     [ -n "$game" ] || fail "no 800x600 OpenGL game window"
     has_content "$game" game 800x600 || fail "the OpenGL game window shows nothing"
+    renderer=OpenGL
+    ;;
+pacing-standin)
+    renderer="Direct3D 7"
+    measure_pacing
+    ;;
+pacing-opengl)
+    renderer=OpenGL
+    measure_pacing g
     ;;
 fullscreen)
     press "$menu" 2 Return
@@ -180,4 +229,7 @@ esac
 
 press "$game" Escape
 expect_exit_zero
+if [ -n "${renderer:-}" ]; then
+    check_stats "$renderer"
+fi
 echo PASS

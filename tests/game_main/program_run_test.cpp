@@ -1,3 +1,4 @@
+#include "frame_intervals.h"
 #include "mode_menu.h"
 #include "run_fixture.h"
 
@@ -194,6 +195,28 @@ public:
     TNoScreenPlatform() : THeadlessPlatform(1000000) {}
     bool OffersDirect3D7() const override { return false; }
 };
+
+// The figures MORVEL_FRAME_STATS prints: 60 frames a second as the pacing
+// schedules them (16, 17, 17 ms) with two late ones.
+TEST(FrameIntervals, SummariseMeanPercentilesAndLateFrames) {
+    TFrameIntervals intervals;
+    for (int i = 0; i < 297; ++i) {
+        intervals.Add(i % 3 == 0 ? 16000 : 17000);
+    }
+    intervals.Add(20000); // on the limit: not late
+    intervals.Add(35000);
+    intervals.Add(300000); // beyond the histogram, still counted
+    const TIntervalSummary s = intervals.Summary();
+    EXPECT_EQ(s.count, 300);
+    EXPECT_NEAR(s.meanMillis, (99 * 16 + 198 * 17 + 20 + 35 + 300) / 300.0, 1e-9);
+    EXPECT_NEAR(s.medianMillis, 17.0, 0.01);
+    EXPECT_NEAR(s.percentile99Millis, 17.0, 0.01);
+    EXPECT_NEAR(s.maxMillis, 300.0, 1e-9);
+    EXPECT_EQ(s.late, 2);
+    EXPECT_NE(FormatSummary("OpenGL", s).find("OpenGL: 301 frames, interval mean 17.683 ms"),
+              std::string::npos)
+        << FormatSummary("OpenGL", s);
+}
 
 TEST(ProgramFailure, AScreenThatCannotOpenStopsWithOneLineAndStatusOne) {
     setenv("SDL_VIDEODRIVER", "dummy", 1);

@@ -91,6 +91,12 @@ void DrawScene() {
     DrawImageFrame(ramp, 60, 170, 0);
     SetImageAnchor(ramp, 0, 0);
     SetDrawScale(1, 1);
+    // A filtered cut-out enlarged: its edges are cut at one half, not blended.
+    static const ImageRef smoothDisc = MakeDiscImage(ImageMasked + ImageFiltered);
+    SetBlendMode(BlendMasked);
+    SetDrawScale(1.2f, 1.2f);
+    DrawImageFrame(smoothDisc, 242, 60, 0);
+    SetDrawScale(1, 1);
 
     // Text, plain and rotated and scaled.
     SetBlendMode(BlendMasked);

@@ -47,7 +47,8 @@ std::string Quote(const std::string& text) {
 
 } // namespace
 
-TPictureDifference ComparePictures(const std::string& pathA, const std::string& pathB) {
+TPictureDifference ComparePictures(const std::string& pathA, const std::string& pathB,
+                                   TPictureBox box) {
     TPictureDifference result;
     present::TPixmap a;
     present::TPixmap b;
@@ -55,25 +56,41 @@ TPictureDifference ComparePictures(const std::string& pathA, const std::string& 
         a.height != b.height || a.rgba.empty()) {
         return result;
     }
+    if (box.width == 0) {
+        box = TPictureBox{0, 0, a.width, a.height};
+    }
+    const int x0 = std::max(box.x, 0);
+    const int y0 = std::max(box.y, 0);
+    const int x1 = std::min(box.x + box.width, a.width);
+    const int y1 = std::min(box.y + box.height, a.height);
     std::vector<int> differences;
     double sum = 0;
-    for (std::size_t i = 0; i < a.rgba.size(); ++i) {
-        if (i % 4 == 3) {
-            continue;
+    for (int y = y0; y < y1; ++y) {
+        for (int x = x0; x < x1; ++x) {
+            const std::size_t at = (static_cast<std::size_t>(y) * a.width + x) * 4;
+            bool far = false;
+            for (std::size_t c = 0; c < 3; ++c) {
+                const int d = std::abs(int(a.rgba[at + c]) - int(b.rgba[at + c]));
+                differences.push_back(d);
+                sum += d;
+                far = far || d > 8;
+            }
+            result.differingPixels += far ? 1 : 0;
         }
-        const int d = std::abs(int(a.rgba[i]) - int(b.rgba[i]));
-        differences.push_back(d);
-        sum += d;
-        if (d > 8 && (i % 4 == 0 || std::abs(int(a.rgba[i - 1]) - int(b.rgba[i - 1])) <= 8) &&
-            (i % 4 != 2 || std::abs(int(a.rgba[i - 2]) - int(b.rgba[i - 2])) <= 8)) {
-            ++result.differingPixels;
-        }
+    }
+    if (differences.empty()) {
+        return result;
     }
     result.comparable = true;
     result.mean = sum / static_cast<double>(differences.size());
-    const auto at = differences.begin() + static_cast<long>(differences.size() * 99 / 100);
-    std::nth_element(differences.begin(), at, differences.end());
-    result.percentile99 = *at;
+    const auto percentile = [&](std::size_t perMille) {
+        const auto at =
+            differences.begin() + static_cast<long>(differences.size() * perMille / 1000);
+        std::nth_element(differences.begin(), at, differences.end());
+        return *at;
+    };
+    result.percentile99 = percentile(990);
+    result.percentile999 = percentile(999);
     return result;
 }
 

@@ -35,11 +35,19 @@ struct TPictureDifference {
     bool comparable = false; // both read, same size
     double mean = 0;         // mean absolute difference of the colour channels
     int percentile99 = 0;    // 99th percentile of the channel differences
+    int percentile999 = 0;   // 99.9th percentile
     int differingPixels = 0; // pixels with a channel more than 8 apart
 };
 
-// Compares two PNG files channel by channel (alpha ignored).
-TPictureDifference ComparePictures(const std::string& pathA, const std::string& pathB);
+// A part of a picture; a width of 0 stands for the whole picture.
+struct TPictureBox {
+    int x = 0, y = 0, width = 0, height = 0;
+};
+
+// Compares two PNG files channel by channel (alpha ignored), within the box
+// (clipped to the pictures).
+TPictureDifference ComparePictures(const std::string& pathA, const std::string& pathB,
+                                   TPictureBox box = {});
 
 // Where scratch files of a scene go.
 std::string ScenePath(const std::string& fileName);
