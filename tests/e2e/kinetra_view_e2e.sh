@@ -8,28 +8,18 @@ viewer=$1
 example=$2
 work=$(mktemp -d)
 pid=
-xvfb=
+. "$(dirname "$0")/own_display.sh"
 cleanup() {
     if [ -n "$pid" ] && kill -0 "$pid" 2> /dev/null; then
         kill "$pid"
     fi
-    if [ -n "$xvfb" ]; then
-        kill "$xvfb" 2> /dev/null
-    fi
+    stop_own_display
     rm -rf "$work"
 }
 trap cleanup EXIT
 fail() { echo "FAIL: $*"; exit 1; }
 
-command -v Xvfb > /dev/null || fail "Xvfb is not installed"
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3> "$work/display" 2> /dev/null &
-xvfb=$!
-for _ in $(seq 100); do
-    [ -s "$work/display" ] && break
-    sleep 0.05
-done
-[ -s "$work/display" ] || fail "Xvfb did not start"
-export DISPLAY=":$(head -n 1 "$work/display")"
+start_own_display "$work" || fail "no X display"
 
 cp "$example/softbox.body" "$example/softbox.png" "$work/"
 cd "$work" || fail "no scratch directory"

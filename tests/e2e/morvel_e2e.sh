@@ -15,14 +15,12 @@ scenario=$2
 close_window=$3
 work=$(mktemp -d)
 pid=
-xvfb=
+. "$(dirname "$0")/own_display.sh"
 cleanup() {
     if [ -n "$pid" ] && kill -0 "$pid" 2> /dev/null; then
         kill "$pid"
     fi
-    if [ -n "$xvfb" ]; then
-        kill "$xvfb" 2> /dev/null
-    fi
+    stop_own_display
     rm -rf "$work"
 }
 trap cleanup EXIT
@@ -32,24 +30,7 @@ fail() {
     exit 1
 }
 
-# Each run gets an X server of its own, so that under ctest -j no key or window
-# of one test reaches another; Xvfb picks the free display number itself.
-command -v Xvfb > /dev/null || fail "Xvfb is not installed"
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3> "$work/display" 2> /dev/null &
-xvfb=$!
-for _ in $(seq 100); do
-    [ -s "$work/display" ] && break
-    sleep 0.05
-done
-[ -s "$work/display" ] || fail "Xvfb did not start"
-export DISPLAY=":$(head -n 1 "$work/display")"
-# The display number comes before the server takes clients: under a loaded
-# machine a program started at once may find no display.
-for _ in $(seq 100); do
-    xdpyinfo > /dev/null 2>&1 && break
-    sleep 0.05
-done
-xdpyinfo > /dev/null 2>&1 || fail "Xvfb on $DISPLAY takes no clients"
+start_own_display "$work" || fail "no X display"
 
 # Waits for a visible window of the program with one of the given sizes;
 # prints its id and size.
