@@ -14,7 +14,10 @@ public:
     std::vector<std::uint8_t> data;
 
     TBytes& Raw(const std::string& text) {
-        data.insert(data.end(), text.begin(), text.end());
+        // Byte by byte: GCC 12 misreads a range insert here as an overflow.
+        for (const char c : text) {
+            data.push_back(static_cast<std::uint8_t>(c));
+        }
         return *this;
     }
     TBytes& Tag(const std::string& tag) { return Raw(tag); }
