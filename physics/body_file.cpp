@@ -26,6 +26,8 @@ constexpr std::int64_t ConstraintRecordSize = 8 + 4 + 4 + 4;
 constexpr std::int64_t RigRecordSize = 8 + 4 + 4 + 4 + 4;
 constexpr std::int64_t TagSize = 4;
 constexpr std::int64_t CountSize = 4;
+// The longest image path, PATH_MAX on Linux.
+constexpr std::size_t PathLimit = 4096;
 
 // What one load may decode of its pictures, in bytes of RGBA: a few large
 // pictures, or many small ones, but never what would exhaust memory.
@@ -97,9 +99,24 @@ public:
         Field(what);
         return present::ReadU8(stream);
     }
+    // A text line of at most PathLimit bytes: no file system takes a longer
+    // path, and an endless one would otherwise be held whole.
     std::string Line(const char* what) {
         Field(what);
-        return present::ReadTextLine(stream);
+        std::string line;
+        while (!stream.AtEnd()) {
+            const int byte = present::ReadU8(stream);
+            if (byte == 0 || byte == '\n') {
+                break;
+            }
+            if (byte != '\r') {
+                line.push_back(static_cast<char>(byte));
+            }
+            if (line.size() > PathLimit) {
+                Fail("longer than " + std::to_string(PathLimit) + " bytes");
+            }
+        }
+        return line;
     }
     float Float(const char* what) {
         Field(what);

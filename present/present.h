@@ -162,7 +162,8 @@ struct ReadError {
 };
 
 // Opens a file or an embedded file ("incbin::" + name) for reading; Null if it
-// cannot be opened.
+// cannot be opened, is not a regular file (never waiting on a FIFO) or fails
+// its first read. A file is read as the stream is consumed, not when opened.
 StreamRef OpenReadStream(const std::string& url);
 void CloseInput(const StreamRef& stream);
 int ReadU8(TStream& stream);

@@ -284,6 +284,13 @@ TEST_F(HostileFileTest, EachMalformedFileIsRejectedWithItsPlace) {
              b.Tag("CONS").I32(1).Constraint("c", 0, 1, 1.5f).Tag("EOF.");
          },
          "record 0, field \"stiffness\": 1.5 is out of range (0 to 1)"},
+        {"image path longer than any file system takes",
+         [](TBytes& b) {
+             b.Tag("BODY").I32(0).Name("x").Tag("IMGS").I32(1).Image(std::string(5000, 'a'), 3, 0,
+                                                                     0);
+             b.Tag("MASS").I32(0).Tag("CONS").I32(0).Tag("EOF.");
+         },
+         "chunk \"IMGS\", record 0, field \"path\": longer than 4096 bytes"},
         {"picture past the budget of decoded pixels, judged from its header",
          [](TBytes& b) {
              b.Tag("BODY").I32(0).Name("x").Tag("IMGS").I32(2).Image("pic.png", 3, 0, 0);

@@ -87,17 +87,18 @@ int Dump(const std::string& path) {
 
 int Build(const std::string& textPath, const std::string& outPath) {
     const auto stream = OpenFile(textPath);
-    std::vector<std::uint8_t> text;
-    if (!stream || !ReadRest(*stream, text)) {
+    std::string text(stream ? stream->Remaining() : 0, '\0');
+    if (!stream || !stream->TryRead(text.data(), text.size())) {
         return Unreadable(textPath);
     }
     present::CloseInput(stream);
     bodytool::TRawBody body;
     std::string error;
-    if (!bodytool::ParseText(std::string(text.begin(), text.end()), body, error)) {
+    if (!bodytool::ParseText(text, body, error)) {
         return Fail(Rejected, bodytool::Quote(textPath) + ": " + error);
     }
-    text = {};
+    text.clear();
+    text.shrink_to_fit();
     const auto bytes = bodytool::WriteBinary(body);
     std::ofstream out(outPath, std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(bytes.data()),
