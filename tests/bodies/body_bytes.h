@@ -13,8 +13,9 @@ class TBytes {
 public:
     std::vector<std::uint8_t> data;
 
+    // Byte by byte: GCC 12 sees an overflow in a range insert into an empty
+    // vector here that cannot happen, and -Werror makes it fatal.
     TBytes& Raw(const std::string& text) {
-        // Byte by byte: GCC 12 misreads a range insert here as an overflow.
         for (const char c : text) {
             data.push_back(static_cast<std::uint8_t>(c));
         }
