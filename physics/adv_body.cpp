@@ -27,11 +27,11 @@ AdvBodyRef BuildBody(const TTmpBody& source, bool withBaseAngle) {
     body->masses.resize(source.masses.size());
     for (std::size_t i = 0; i < source.masses.size(); ++i) {
         const TTmpMass& record = *source.masses[i];
-        const auto code = static_cast<std::int32_t>(record.group);
+        const auto code = static_cast<std::int32_t>(GroupCode(record));
         // A negative code is the group plus one (-2 asks for an automatic
         // group); any other code shares the group of an earlier mass.
         const std::int32_t group =
-            code < 0 ? code + 1 : static_cast<std::int32_t>(body->masses[code]->group);
+            code < 0 ? code + 1 : body->masses[static_cast<std::size_t>(code)]->GetGroup();
         auto mass =
             TMass::Create(record.x, record.y, record.mass, record.radius, record.friction, group);
         mass->SetName(record.name);
@@ -60,8 +60,12 @@ AdvBodyRef BuildBody(const TTmpBody& source, bool withBaseAngle) {
     if (withBaseAngle && !body->constraints.empty()) {
         body->baseAngle = body->constraints[0]->GetAngle();
     }
+    // What AddToBody does for each, without its search of the members: these
+    // constraints were made just now and cannot be members yet, and the
+    // search would make loading quadratic in the number of constraints.
     for (const auto& constraint : body->constraints) {
-        constraint->AddToBody(*body);
+        body->members.Append(constraint);
+        constraint->Register();
     }
     return body;
 }

@@ -1,6 +1,7 @@
 #include "build_body.h"
 #include <kinetra/body_file.h>
 
+#include "image.h"
 #include "present.h"
 #include "stream.h"
 
@@ -8,6 +9,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <exception>
+#include <limits>
 #include <new>
 #include <vector>
 
@@ -24,6 +26,24 @@ constexpr std::int64_t ConstraintRecordSize = 8 + 4 + 4 + 4;
 constexpr std::int64_t RigRecordSize = 8 + 4 + 4 + 4 + 4;
 constexpr std::int64_t TagSize = 4;
 constexpr std::int64_t CountSize = 4;
+// The longest image path, PATH_MAX on Linux.
+constexpr std::size_t PathLimit = 4096;
+
+// What one load may decode of its pictures, in bytes of RGBA: a few large
+// pictures, or many small ones, but never what would exhaust memory.
+constexpr std::uint64_t PictureBudgetBytes = 256ull * 1024 * 1024;
+constexpr std::uint64_t BytesPerPixel = 4;
+
+// The ranges that keep a body finite however long it is simulated. Positions
+// and radii this far out already lose most of a float's precision; a larger
+// position overflows the rest length, a larger radius the collision push. A
+// weight of 0 (or below) divides by zero where two masses share a push; a
+// negative friction adds speed at every touch; a stiffness above 1
+// overshoots, and along a chain of constraints the overshoot grows without
+// bound within one pass.
+constexpr float PositionLimit = 1.0e6f;
+constexpr float RadiusLimit = 1.0e6f;
+constexpr float StiffnessLimit = 1.0f;
 
 struct Rejected {
     std::string reason;
@@ -42,6 +62,12 @@ std::string Quoted(const std::string& bytes) {
         }
     }
     return out + "\"";
+}
+
+std::string Number(float value) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%g", static_cast<double>(value));
+    return text;
 }
 
 // Reads fields while remembering where it is, so that a rejection or an
@@ -73,15 +99,47 @@ public:
         Field(what);
         return present::ReadU8(stream);
     }
+    // A text line of at most PathLimit bytes: no file system takes a longer
+    // path, and an endless one would otherwise be held whole.
     std::string Line(const char* what) {
         Field(what);
-        return present::ReadTextLine(stream);
+        std::string line;
+        while (!stream.AtEnd()) {
+            const int byte = present::ReadU8(stream);
+            if (byte == 0 || byte == '\n') {
+                break;
+            }
+            if (byte != '\r') {
+                line.push_back(static_cast<char>(byte));
+            }
+            if (line.size() > PathLimit) {
+                Fail("longer than " + std::to_string(PathLimit) + " bytes");
+            }
+        }
+        return line;
     }
     float Float(const char* what) {
         Field(what);
         const float value = present::ReadF32(stream);
         if (!std::isfinite(value)) {
             Fail("is not a finite number");
+        }
+        return value;
+    }
+
+    // A finite float from low to high.
+    float Within(const char* what, float low, float high) {
+        const float value = Float(what);
+        if (value < low || value > high) {
+            Fail(Number(value) + " is out of range (" + Number(low) + " to " + Number(high) + ")");
+        }
+        return value;
+    }
+    // A finite float above 0.
+    float Positive(const char* what) {
+        const float value = Float(what);
+        if (!(value > 0.0f)) {
+            Fail(Number(value) + " is not greater than 0");
         }
         return value;
     }
@@ -135,8 +193,27 @@ private:
     const char* field = "";
 };
 
+std::uint64_t PictureBytes(int width, int height) {
+    return static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(height) * BytesPerPixel;
+}
+
+// Adds a picture to what the load has decoded so far, or rejects it when that
+// would pass the budget.
+void SpendPictureBudget(const TFieldReader& in, const std::string& path, int width, int height,
+                        std::uint64_t& spent) {
+    const std::uint64_t bytes = PictureBytes(width, height);
+    if (spent + bytes > PictureBudgetBytes) {
+        in.Fail("image file " + Quoted(path) + " (" + std::to_string(width) + " x " +
+                std::to_string(height) + ") would bring the decoded pictures to " +
+                std::to_string(spent + bytes) + " bytes, more than the " +
+                std::to_string(PictureBudgetBytes >> 20) + " MB one body file may use");
+    }
+    spent += bytes;
+}
+
 std::vector<ImageRef> ReadImages(TFieldReader& in) {
     in.Chunk("IMGS");
+    std::uint64_t pictureBytes = 0;
     // After the images: "MASS", its count, "CONS", its count and one tag.
     const std::int32_t count = in.Count(ImageRecordMin, 3 * TagSize + 2 * CountSize);
     std::vector<ImageRef> images(static_cast<std::size_t>(count));
@@ -156,10 +233,22 @@ std::vector<ImageRef> ReadImages(TFieldReader& in) {
         if (path.empty() || (!embedded && present::FileKind(path) != 1)) {
             in.Fail("image file " + Quoted(path) + " does not exist or is not a regular file");
         }
+        // The size is judged from the picture's header before anything is
+        // decoded, and again from what was decoded, in case the file changed.
+        int width = 0;
+        int height = 0;
+        if (!present::PictureSize(path, width, height)) {
+            in.Fail("image file " + Quoted(path) + " cannot be loaded");
+        }
+        SpendPictureBudget(in, path, width, height, pictureBytes);
         present::SetLoadMaskColour(red, green, blue);
         auto image = present::LoadImageFile(path, flags);
         if (!image) {
             in.Fail("image file " + Quoted(path) + " cannot be loaded");
+        }
+        if (image->width != width || image->height != height) {
+            pictureBytes -= PictureBytes(width, height);
+            SpendPictureBudget(in, path, image->width, image->height, pictureBytes);
         }
         present::SetImageAnchor(image, anchorX, anchorY);
         images[static_cast<std::size_t>(i)] = std::move(image);
@@ -175,17 +264,17 @@ void ReadMasses(TFieldReader& in, TTmpBody& body) {
     for (std::int32_t i = 0; i < count; ++i) {
         in.Record(i);
         const std::string name = in.Name();
-        const float x = in.Float("x");
-        const float y = in.Float("y");
-        const float mass = in.Float("mass");
-        const float radius = in.Float("radius");
-        const float friction = in.Float("friction");
+        const float x = in.Within("x", -PositionLimit, PositionLimit);
+        const float y = in.Within("y", -PositionLimit, PositionLimit);
+        const float mass = in.Positive("mass");
+        const float radius = in.Within("radius", 0.0f, RadiusLimit);
+        const float friction = in.Within("friction", 0.0f, std::numeric_limits<float>::max());
         const std::int32_t code = in.Int("group code");
         if (code >= i) {
             in.Fail("group code " + std::to_string(code) + " does not name an earlier mass");
         }
         const int fixed = in.Byte("fixed");
-        auto record = TTmpMass::Create(x, y, mass, radius, friction, static_cast<float>(code));
+        auto record = TTmpMass::Create(x, y, mass, radius, friction, code);
         record->name = name;
         record->fixed = fixed != 0 ? 1 : 0;
         body.masses[static_cast<std::size_t>(i)] = std::move(record);
@@ -201,7 +290,7 @@ void ReadConstraints(TFieldReader& in, TTmpBody& body) {
         const std::string name = in.Name();
         const std::int32_t a = in.Index("mass A", body.masses.size(), "masses");
         const std::int32_t b = in.Index("mass B", body.masses.size(), "masses");
-        const float stiffness = in.Float("stiffness");
+        const float stiffness = in.Within("stiffness", 0.0f, StiffnessLimit);
         auto record = TTmpCon::Create(a, b, stiffness);
         record->name = name;
         body.constraints[static_cast<std::size_t>(i)] = std::move(record);
@@ -284,7 +373,8 @@ TBodyFileRead ReadOpenedBodyFile(const std::string& url) {
     } catch (const Rejected& rejected) {
         result.error = rejected.reason;
     } catch (const present::ReadError&) {
-        result.error = in.Where() + ": the file ends here";
+        result.error = in.Where() + (stream->Failed() ? ": the file cannot be read here"
+                                                      : ": the file ends here");
     }
     present::CloseInput(stream);
     if (result.body) {

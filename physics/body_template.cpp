@@ -20,6 +20,13 @@ TmpMassRef TTmpMass::Create(float x, float y, float mass, float radius, float fr
     return record;
 }
 
+TmpMassRef TTmpMass::Create(float x, float y, float mass, float radius, float friction,
+                            std::int32_t groupCode) {
+    auto record = Create(x, y, mass, radius, friction, static_cast<float>(groupCode));
+    record->groupCode = groupCode;
+    return record;
+}
+
 TmpConRef TTmpCon::Create(std::int32_t indexA, std::int32_t indexB, float stiffness) {
     auto record = std::make_shared<TTmpCon>();
     record->massIndices = {indexA, indexB};
@@ -36,6 +43,13 @@ TmpRigRef TTmpRig::Create(ImageRef image, std::int32_t massIndex, std::int32_t c
     record->constraintIndex = constraintIndex;
     record->angle = angle;
     return record;
+}
+
+std::int64_t GroupCode(const TTmpMass& record) {
+    if (static_cast<float>(record.groupCode) == record.group) {
+        return record.groupCode;
+    }
+    return static_cast<std::int64_t>(record.group);
 }
 
 namespace {
@@ -62,7 +76,7 @@ std::string CheckTemplate(const TTmpBody& body) {
         if (!std::isfinite(m->group) || m->group < -2147483648.0f || m->group >= 2147483648.0f) {
             return "mass " + std::to_string(i) + ": group code is not a whole number";
         }
-        const auto code = static_cast<std::int64_t>(m->group);
+        const std::int64_t code = GroupCode(*m);
         if (code >= 0 && static_cast<std::uint64_t>(code) >= i) {
             return "mass " + std::to_string(i) + ": group code " + std::to_string(code) +
                    " does not name an earlier mass";

@@ -2,7 +2,6 @@
 #include "present.h"
 #include "stream.h"
 
-#include <cerrno>
 #include <filesystem>
 #include <new>
 #include <system_error>
@@ -23,47 +22,30 @@ StreamRef OpenEmbedded(const std::string& name) {
     return std::make_shared<TStream>(file.data, file.size);
 }
 
-// Reads the whole of an open regular file; false on any read error (a file
-// such as /proc/self/mem reports its size but fails to read).
-bool ReadAll(int fd, std::vector<std::uint8_t>& bytes) {
-    std::uint8_t chunk[65536];
-    for (;;) {
-        const ssize_t got = ::read(fd, chunk, sizeof chunk);
-        if (got == 0) {
-            return true;
-        }
-        if (got < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            return false;
-        }
-        bytes.insert(bytes.end(), chunk, chunk + got);
-    }
-}
-
 StreamRef OpenDiskFile(const std::string& path) {
     // Only regular files: a directory cannot be read and a device or pipe might
     // never end. The kind is judged on the open descriptor (opened without
     // blocking, so a FIFO never waits for a writer), not on the name, so it
-    // cannot change between the check and the read.
+    // cannot change between the check and the reads.
     const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
         return nullptr;
     }
+    // A regular file that fails its first read (/proc/self/mem, which also
+    // claims to be empty) is as unreadable as one that cannot be opened.
     struct stat info {};
-    std::vector<std::uint8_t> bytes;
-    bool read = false;
-    try {
-        read = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && ReadAll(fd, bytes);
-    } catch (const std::bad_alloc&) {
-        read = false;
-    }
-    ::close(fd);
-    if (!read) {
+    char first = 0;
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || info.st_size < 0 ||
+        ::pread(fd, &first, 1, 0) < 0) {
+        ::close(fd);
         return nullptr;
     }
-    return std::make_shared<TStream>(std::move(bytes));
+    try {
+        return std::make_shared<TStream>(fd, static_cast<std::size_t>(info.st_size));
+    } catch (const std::bad_alloc&) {
+        ::close(fd);
+        return nullptr;
+    }
 }
 
 } // namespace

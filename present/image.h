@@ -65,6 +65,12 @@ TPixmap CopyCell(const TPixmap& picture, int left, int top, int cellWidth, int c
 // picture had an alpha channel (or transparency) of its own. Returns false for
 // anything that is not a complete, valid PNG within the decoder's limits.
 bool DecodePng(const std::uint8_t* data, std::size_t size, TPixmap& out, bool& hasAlpha);
+// The same from a stream, read as the decoder needs it.
+bool DecodePng(TStream& source, TPixmap& out, bool& hasAlpha);
+
+// The size a PNG declares in its header, read from its first 24 bytes without
+// decoding anything; false when the stream does not start like a PNG.
+bool ReadPngSize(TStream& source, std::uint32_t& width, std::uint32_t& height);
 
 // Writes RGBA pixels as a PNG file; false on failure.
 bool SavePng(const std::string& path, const TPixmap& pixmap);

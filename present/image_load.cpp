@@ -1,4 +1,5 @@
 #include "image.h"
+#include "png_limits.h"
 #include "stream.h"
 
 #include <algorithm>
@@ -29,8 +30,7 @@ bool ReadPicture(const std::string& url, TPicture& picture) {
     if (!stream) {
         return false;
     }
-    const bool decoded =
-        DecodePng(stream->Current(), stream->Remaining(), picture.pixels, picture.hasAlpha);
+    const bool decoded = DecodePng(*stream, picture.pixels, picture.hasAlpha);
     CloseInput(stream);
     return decoded;
 }
@@ -91,6 +91,20 @@ ImageRef LoadImageStrip(const std::string& url, int cellWidth, int cellHeight, i
                  picture.hasAlpha);
     }
     return image;
+}
+
+bool PictureSize(const std::string& url, int& width, int& height) {
+    const StreamRef stream = OpenReadStream(url);
+    std::uint32_t declaredWidth = 0;
+    std::uint32_t declaredHeight = 0;
+    const bool read = stream && ReadPngSize(*stream, declaredWidth, declaredHeight);
+    CloseInput(stream);
+    if (!read || declaredWidth > PngMaxSide || declaredHeight > PngMaxSide) {
+        return false;
+    }
+    width = static_cast<int>(declaredWidth);
+    height = static_cast<int>(declaredHeight);
+    return true;
 }
 
 void SetImageAnchor(const ImageRef& image, float x, float y) {

@@ -8,6 +8,7 @@
 // pixel buffers are owned by their caller, which never calls setjmp itself.
 #include "image.h"
 #include "png_limits.h"
+#include "stream.h"
 
 #include <png.h>
 
@@ -18,11 +19,7 @@ namespace present {
 
 namespace {
 
-struct TPngSource {
-    const std::uint8_t* data;
-    std::size_t size;
-    std::size_t position;
-};
+constexpr int PngSignatureSize = 8;
 
 struct TPngHeader {
     png_uint_32 width;
@@ -43,13 +40,11 @@ constexpr int IgnoredChunkCount = sizeof IgnoredChunks / 5;
 
 void PngIgnoreWarning(png_structp, png_const_charp) {}
 
-void PngReadFromMemory(png_structp png, png_bytep out, png_size_t count) {
-    auto* source = static_cast<TPngSource*>(png_get_io_ptr(png));
-    if (count > source->size - source->position) {
+void PngReadFromStream(png_structp png, png_bytep out, png_size_t count) {
+    auto* source = static_cast<TStream*>(png_get_io_ptr(png));
+    if (!source->TryRead(out, count)) {
         png_error(png, "truncated picture");
     }
-    std::memcpy(out, source->data + source->position, count);
-    source->position += count;
 }
 
 // Owns the libpng read structures of one decode.
@@ -72,7 +67,7 @@ public:
 };
 
 // Reads the header and sets up the conversion to 8-bit RGBA.
-bool ReadHeader(png_structp png, png_infop info, TPngSource* source, TPngHeader* header) {
+bool ReadHeader(png_structp png, png_infop info, TStream* source, TPngHeader* header) {
     if (setjmp(png_jmpbuf(png))) {
         return false;
     }
@@ -83,7 +78,8 @@ bool ReadHeader(png_structp png, png_infop info, TPngSource* source, TPngHeader*
     png_set_crc_action(png, PNG_CRC_ERROR_QUIT, PNG_CRC_ERROR_QUIT);
     png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_NEVER, nullptr, 0);
     png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_NEVER, IgnoredChunks, IgnoredChunkCount);
-    png_set_read_fn(png, source, PngReadFromMemory);
+    png_set_read_fn(png, source, PngReadFromStream);
+    png_set_sig_bytes(png, PngSignatureSize);
     png_read_info(png, info);
 
     const int colourType = png_get_color_type(png, info);
@@ -115,17 +111,40 @@ bool ReadRows(png_structp png, png_infop info, png_bytepp rows) {
     return true;
 }
 
+bool ReadSignature(TStream& source) {
+    png_byte signature[PngSignatureSize];
+    return source.TryRead(signature, sizeof signature) &&
+           png_sig_cmp(signature, 0, sizeof signature) == 0;
+}
+
 } // namespace
 
-bool DecodePng(const std::uint8_t* data, std::size_t size, TPixmap& out, bool& hasAlpha) {
-    if (!data || size < 8 || png_sig_cmp(data, 0, 8) != 0) {
+bool ReadPngSize(TStream& source, std::uint32_t& width, std::uint32_t& height) {
+    // The signature, then the first chunk, which must be the header: its
+    // length (13), its type, then width and height, big-endian.
+    std::uint8_t chunk[16];
+    if (!ReadSignature(source) || !source.TryRead(chunk, sizeof chunk) ||
+        std::memcmp(chunk + 4, "IHDR", 4) != 0) {
+        return false;
+    }
+    const auto word = [&chunk](int at) {
+        return static_cast<std::uint32_t>(chunk[at]) << 24 |
+               static_cast<std::uint32_t>(chunk[at + 1]) << 16 |
+               static_cast<std::uint32_t>(chunk[at + 2]) << 8 | chunk[at + 3];
+    };
+    width = word(8);
+    height = word(12);
+    return true;
+}
+
+bool DecodePng(TStream& source, TPixmap& out, bool& hasAlpha) {
+    if (!ReadSignature(source)) {
         return false;
     }
     TPngReader reader;
     if (!reader.Valid()) {
         return false;
     }
-    TPngSource source{data, size, 0};
     TPngHeader header{};
     if (!ReadHeader(reader.png, reader.info, &source, &header)) {
         return false;
@@ -149,6 +168,11 @@ bool DecodePng(const std::uint8_t* data, std::size_t size, TPixmap& out, bool& h
     out = std::move(pixmap);
     hasAlpha = header.hasAlpha;
     return true;
+}
+
+bool DecodePng(const std::uint8_t* data, std::size_t size, TPixmap& out, bool& hasAlpha) {
+    TStream source(data, size);
+    return DecodePng(source, out, hasAlpha);
 }
 
 } // namespace present

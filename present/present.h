@@ -98,6 +98,11 @@ void RendererDrawLine(float x0, float y0, float x1, float y1, float tx, float ty
 ImageRef LoadImageFile(const std::string& url, int flags);
 ImageRef LoadImageStrip(const std::string& url, int cellWidth, int cellHeight, int firstCell,
                         int cellCount, int flags);
+// The size in pixels a PNG file declares in its header, read without decoding
+// the picture (so a caller can refuse one too large before paying for it);
+// false for anything that does not start like a PNG within the decoder's
+// side limit. LoadImageFile may still reject the picture.
+bool PictureSize(const std::string& url, int& width, int& height);
 void SetImageAnchor(const ImageRef& image, float x, float y);
 void SetLoadMaskColour(int r, int g, int b);
 
@@ -159,7 +164,8 @@ struct ReadError {
 };
 
 // Opens a file or an embedded file ("incbin::" + name) for reading; Null if it
-// cannot be opened.
+// cannot be opened, is not a regular file (never waiting on a FIFO) or fails
+// its first read. A file is read as the stream is consumed, not when opened.
 StreamRef OpenReadStream(const std::string& url);
 void CloseInput(const StreamRef& stream);
 int ReadU8(TStream& stream);

@@ -66,15 +66,22 @@ TEST_F(BodyFileTest, BallLoadsLiveWithAutomaticGroupsAndRestLength) {
 TEST_F(BodyFileTest, GroupCodesMinusOneIsNoGroupAndAnIndexSharesAnEarlierGroup) {
     TBytes b;
     b.Tag("BODY").I32(0).Name("groups");
-    b.Tag("MASS").I32(4).Mass("none", 0, 0, -1).Mass("auto", 1, 0, -2).Mass("same", 2, 0, 1);
-    b.Mass("seven", 3, 0, -8);
+    b.Tag("MASS").I32(5).Mass("none", 0, 0, -1).Mass("auto", 1, 0, -2).Mass("same", 2, 0, 1);
+    // A code no float can hold: resolved through a float it would give -16777220.
+    b.Mass("seven", 3, 0, -8).Mass("far", 4, 0, -16777219);
     b.Tag("CONS").I32(0).Tag("RIGS").I32(0);
-    const auto body = TAdvBody::Load(scratch.Write("g.bdy", b.data));
-    ASSERT_TRUE(body);
-    EXPECT_EQ(body->masses[0]->group, 0.0f);
-    EXPECT_LT(body->masses[1]->group, -1.0f);
-    EXPECT_EQ(body->masses[2]->group, body->masses[1]->group);
-    EXPECT_EQ(body->masses[3]->group, -7.0f);
+    const std::string path = scratch.Write("g.bdy", b.data);
+    const auto holder = TAdvBody::LoadTemplate(path);
+    ASSERT_TRUE(holder);
+    for (const auto& body :
+         {TAdvBody::Load(path), TAdvBody::CreateFromTemplate(holder->bodyTemplate)}) {
+        ASSERT_TRUE(body);
+        EXPECT_EQ(body->masses[0]->group, 0.0f);
+        EXPECT_LT(body->masses[1]->group, -1.0f);
+        EXPECT_EQ(body->masses[2]->group, body->masses[1]->group);
+        EXPECT_EQ(body->masses[3]->group, -7.0f);
+        EXPECT_EQ(body->masses[4]->group, -16777218.0f);
+    }
     // No constraint holds the masses, so the body registers none of them.
     EXPECT_EQ(massList->Count(), 0u);
 }

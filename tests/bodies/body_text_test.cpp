@@ -28,6 +28,8 @@ std::vector<std::uint8_t> Roundtrip(const std::vector<std::uint8_t>& bytes) {
     return WriteBinary(again);
 }
 
+// Seeds named bad-layout-* are hostile inputs that do not even follow the
+// layout; every other seed follows it, whatever the loader makes of it.
 TEST(BodyText, EverySeedFileComesBackByteForByte) {
     const std::filesystem::path corpus = BODY_CORPUS_DIR;
     int files = 0;
@@ -35,6 +37,12 @@ TEST(BodyText, EverySeedFileComesBackByteForByte) {
         std::ifstream in(entry.path(), std::ios::binary);
         const std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(in),
                                               std::istreambuf_iterator<char>()};
+        if (entry.path().filename().string().rfind("bad-layout-", 0) == 0) {
+            TRawBody body;
+            std::string error;
+            EXPECT_FALSE(ParseBinary(bytes, body, error)) << entry.path();
+            continue;
+        }
         EXPECT_EQ(Roundtrip(bytes), bytes) << entry.path();
         ++files;
     }

@@ -51,6 +51,10 @@ protected:
         zone = TZone::Create(std::make_shared<std::vector<float>>(std::vector<float>{0, 0, 50, 0}),
                              0, 0.5f, 10, 2);
         scratch.WritePicture("pic.png");
+        // Only the signature and header of a 16384 x 16384 picture.
+        scratch.Write("huge.png",
+                      {0x89, 'P', 'N', 'G',  '\r', '\n', 0x1a, '\n', 0, 0, 0, 13, 'I', 'H', 'D',
+                       'R',  0,   0,   0x40, 0,    0,    0,    0x40, 0, 8, 6, 0,  0,   0});
     }
     void TearDown() override {
         resident.reset();
@@ -250,6 +254,50 @@ TEST_F(HostileFileTest, EachMalformedFileIsRejectedWithItsPlace) {
              b.Tag("CONS").I32(0).Tag("EOF.");
          },
          "record 0, field \"x\": is not a finite number"},
+        {"position whose rest length overflows",
+         [](TBytes& b) {
+             b.Tag("BODY").I32(0).Name("x").Tag("MASS").I32(2).Mass("a", 3e38f, 0, -2);
+             b.Mass("b", -3e38f, 0, -2).Tag("CONS").I32(1).Constraint("c", 0, 1, 1).Tag("EOF.");
+         },
+         "record 0, field \"x\": 3e+38 is out of range (-1e+06 to 1e+06)"},
+        {"weightless masses",
+         [](TBytes& b) {
+             b.Tag("BODY").I32(0).Name("x").Tag("MASS").I32(1).Mass("m", 0, 0, -2, 0, 0.0f);
+             b.Tag("CONS").I32(0).Tag("EOF.");
+         },
+         "record 0, field \"mass\": 0 is not greater than 0"},
+        {"negative radius",
+         [](TBytes& b) {
+             b.Tag("BODY").I32(0).Name("x").Tag("MASS").I32(1).Mass("m", 0, 0, -2, 0, 1, -1);
+             b.Tag("CONS").I32(0).Tag("EOF.");
+         },
+         "field \"radius\": -1 is out of range"},
+        {"negative friction",
+         [](TBytes& b) {
+             b.Tag("BODY").I32(0).Name("x").Tag("MASS").I32(1).Mass("m", 0, 0, -2, 0, 1, 4, -0.5f);
+             b.Tag("CONS").I32(0).Tag("EOF.");
+         },
+         "field \"friction\": -0.5 is out of range"},
+        {"stiffness that overshoots",
+         [](TBytes& b) {
+             b = Header(2);
+             b.Tag("CONS").I32(1).Constraint("c", 0, 1, 1.5f).Tag("EOF.");
+         },
+         "record 0, field \"stiffness\": 1.5 is out of range (0 to 1)"},
+        {"image path longer than any file system takes",
+         [](TBytes& b) {
+             b.Tag("BODY").I32(0).Name("x").Tag("IMGS").I32(1).Image(std::string(5000, 'a'), 3, 0,
+                                                                     0);
+             b.Tag("MASS").I32(0).Tag("CONS").I32(0).Tag("EOF.");
+         },
+         "chunk \"IMGS\", record 0, field \"path\": longer than 4096 bytes"},
+        {"picture past the budget of decoded pixels, judged from its header",
+         [](TBytes& b) {
+             b.Tag("BODY").I32(0).Name("x").Tag("IMGS").I32(2).Image("pic.png", 3, 0, 0);
+             b.Image("huge.png", 3, 0, 0).Tag("MASS").I32(0).Tag("CONS").I32(0).Tag("EOF.");
+         },
+         "chunk \"IMGS\", record 1, field \"path\": image file \"huge.png\" (16384 x 16384) "
+         "would bring the decoded pictures to 1073741856 bytes"},
         {"infinite stiffness",
          [](TBytes& b) {
              b = Header(2);

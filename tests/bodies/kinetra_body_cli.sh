@@ -77,5 +77,45 @@ expect 1 "$tool" dump "$work/short.txt"
 expect_text "$work/err" "not a body file"
 expect 2 "$tool" build "$work/softbox.txt" "$work/no/such/dir/out.body"
 
+# A count is a promise the text must keep: nothing is set aside for it first.
+printf 'reserved 0\nname "x"\nmasses 2147483647\nmass 0\n' >"$work/huge.txt"
+expect 1 "$tool" build "$work/huge.txt" "$work/huge.body"
+expect_text "$work/err" 'line 4: the text ends where "name" belongs'
+
+# Names and paths reach the terminal escaped; the game's built-in pictures
+# dress a body as they would in the game.
+cat >"$work/escape.txt" <<'TEXT'
+reserved 0
+name "a\x1b[2Jb"
+images 1
+image 0
+  path "incbin::gfx/sphere.png"
+  mask 255 0 255
+  flags 3
+  anchor 16 16
+masses 1
+mass 0
+  name "m"
+  position 16 16
+  weight 1
+  radius 4
+  friction 0.5
+  group -2
+  fixed 0
+constraints 0
+rigs 1
+rig 0
+  name "skin"
+  image 0
+  mass 0
+  constraint -1
+  angle 0
+TEXT
+expect 0 "$tool" build "$work/escape.txt" "$work/escape.body"
+expect 0 "$tool" check "$work/escape.body"
+expect_text "$work/out" 'body "a\x1b[2Jb" with 1 mass, 0 constraints, 1 rig'
+expect 2 "$tool" check "$work/$(printf 'bad\033name')"
+expect_text "$work/err" 'bad\x1bname'
+
 [ "$failures" -eq 0 ] && echo "all kinetra-body checks passed"
 exit "$failures"

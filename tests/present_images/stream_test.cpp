@@ -135,6 +135,29 @@ TEST_F(FileSystem, OpenReadStreamReadsRegularFilesOnly) {
     EXPECT_EQ(present::OpenReadStream("/dev/zero"), nullptr);
 }
 
+// A file is read as it is consumed, not all at once when opened: a byte far
+// into the file that changes after the first reads is seen as it is now, and
+// one the file no longer holds fails to read.
+TEST_F(FileSystem, FileStreamsReadAsTheyGo) {
+    const fs::path path = root / "long.bin";
+    std::vector<char> bytes(1 << 20, 'a');
+    std::ofstream(path, std::ios::binary).write(bytes.data(), static_cast<long>(bytes.size()));
+    const auto stream = present::OpenReadStream(path.string());
+    ASSERT_NE(stream, nullptr);
+    EXPECT_EQ(present::ReadChars(*stream, 4), "aaaa");
+    {
+        std::fstream file(path, std::ios::binary | std::ios::in | std::ios::out);
+        file.seekp(500000);
+        file.write("b", 1);
+    }
+    stream->Skip(500000 - 4);
+    EXPECT_EQ(present::ReadU8(*stream), 'b');
+    fs::resize_file(path, 600000);
+    stream->Skip(100000 - 1);
+    EXPECT_THROW(present::ReadU8(*stream), ReadError);
+    EXPECT_FALSE(stream->Failed());
+}
+
 TEST_F(FileSystem, DirectoryOfKeepsARelativeFileInPlaceWhenChangedTo) {
     EXPECT_EQ(present::DirectoryOf("a/b/c.bdy"), "a/b");
     EXPECT_EQ(present::DirectoryOf("/c.bdy"), "/");

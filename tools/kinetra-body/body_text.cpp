@@ -10,8 +10,6 @@
 
 namespace bodytool {
 
-namespace {
-
 // ---- Writing ---------------------------------------------------------------
 
 std::string Quote(const std::string& bytes) {
@@ -46,6 +44,8 @@ std::string Quote(const std::string& bytes) {
     }
     return out + "\"";
 }
+
+namespace {
 
 // Names are written without the trailing spaces the writer pads them with.
 std::string QuoteName(const std::string& field) {
@@ -83,7 +83,9 @@ std::string FloatText(float value) {
 
 class TTextWriter {
 public:
-    std::ostringstream out;
+    explicit TTextWriter(std::ostream& target) : out(target) {}
+
+    std::ostream& out;
 
     void Line(const std::string& indent, const std::string& text, const std::string& note = {}) {
         out << indent << text;
@@ -125,7 +127,13 @@ std::string GroupNote(std::int32_t code, std::size_t index) {
 } // namespace
 
 std::string WriteText(const TRawBody& body) {
-    TTextWriter w;
+    std::ostringstream text;
+    WriteText(body, text);
+    return text.str();
+}
+
+void WriteText(const TRawBody& body, std::ostream& out) {
+    TTextWriter w(out);
     w.out << Header;
     w.Line("", "reserved " + std::to_string(body.reserved), "read and ignored; write 0");
     w.Name("", body.name);
@@ -189,7 +197,6 @@ std::string WriteText(const TRawBody& body) {
     if (!body.trailing.empty()) {
         w.Line("", "trailing " + Quote(body.trailing), "ignored by the loader");
     }
-    return w.out.str();
 }
 
 // ---- Reading ---------------------------------------------------------------
@@ -293,35 +300,26 @@ std::vector<TToken> Tokenise(const std::string& text, int number) {
     return tokens;
 }
 
+// Reads the text a line at a time, tokenising only the line it is at, so that
+// what it holds never grows with the text.
 class TTextReader {
 public:
-    explicit TTextReader(const std::string& text) {
-        std::istringstream in(text);
-        std::string line;
-        int number = 0;
-        while (std::getline(in, line)) {
-            ++number;
-            auto tokens = Tokenise(line, number);
-            if (!tokens.empty()) {
-                lines.push_back(TLine{number, std::move(tokens)});
-            }
-        }
-    }
+    explicit TTextReader(const std::string& source) : text(source) { Advance(); }
 
-    bool AtEnd() const { return at >= lines.size(); }
+    bool AtEnd() const { return !hasLine; }
     bool Peek(const char* keyword) const {
-        return !AtEnd() && !lines[at].tokens[0].quoted && lines[at].tokens[0].text == keyword;
+        return hasLine && !current.tokens[0].quoted && current.tokens[0].text == keyword;
     }
 
     // The next line, which must be keyword followed by values values (and
     // up to optional more).
-    const TLine& Expect(const char* keyword, std::size_t values, std::size_t optional = 0) {
+    TLine Expect(const char* keyword, std::size_t values, std::size_t optional = 0) {
         if (AtEnd()) {
-            throw TTextError(lines.empty() ? 1 : lines.back().number,
+            throw TTextError(lastNumber,
                              std::string("the text ends where \"") + keyword + "\" belongs");
         }
-        const TLine& line = lines[at];
-        if (!Peek(keyword)) {
+        TLine line = std::move(current);
+        if (line.tokens[0].quoted || line.tokens[0].text != keyword) {
             throw TTextError(line.number, std::string("expected \"") + keyword + "\", found \"" +
                                               line.tokens[0].text + "\"");
         }
@@ -329,7 +327,7 @@ public:
             throw TTextError(line.number, std::string("\"") + keyword + "\" takes " +
                                               std::to_string(values) + " value(s)");
         }
-        ++at;
+        Advance();
         return line;
     }
 
@@ -384,9 +382,11 @@ public:
         name.resize(8, ' ');
         return name;
     }
-    // A count line, then as many records, each introduced by "kind i".
+    // A count line, then as many records, each introduced by "kind i". The
+    // count is only a promise: records are stored as they are read, so a
+    // count the text does not keep costs nothing.
     std::size_t Count(const char* keyword) {
-        const TLine& line = Expect(keyword, 1);
+        const TLine line = Expect(keyword, 1);
         return static_cast<std::size_t>(Integer(line, 1, 0, INT32_MAX));
     }
     void Record(const char* kind, std::size_t index) {
@@ -396,18 +396,44 @@ public:
                              std::string(kind) + " " + std::to_string(index) + " expected here");
         }
     }
-    int Number() const { return AtEnd() ? lines.back().number : lines[at].number; }
+    int Number() const { return hasLine ? current.number : lastNumber; }
 
 private:
-    std::vector<TLine> lines;
-    std::size_t at = 0;
+    // Moves to the next line that holds a token.
+    void Advance() {
+        hasLine = false;
+        while (offset < text.size() || (offset == text.size() && !finished)) {
+            std::size_t end = text.find('\n', offset);
+            if (end == std::string::npos) {
+                end = text.size();
+                finished = true;
+            }
+            ++number;
+            current.tokens = Tokenise(text.substr(offset, end - offset), number);
+            offset = end + 1;
+            if (!current.tokens.empty()) {
+                current.number = number;
+                lastNumber = number;
+                hasLine = true;
+                return;
+            }
+        }
+    }
+
+    const std::string& text;
+    std::size_t offset = 0;
+    bool finished = false;
+    int number = 0;
+    int lastNumber = 1;
+    TLine current;
+    bool hasLine = false;
 };
 
 void ParseImages(TTextReader& in, TRawBody& body) {
     body.hasImages = true;
-    body.images.resize(in.Count("images"));
-    for (std::size_t i = 0; i < body.images.size(); ++i) {
-        TRawImage& image = body.images[i];
+    const std::size_t count = in.Count("images");
+    for (std::size_t i = 0; i < count; ++i) {
+        TRawImage& image = body.images.emplace_back();
         in.Record("image", i);
         const TLine& path = in.Expect("path", 1, 1);
         image.path = TTextReader::String(path, 1);
@@ -433,9 +459,9 @@ void ParseImages(TTextReader& in, TRawBody& body) {
 }
 
 void ParseMasses(TTextReader& in, TRawBody& body) {
-    body.masses.resize(in.Count("masses"));
-    for (std::size_t i = 0; i < body.masses.size(); ++i) {
-        TRawMass& m = body.masses[i];
+    const std::size_t count = in.Count("masses");
+    for (std::size_t i = 0; i < count; ++i) {
+        TRawMass& m = body.masses.emplace_back();
         in.Record("mass", i);
         m.name = TTextReader::Name(in.Expect("name", 1));
         const TLine& position = in.Expect("position", 2);
@@ -450,9 +476,9 @@ void ParseMasses(TTextReader& in, TRawBody& body) {
 }
 
 void ParseConstraints(TTextReader& in, TRawBody& body) {
-    body.constraints.resize(in.Count("constraints"));
-    for (std::size_t i = 0; i < body.constraints.size(); ++i) {
-        TRawConstraint& c = body.constraints[i];
+    const std::size_t count = in.Count("constraints");
+    for (std::size_t i = 0; i < count; ++i) {
+        TRawConstraint& c = body.constraints.emplace_back();
         in.Record("constraint", i);
         c.name = TTextReader::Name(in.Expect("name", 1));
         const TLine& masses = in.Expect("masses", 2);
@@ -465,9 +491,9 @@ void ParseConstraints(TTextReader& in, TRawBody& body) {
 void ParseRigs(TTextReader& in, TRawBody& body) {
     body.hasRigs = true;
     body.endTag = "RIGS";
-    body.rigs.resize(in.Count("rigs"));
-    for (std::size_t i = 0; i < body.rigs.size(); ++i) {
-        TRawRig& r = body.rigs[i];
+    const std::size_t count = in.Count("rigs");
+    for (std::size_t i = 0; i < count; ++i) {
+        TRawRig& r = body.rigs.emplace_back();
         in.Record("rig", i);
         r.name = TTextReader::Name(in.Expect("name", 1));
         r.image = TTextReader::Int(in.Expect("image", 1), 1);

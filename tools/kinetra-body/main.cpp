@@ -1,9 +1,14 @@
 // kinetra-body: dumps body files as text, builds them from text, and checks
 // them with the engine's own loader. Exit status: 0 done, 1 the input was
 // rejected, 2 bad arguments or an unreadable/unwritable file.
+//
+// Whatever it is given, it reads only regular files (never waiting on a pipe
+// or reading a device without end), holds little beyond the input itself, and
+// prints names, paths and arguments with every unprintable byte escaped.
 #include "body_binary.h"
 #include "body_text.h"
 #include "embedded_files.h"
+#include "embedded_pictures.h"
 #include "present.h"
 #include "stream.h"
 #include <kinetra/body_file.h>
@@ -25,15 +30,19 @@ const char* Usage = "usage: kinetra-body dump FILE          print a body file as
                     "       kinetra-body build TEXT OUT     write a body file from text\n"
                     "       kinetra-body check FILE         load a body file with the engine\n";
 
-// Regular files only, read without blocking: a directory, a device or a FIFO
-// is refused rather than read forever or waited on.
-bool ReadFile(const std::string& path, std::vector<std::uint8_t>& bytes) {
-    const auto stream = present::OpenReadStream(path);
-    if (!stream || path.rfind(present::EmbeddedUrlPrefix, 0) == 0) {
-        return false;
+// A regular file on disk, opened without blocking; Null for anything else
+// (an embedded name, a directory, a device, a FIFO, a missing file).
+present::StreamRef OpenFile(const std::string& path) {
+    if (path.rfind(present::EmbeddedUrlPrefix, 0) == 0) {
+        return nullptr;
     }
-    bytes.assign(stream->Current(), stream->Current() + stream->Remaining());
-    return true;
+    return present::OpenReadStream(path);
+}
+
+// The rest of an open file; false when it fails to read.
+bool ReadRest(present::TStream& stream, std::vector<std::uint8_t>& bytes) {
+    bytes.resize(stream.Remaining());
+    return stream.TryRead(bytes.data(), bytes.size());
 }
 
 int Fail(int status, const std::string& message) {
@@ -41,37 +50,62 @@ int Fail(int status, const std::string& message) {
     return status;
 }
 
+int Unreadable(const std::string& path) {
+    return Fail(BadArguments,
+                bodytool::Quote(path) + ": cannot be read (not a readable regular file)");
+}
+
 int Dump(const std::string& path) {
-    std::vector<std::uint8_t> bytes;
-    if (!ReadFile(path, bytes)) {
-        return Fail(BadArguments, path + ": cannot be read");
+    const auto stream = OpenFile(path);
+    if (!stream) {
+        return Unreadable(path);
     }
+    // A file that is not a body file is turned away on its first bytes,
+    // however large it is.
+    std::vector<std::uint8_t> bytes(4);
+    if (!stream->TryRead(bytes.data(), bytes.size()) ||
+        std::string(bytes.begin(), bytes.end()) != "BODY") {
+        return Fail(Rejected,
+                    bodytool::Quote(path) + ": not a body file: it does not start with \"BODY\"");
+    }
+    std::vector<std::uint8_t> rest;
+    if (!ReadRest(*stream, rest)) {
+        return Unreadable(path);
+    }
+    present::CloseInput(stream);
+    bytes.insert(bytes.end(), rest.begin(), rest.end());
+    rest = {};
     bodytool::TRawBody body;
     std::string error;
     if (!bodytool::ParseBinary(bytes, body, error)) {
-        return Fail(Rejected, path + ": " + error);
+        return Fail(Rejected, bodytool::Quote(path) + ": " + error);
     }
-    std::cout << bodytool::WriteText(body);
+    bytes = {};
+    bodytool::WriteText(body, std::cout);
     return 0;
 }
 
 int Build(const std::string& textPath, const std::string& outPath) {
-    std::vector<std::uint8_t> text;
-    if (!ReadFile(textPath, text)) {
-        return Fail(BadArguments, textPath + ": cannot be read");
+    const auto stream = OpenFile(textPath);
+    std::string text(stream ? stream->Remaining() : 0, '\0');
+    if (!stream || !stream->TryRead(text.data(), text.size())) {
+        return Unreadable(textPath);
     }
+    present::CloseInput(stream);
     bodytool::TRawBody body;
     std::string error;
-    if (!bodytool::ParseText(std::string(text.begin(), text.end()), body, error)) {
-        return Fail(Rejected, textPath + ": " + error);
+    if (!bodytool::ParseText(text, body, error)) {
+        return Fail(Rejected, bodytool::Quote(textPath) + ": " + error);
     }
+    text.clear();
+    text.shrink_to_fit();
     const auto bytes = bodytool::WriteBinary(body);
     std::ofstream out(outPath, std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(bytes.data()),
               static_cast<std::streamsize>(bytes.size()));
     out.close();
     if (!out) {
-        return Fail(BadArguments, outPath + ": cannot be written");
+        return Fail(BadArguments, bodytool::Quote(outPath) + ": cannot be written");
     }
     return 0;
 }
@@ -82,16 +116,23 @@ std::string Count(std::size_t count, const char* one, const char* many) {
 
 int Check(const std::string& path) {
     // An unreadable file is a bad argument (2), not a rejected body (1).
-    if (std::vector<std::uint8_t> bytes; !ReadFile(path, bytes)) {
-        return Fail(BadArguments, path + ": cannot be read");
+    if (const auto stream = OpenFile(path)) {
+        present::CloseInput(stream);
+    } else {
+        return Unreadable(path);
+    }
+    // The game's own pictures, so that a body dressed in them ("incbin::"
+    // paths) is judged as the game would load it.
+    for (const morvel::EmbeddedPicture& picture : morvel::kEmbeddedPictures) {
+        present::RegisterEmbeddedFile(picture.name, picture.data, picture.size);
     }
     kinetra::CreatePhysics(2048, 1024, 0.1f, 0, 2);
     std::string error;
     const auto body = kinetra::LoadBodyFile(path, &error);
     if (!body) {
-        return Fail(Rejected, path + ": rejected: " + error);
+        return Fail(Rejected, bodytool::Quote(path) + ": rejected: " + error);
     }
-    std::cout << path << ": body \"" << body->name << "\" with "
+    std::cout << bodytool::Quote(path) << ": body " << bodytool::Quote(body->name) << " with "
               << Count(body->masses.size(), "mass", "masses") << ", "
               << Count(body->constraints.size(), "constraint", "constraints") << ", "
               << Count(body->rigs.size(), "rig", "rigs") << '\n';
@@ -114,7 +155,7 @@ int Run(const std::vector<std::string>& args) {
     }
     std::cerr << (args.empty() ? std::string("kinetra-body: no command given\n")
                                : "kinetra-body: unknown command or wrong number of arguments: " +
-                                     args[0] + "\n")
+                                     bodytool::Quote(args[0]) + "\n")
               << Usage;
     return BadArguments;
 }
@@ -127,6 +168,6 @@ int main(int argc, char** argv) {
     } catch (const std::bad_alloc&) {
         return Fail(Rejected, "out of memory");
     } catch (const std::exception& failure) {
-        return Fail(Rejected, failure.what());
+        return Fail(Rejected, bodytool::Quote(failure.what()));
     }
 }

@@ -36,9 +36,16 @@ public:
     float group = 0.0f;
     float friction = 0.0f;
     std::int32_t fixed = 0;
+    // A float cannot hold every code (16777217 reads as 16777216): the exact
+    // code read from the file. It is used while group still equals it as a
+    // float; a caller who sets group sets the code.
+    std::int32_t groupCode = 0;
 
     static TmpMassRef Create(float x, float y, float mass, float radius, float friction,
                              float group);
+    // The same with the exact code, as the body file gives it.
+    static TmpMassRef Create(float x, float y, float mass, float radius, float friction,
+                             std::int32_t groupCode);
 };
 
 class TTmpCon {
@@ -74,6 +81,11 @@ public:
     // body file. Changes the current directory to the file's directory.
     static TmpBodyRef Load(const std::string& url);
 };
+
+// The code a mass record stands for: groupCode while group is that code as a
+// float, otherwise the whole part of group. group must be finite and within
+// the int range (CheckTemplate makes sure).
+std::int64_t GroupCode(const TTmpMass& record);
 
 // Empty when every index of the template names an existing record (group
 // codes an earlier mass, rigs an image), otherwise what is wrong, e.g.
