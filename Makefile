@@ -6,7 +6,7 @@
 JOBS ?= $(shell nproc)
 BUILD := build/release
 ASAN_BUILD := build/asan
-XVFB := xvfb-run -a -s "-screen 0 1280x1024x24"
+XVFB := xvfb-run -a -s "-screen 0 1280x1024x24 -noreset"
 # CI builds treat every warning as an error.
 WERROR := $(if $(CI),-DMORVEL_WERROR=ON,)
 

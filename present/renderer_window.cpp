@@ -67,7 +67,11 @@ bool StartVideo() {
     if (SDL_WasInit(SDL_INIT_VIDEO) != 0) {
         return true;
     }
-    return SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+        return false;
+    }
+    EndWhenTheDisplayIsLost();
+    return true;
 }
 
 std::string MissingDisplay() {

@@ -10,6 +10,10 @@ namespace present {
 // Starts SDL's video subsystem on first use; false when there is no display.
 bool StartVideo();
 
+// On X11, makes a lost connection to the display end the program at once with
+// status 1 and one line on stderr. Called once the video subsystem has started.
+void EndWhenTheDisplayIsLost();
+
 // Opens the window of a screen: depth 0 gives a fixed-size window whose client
 // area is exactly width x height; any other depth a full-screen display mode of
 // that size, depth and refresh, or, where the display cannot switch to it, full

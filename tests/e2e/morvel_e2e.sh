@@ -3,7 +3,7 @@
 # screenshots of the windows it opens.
 #   morvel_e2e.sh MORVEL SCENARIO CLOSE_WINDOW
 # SCENARIO: window|opengl|fullscreen|menu-keys|quit-menu|quit-game|close-menu|close-game
-#           |pacing-standin|pacing-opengl
+#           |pacing-standin|pacing-opengl|lost-display
 # CLOSE_WINDOW is the program that asks a window to close, as a close button does.
 # The program prints its frame-interval statistics at exit, naming the renderer
 # that drew the game. The pacing runs play 630 frames in the 800 x 600 window
@@ -16,9 +16,12 @@ close_window=$3
 work=$(mktemp -d)
 pid=
 . "$(dirname "$0")/own_display.sh"
+# A program that ignores the polite request is not left running.
 cleanup() {
     if [ -n "$pid" ] && kill -0 "$pid" 2> /dev/null; then
         kill "$pid"
+        sleep 1
+        kill -9 "$pid" 2> /dev/null
     fi
     stop_own_display
     rm -rf "$work"
@@ -200,6 +203,26 @@ close-game)
     [ -n "$game" ] || fail "no 800x600 game window"
     "$close_window" "$game" || fail "cannot ask the game window to close"
     expect_exit_zero
+    echo PASS
+    exit 0
+    ;;
+lost-display)
+    # The X server goes away under the OpenGL game: the program ends at once
+    # with status 1 and says why.
+    press "$menu" g 1 Return
+    read -r game _ <<< "$(wait_window 800x600)"
+    [ -n "$game" ] || fail "no 800x600 game window"
+    stop_own_display
+    for _ in $(seq 20); do
+        kill -0 "$pid" 2> /dev/null || break
+        sleep 0.1
+    done
+    kill -0 "$pid" 2> /dev/null && fail "still running two seconds after its display went away"
+    wait "$pid"
+    status=$?
+    pid=
+    [ "$status" -eq 1 ] || fail "exit status $status"
+    grep -q '^morvel: lost the display' "$work/stderr" || fail "no message naming the lost display"
     echo PASS
     exit 0
     ;;

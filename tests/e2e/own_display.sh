@@ -13,7 +13,10 @@ stop_own_display() {
 
 # Xvfb picks a free display number itself and writes it out before it takes
 # clients; on a busy machine a server now and then never does, so a server
-# that takes none within ten seconds is replaced.
+# that takes none within ten seconds is replaced. -noreset: by default the
+# server resets when its last client leaves and drops every client that
+# connected meanwhile, so a program started just after a probe such as
+# xdpyinfo could find no display.
 start_own_display() {
     local work=$1 screen=${2:-1280x1024x24}
     command -v Xvfb > /dev/null || {
@@ -22,7 +25,7 @@ start_own_display() {
     }
     for _ in 1 2 3; do
         rm -f "$work/display"
-        Xvfb -displayfd 3 -screen 0 "$screen" -nolisten tcp 3> "$work/display" \
+        Xvfb -displayfd 3 -screen 0 "$screen" -nolisten tcp -noreset 3> "$work/display" \
             2> "$work/xvfb.log" &
         own_display_pid=$!
         for _ in $(seq 200); do
