@@ -124,6 +124,7 @@ void TBroadPhase::Load(const TList<TMass>& massList, const TList<TZone>& zoneLis
     Fit(right, z);
     Fit(bottom, z);
     Fit(zoneGroup, z);
+    deeper.assign(z, nullptr);
     for (std::size_t i = 0; i < z; ++i) {
         const TZone* zone = zones[i];
         const TQuadTree* root = zone ? zone->tree.get() : nullptr;
@@ -136,6 +137,9 @@ void TBroadPhase::Load(const TList<TMass>& massList, const TList<TZone>& zoneLis
         top[i] = zone->y + root->y;
         bottom[i] = top[i] + root->h;
         zoneGroup[i] = static_cast<float>(zone->group);
+        if (!root->children.empty()) {
+            deeper[i] = root;
+        }
     }
 }
 

@@ -19,6 +19,8 @@
 
 #include <kinetra/list.h>
 #include <kinetra/mass.h>
+#include <kinetra/quadtree.h>
+#include <kinetra/zone.h>
 
 #include <cmath>
 #include <cstddef>
@@ -26,8 +28,6 @@
 #include <vector>
 
 namespace kinetra {
-
-class TZone;
 
 struct TBroadPhase {
     // Places of a mass that is in no column and row.
@@ -58,8 +58,10 @@ struct TBroadPhase {
 
     // The zones' root cells, shifted to where the zones stand, and their groups; a
     // zone without a tree has group 0, which meets nothing. Padded with group 0 to a
-    // whole number of SSE2 lanes past any start.
+    // whole number of SSE2 lanes past any start. deeper holds a zone's tree where it
+    // has cells below the root, which a mass must overlap too; else null.
     std::vector<float> left, top, right, bottom, zoneGroup;
+    std::vector<const TQuadTree*> deeper;
 
     // Takes the lists as the tick finds them (nothing in the tick changes them), with
     // the world's bounds over which the grid is laid, and files the masses.
@@ -79,6 +81,13 @@ struct TBroadPhase {
     // The first zone k >= from (else zones.size()) whose group meets m's and whose
     // root cell touches m's bounding square.
     std::size_t NextZoneNear(const TMass& m, std::size_t from) const;
+
+    // Whether zone k, whose root cell touches m's bounding square, has a tree that
+    // overlaps it down to its deepest cells, as TZone::Collide tests it.
+    bool TreeReaches(std::size_t k, const TMass& m) const {
+        const float r = m.radius;
+        return !deeper[k] || deeper[k]->Overlaps(zones[k]->x, zones[k]->y, m.x - r, m.y - r, r + r);
+    }
 
     // Forgets the masses and zones once the tick is over.
     void Clear();

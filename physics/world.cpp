@@ -1,6 +1,7 @@
 #include <kinetra/world.h>
 
 #include "broad_phase.h"
+#include "zone_contact.h"
 #include <kinetra/constraint.h>
 #include <kinetra/mass.h>
 #include <kinetra/zone.h>
@@ -172,7 +173,9 @@ void TPhysics::Update() {
             if (!p->fixed) {
                 for (std::size_t z = near.NextZoneNear(*p, 0); z < zoneCount;
                      z = near.NextZoneNear(*p, z + 1)) {
-                    near.zones[z]->Collide(*p);
+                    if (near.TreeReaches(z, *p)) {
+                        ResolveZoneContact(*near.zones[z], *p);
+                    }
                 }
             }
             near.Moved(j);

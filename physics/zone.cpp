@@ -1,6 +1,7 @@
 #include <kinetra/zone.h>
 
 #include "degrees.h"
+#include "zone_contact.h"
 #include <kinetra/mass.h>
 #include <kinetra/quadtree.h>
 #include <kinetra/world.h>
@@ -19,42 +20,46 @@ constexpr float farAway = 1.0e38f;
 constexpr float minimumDistance = 0.0001f;
 constexpr float frictionFactor = 0.5f;
 
-int Quadrant(float vx, float vy, float cx, float cy) {
-    if (vx >= cx) {
-        return vy >= cy ? 3 : 2;
-    }
-    return vy >= cy ? 4 : 1;
-}
-
-// Whether the closed polygon p of n points, shifted by (ox, oy), winds round (mx, my):
-// the quadrants of its points round the centre, summed as it goes round.
+// Whether the closed polygon p of n points, shifted by (ox, oy), winds round (mx, my).
+//
+// The rule is the quarter-turn count: each point gets the quadrant round the centre it
+// lies in (right where x >= mx, below where y >= my), each step adds the change of
+// quadrant taken the short way (a step to the opposite quadrant passes left of the
+// centre where the edge meets the line y = my at an xc short of mx, else right), and
+// the polygon winds round the centre when the total is a whole turn, 4 or -4.
+//
+// That total is always four times the net number of times the outline steps across
+// the line to the left of the centre (from left-below to left-above counts +1, the
+// other way -1), since a turn of the quadrants passes that boundary once. So only the
+// edges with one end below and one not can count, and the same comparisons and the
+// same xc decide which do: the result is the quarter-turn count's, NaN ends included
+// (a NaN x is never right, a NaN y never below).
 bool Winds(const std::vector<float>& p, std::size_t n, float ox, float oy, float mx, float my) {
-    int sum = 0;
+    int crossings = 0;
     float ax = ox + p[2 * n - 2];
     float ay = oy + p[2 * n - 1];
-    int quadrant = Quadrant(ax, ay, mx, my);
+    bool aBelow = ay >= my;
     for (std::size_t i = 0; i < n; ++i) {
         const float bx = ox + p[2 * i];
         const float by = oy + p[2 * i + 1];
-        const int next = Quadrant(bx, by, mx, my);
-        int delta = next - quadrant;
-        if (delta == 2 || delta == -2) {
-            const float xc = bx - (by - my) * (ax - bx) / (ay - by);
-            if (!(xc >= mx)) {
-                delta = -delta;
+        const bool bBelow = by >= my;
+        if (aBelow != bBelow) {
+            const bool aLeft = !(ax >= mx);
+            const bool bLeft = !(bx >= mx);
+            bool crosses = aLeft && bLeft;
+            if (aLeft != bLeft) {
+                const float xc = bx - (by - my) * (ax - bx) / (ay - by);
+                crosses = !(xc >= mx);
+            }
+            if (crosses) {
+                crossings += aBelow ? 1 : -1;
             }
         }
-        if (delta == 3) {
-            delta = -1;
-        } else if (delta == -3) {
-            delta = 1;
-        }
-        sum += delta;
-        quadrant = next;
         ax = bx;
         ay = by;
+        aBelow = bBelow;
     }
-    return sum == 4 || sum == -4;
+    return crossings == 1 || crossings == -1;
 }
 
 } // namespace
@@ -123,13 +128,20 @@ void TZone::SetDepth(int newDepth) {
 
 void TZone::Collide(TMass& m) {
     const float r = m.radius;
-    if (!tree || !tree->Overlaps(x, y, m.x - r, m.y - r, r + r)) {
+    if (tree && tree->Overlaps(x, y, m.x - r, m.y - r, r + r)) {
+        ResolveZoneContact(*this, m);
+    }
+}
+
+void ResolveZoneContact(TZone& zone, TMass& m) {
+    const int kind = zone.kind;
+    if (kind < 0 || kind > 2 || !zone.points) {
         return;
     }
-    if (kind < 0 || kind > 2 || !points) {
-        return;
-    }
-    const auto& p = *points;
+    const float x = zone.x;
+    const float y = zone.y;
+    const float r = m.radius;
+    const auto& p = *zone.points;
     const std::size_t n = p.size() / 2;
     if (n < 2) {
         return;
@@ -195,7 +207,7 @@ void TZone::Collide(TMass& m) {
         return;
     }
 
-    const float limit = -pen * (friction + m.friction) * frictionFactor;
+    const float limit = -pen * (zone.friction + m.friction) * frictionFactor;
     m.x -= nx * pen;
     m.y -= ny * pen;
     const float vx = m.x - m.oldX;

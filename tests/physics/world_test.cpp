@@ -202,6 +202,20 @@ TEST_F(WorldStepTest, GroupRuleDecidesWhoTouches) {
     EXPECT_EQ(d->x - c->x, 10.0f);
 }
 
+// The tick meets a zone where its tree reaches, as TZone::Collide does: near this
+// outline the deeper cells leave out a mass that the shape alone would push.
+TEST_F(WorldStepTest, ZonesTouchOnlyWhereTheirTreeReaches) {
+    auto outline =
+        std::make_shared<std::vector<float>>(std::vector<float>{75, 50, 100, 25, 50, 25, 50, 0});
+    TZone::Create(outline, 1, 1, 3, 3);
+    auto passedOver = Registered(77.5f, 45, 2, 1, 1);
+    auto pushed = Registered(60, 26, 2, 1, 1);
+    UpdatePhysics();
+    EXPECT_EQ(passedOver->x, 77.5f);
+    EXPECT_EQ(passedOver->y, 45.0f);
+    EXPECT_EQ(pushed->y, 27.0f);
+}
+
 // Only masses near each other are tried, yet every pair that the rule lets meet does,
 // wherever the masses are: beyond the walls (not yet clamped at their own turn), far
 // outside the world, or with a position or radius that is not finite.

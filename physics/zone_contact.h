@@ -1,0 +1,14 @@
+// The contact between a zone's shape and a mass, once the zone's tree has been found to
+// overlap the mass's bounding square: TZone::Collide tests the tree and calls it, and
+// the tick calls it for the zones its broad phase hands on, having made that test.
+#pragma once
+
+namespace kinetra {
+
+class TMass;
+class TZone;
+
+// Pushes the mass out of the shape (or back inside an outline) and applies friction.
+void ResolveZoneContact(TZone& zone, TMass& m);
+
+} // namespace kinetra
