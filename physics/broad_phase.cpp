@@ -5,6 +5,7 @@
 #include <kinetra/zone.h>
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <cmath>
 
@@ -60,28 +61,93 @@ int CellsAcross(double extent, double cell) {
 
 } // namespace
 
-void TBroadPhase::Load(const TList<TMass>& massList, const TList<TZone>& zoneList, float minX,
-                       float minY, float maxX, float maxY) {
+void TBroadPhase::TakeMasses(const TList<TMass>& massList) {
+    if (massList.Stamp() == massStamp) {
+        return;
+    }
+    massStamp = massList.Stamp();
     masses.clear();
     for (const auto& m : massList) {
         masses.push_back(m.get());
     }
+    filed = false;
+}
+
+void TBroadPhase::Load(const TList<TZone>& zoneList, float minX, float minY, float maxX,
+                       float maxY) {
     const std::size_t n = masses.size();
-    x.resize(n);
-    y.resize(n);
-    radius.resize(n);
-    group.resize(n);
-    column.resize(n);
-    row.resize(n);
+    if (radius.size() != n) {
+        filed = false;
+        radius.resize(n);
+        group.resize(n);
+    }
     double largest = 0.0;
     for (std::size_t i = 0; i < n; ++i) {
         const TMass* m = masses[i];
-        radius[i] = m ? m->radius : 0.0f;
-        group[i] = m ? m->group : 0.0f;
-        column[i] = row[i] = (m && group[i] != 0.0f) ? 0 : nowhereMark;
-        if (std::isfinite(radius[i])) {
-            largest = std::max(largest, static_cast<double>(radius[i]));
+        const float r = m ? m->radius : 0.0f;
+        const float g = m ? m->group : 0.0f;
+        // A NaN radius never compares equal, so its mass is filed afresh every tick.
+        if (!(r == radius[i] && g == group[i])) {
+            radius[i] = r;
+            group[i] = g;
+            filed = false;
         }
+        if (std::isfinite(r)) {
+            largest = std::max(largest, static_cast<double>(r));
+        }
+    }
+    const std::array<double, 5> grid{minX, minY, maxX, maxY, largest};
+    if (filed && grid == gridMadeFor) {
+        // The same masses on the same grid: only those that moved are filed again.
+        LoadPositions();
+    } else {
+        gridMadeFor = grid;
+        FileMasses(minX, minY, maxX, maxY, largest);
+    }
+
+    if (zoneList.Stamp() != zoneStamp) {
+        zoneStamp = zoneList.Stamp();
+        zones.clear();
+        for (const auto& zone : zoneList) {
+            zones.push_back(zone.get());
+        }
+        const std::size_t z = zones.size();
+        Fit(left, z);
+        Fit(top, z);
+        Fit(right, z);
+        Fit(bottom, z);
+        Fit(zoneGroup, z);
+        deeper.resize(z);
+    }
+    // Zones move, and their trees may be rebuilt, between ticks.
+    for (std::size_t i = 0; i < zones.size(); ++i) {
+        const TZone* zone = zones[i];
+        const TQuadTree* root = zone ? zone->tree.get() : nullptr;
+        deeper[i] = nullptr;
+        if (!root) {
+            zoneGroup[i] = 0.0f;
+            continue;
+        }
+        // The sums in the order TQuadTree::Overlaps makes them.
+        left[i] = zone->x + root->x;
+        right[i] = left[i] + root->w;
+        top[i] = zone->y + root->y;
+        bottom[i] = top[i] + root->h;
+        zoneGroup[i] = static_cast<float>(zone->group);
+        if (!root->children.empty()) {
+            deeper[i] = root;
+        }
+    }
+}
+
+void TBroadPhase::FileMasses(float minX, float minY, float maxX, float maxY, double largest) {
+    const std::size_t n = masses.size();
+    x.resize(n);
+    y.resize(n);
+    column.resize(n);
+    row.resize(n);
+    for (std::size_t i = 0; i < n; ++i) {
+        column[i] = row[i] = (masses[i] && group[i] != 0.0f) ? 0 : nowhereMark;
     }
     runEnd.resize(n);
     for (std::size_t i = n; i-- > 0;) {
@@ -113,34 +179,7 @@ void TBroadPhase::Load(const TList<TMass>& massList, const TList<TZone>& zoneLis
             Moved(i);
         }
     }
-
-    zones.clear();
-    for (const auto& zone : zoneList) {
-        zones.push_back(zone.get());
-    }
-    const std::size_t z = zones.size();
-    Fit(left, z);
-    Fit(top, z);
-    Fit(right, z);
-    Fit(bottom, z);
-    Fit(zoneGroup, z);
-    deeper.assign(z, nullptr);
-    for (std::size_t i = 0; i < z; ++i) {
-        const TZone* zone = zones[i];
-        const TQuadTree* root = zone ? zone->tree.get() : nullptr;
-        if (!root) {
-            continue;
-        }
-        // The sums in the order TQuadTree::Overlaps makes them.
-        left[i] = zone->x + root->x;
-        right[i] = left[i] + root->w;
-        top[i] = zone->y + root->y;
-        bottom[i] = top[i] + root->h;
-        zoneGroup[i] = static_cast<float>(zone->group);
-        if (!root->children.empty()) {
-            deeper[i] = root;
-        }
-    }
+    filed = true;
 }
 
 void TBroadPhase::LoadPositions() {
@@ -206,11 +245,6 @@ std::size_t TBroadPhase::NextMassInReach(std::size_t i, std::size_t from) const 
         }
     }
     return n;
-}
-
-void TBroadPhase::Clear() {
-    masses.clear();
-    zones.clear();
 }
 
 #if defined(__SSE2__)

@@ -22,6 +22,7 @@
 #include <kinetra/quadtree.h>
 #include <kinetra/zone.h>
 
+#include <array>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
@@ -38,6 +39,13 @@ struct TBroadPhase {
     // The tick's masses and zones in list order; null where the list holds none.
     std::vector<TMass*> masses;
     std::vector<TZone*> zones;
+    // The stamps of the lists that masses and zones were taken from, and whether the grid and
+    // the copies below hold every mass as it was last seen; gridMadeFor holds the
+    // world's bounds and the largest radius that the grid was laid for.
+    std::uint64_t massStamp = 0;
+    std::uint64_t zoneStamp = 0;
+    bool filed = false;
+    std::array<double, 5> gridMadeFor{};
 
     // Copies of the masses' positions, radii and groups.
     std::vector<float> x, y, radius, group;
@@ -63,10 +71,16 @@ struct TBroadPhase {
     std::vector<float> left, top, right, bottom, zoneGroup;
     std::vector<const TQuadTree*> deeper;
 
-    // Takes the lists as the tick finds them (nothing in the tick changes them), with
-    // the world's bounds over which the grid is laid, and files the masses.
-    void Load(const TList<TMass>& massList, const TList<TZone>& zoneList, float minX, float minY,
-              float maxX, float maxY);
+    // Takes the masses in list order, as the tick finds them (nothing in the tick adds or
+    // removes any). The masses, and the filing below, are kept from tick to tick while
+    // the list's stamp stays the same.
+    void TakeMasses(const TList<TMass>& massList);
+
+    // Files the masses on a grid laid over the world's bounds (filing again only those
+    // that moved when the grid, the masses, their radii and groups are as they were),
+    // and takes the zones in list order where they stand, keeping the list from tick to
+    // tick while its stamp stays the same.
+    void Load(const TList<TZone>& zoneList, float minX, float minY, float maxX, float maxY);
 
     // Copies every mass's position again and files it, after the masses moved.
     void LoadPositions();
@@ -89,9 +103,6 @@ struct TBroadPhase {
         return !deeper[k] || deeper[k]->Overlaps(zones[k]->x, zones[k]->y, m.x - r, m.y - r, r + r);
     }
 
-    // Forgets the masses and zones once the tick is over.
-    void Clear();
-
     // The cell of v along an axis of the given origin and cell count: from the distance
     // in cells, whose rounding is monotonic, so that with the cells' margin two places
     // within reach fall in the same or neighbouring cells. Places outside the grid go
@@ -111,6 +122,8 @@ struct TBroadPhase {
     void Refile(std::size_t i, std::int32_t c, std::int32_t r);
     // Sets (or clears) mass i's bits at its column and row.
     void Mark(std::size_t i, bool set);
+    // Lays the grid and files every mass afresh.
+    void FileMasses(float minX, float minY, float maxX, float maxY, double largest);
 };
 
 // Inline: the tick calls it for every mass and every contact.
@@ -118,8 +131,15 @@ inline void TBroadPhase::Moved(std::size_t i) {
     if (column[i] == nowhereMark) {
         return;
     }
-    x[i] = masses[i]->x;
-    y[i] = masses[i]->y;
+    const float newX = masses[i]->x;
+    const float newY = masses[i]->y;
+    // Most calls find the mass where it was (a NaN never compares equal, and a zero
+    // of the other sign gives the same tests).
+    if (newX == x[i] && newY == y[i] && column[i] != unfiledMark) {
+        return;
+    }
+    x[i] = newX;
+    y[i] = newY;
     std::int32_t c = anywhereMark;
     std::int32_t r = anywhereMark;
     if (std::isfinite(x[i]) && std::isfinite(y[i]) && std::isfinite(radius[i])) {

@@ -7,6 +7,7 @@
 #include <kinetra/zone.h>
 
 #include <cmath>
+#include <vector>
 
 namespace kinetra {
 
@@ -60,8 +61,8 @@ void ClampToWalls(const TPhysics& world, TMass& m) {
     }
 }
 
-void Integrate(const TPhysics& world) {
-    for (const auto& m : *massList) {
+void Integrate(const TPhysics& world, const std::vector<TMass*>& masses) {
+    for (TMass* m : masses) {
         if (!m || m->fixed) {
             continue;
         }
@@ -148,14 +149,15 @@ void TPhysics::Update() {
     if (!world || !masses || !constraints || !zones) {
         return;
     }
-    Integrate(*world);
     if (!world->broadPhase) {
         world->broadPhase = std::make_shared<TBroadPhase>();
     }
+    TBroadPhase& near = *world->broadPhase;
+    near.TakeMasses(*masses);
+    Integrate(*world, near.masses);
     // Every mass meets its walls, then each zone and each later mass it may touch,
     // in list order; the broad phase passes over only what would not touch it.
-    TBroadPhase& near = *world->broadPhase;
-    near.Load(*masses, *zones, world->minX, world->minY, world->maxX, world->maxY);
+    near.Load(*zones, world->minX, world->minY, world->maxX, world->maxY);
     const std::size_t count = near.masses.size();
     const std::size_t zoneCount = near.zones.size();
     const int passes = world->iterations;
@@ -192,7 +194,6 @@ void TPhysics::Update() {
             }
         }
     }
-    near.Clear();
 }
 
 void TPhysics::Destroy() {

@@ -202,6 +202,31 @@ TEST_F(WorldStepTest, GroupRuleDecidesWhoTouches) {
     EXPECT_EQ(d->x - c->x, 10.0f);
 }
 
+// Whatever a caller changes between ticks counts at the next: a radius, a group, a place.
+TEST_F(WorldStepTest, ChangesBetweenTicksCountAtTheNext) {
+    auto largest = Registered(1500, 500, 50, 3);
+    auto a = Registered(100, 300, 5, 1);
+    auto b = Registered(140, 300, 5, 2);
+    auto c = Registered(600, 300, 5, 0);
+    auto d = Registered(608, 300, 5, 2);
+    UpdatePhysics();
+    EXPECT_EQ(a->x, 100.0f);
+    EXPECT_EQ(c->x, 600.0f);
+
+    a->radius = 45;
+    c->group = 1;
+    UpdatePhysics();
+    EXPECT_LT(a->x, 100.0f);
+    EXPECT_GT(b->x, 140.0f);
+    EXPECT_LT(c->x, 600.0f);
+
+    // Moved onto the far mass by hand.
+    b->SetPosition(1510, 500);
+    UpdatePhysics();
+    EXPECT_GT(b->x, 1510.0f);
+    EXPECT_LT(largest->x, 1500.0f);
+}
+
 // The tick meets a zone where its tree reaches, as TZone::Collide does: near this
 // outline the deeper cells leave out a mass that the shape alone would push.
 TEST_F(WorldStepTest, ZonesTouchOnlyWhereTheirTreeReaches) {

@@ -10,10 +10,14 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <vector>
 
 namespace kinetra {
+
+// The last stamp given to a list (see TList::Stamp).
+inline std::uint64_t lastListStamp = 0;
 
 struct TListNodeBase {
     std::shared_ptr<TListNodeBase> next;
@@ -63,6 +67,7 @@ public:
         }
         tail = node.get();
         ++count;
+        Restamp();
         return TLink(node);
     }
 
@@ -87,6 +92,7 @@ public:
         }
         node->prev = nullptr;
         --count;
+        Restamp();
         node.reset();
     }
 
@@ -118,6 +124,11 @@ public:
     }
 
     std::size_t Count() const { return count; }
+
+    // A number that changes whenever an element is added or removed and that no other
+    // list, nor this one at another time, ever has: equal stamps mean the same list
+    // with the same elements in the same order.
+    std::uint64_t Stamp() const { return stamp; }
     bool Empty() const { return count == 0; }
 
     // Unlinks node by node, so a long list never recurses through its destructors.
@@ -134,6 +145,7 @@ public:
             }
             first->owner = nullptr;
             --count;
+            Restamp();
             first.reset();
         }
     }
@@ -166,9 +178,12 @@ private:
         return node->prev ? node->prev->next : head;
     }
 
+    void Restamp() { stamp = ++lastListStamp; }
+
     std::shared_ptr<TListNodeBase> head;
     TListNodeBase* tail = nullptr;
     std::size_t count = 0;
+    std::uint64_t stamp = ++lastListStamp;
 };
 
 } // namespace kinetra
