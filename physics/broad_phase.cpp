@@ -118,6 +118,8 @@ void TBroadPhase::Load(const TList<TZone>& zoneList, float minX, float minY, flo
         Fit(bottom, z);
         Fit(zoneGroup, z);
         deeper.resize(z);
+        zoneCells.assign(z, TZoneCells{});
+        cellsHold.resize(z);
     }
     // Zones move, and their trees may be rebuilt, between ticks.
     for (std::size_t i = 0; i < zones.size(); ++i) {
@@ -128,6 +130,7 @@ void TBroadPhase::Load(const TList<TZone>& zoneList, float minX, float minY, flo
             zoneGroup[i] = 0.0f;
             continue;
         }
+        cellsHold[i] = zoneCells[i].Update(*zone);
         // The sums in the order TQuadTree::Overlaps makes them.
         left[i] = zone->x + root->x;
         right[i] = left[i] + root->w;

@@ -17,6 +17,7 @@
 // a time where SSE2 is there (every x86-64), one by one elsewhere.
 #pragma once
 
+#include "zone_cells.h"
 #include <kinetra/list.h>
 #include <kinetra/mass.h>
 #include <kinetra/quadtree.h>
@@ -70,6 +71,9 @@ struct TBroadPhase {
     // has cells below the root, which a mass must overlap too; else null.
     std::vector<float> left, top, right, bottom, zoneGroup;
     std::vector<const TQuadTree*> deeper;
+    // Per zone its clear cells, and whether they hold for its points this tick.
+    std::vector<TZoneCells> zoneCells;
+    std::vector<std::uint8_t> cellsHold;
 
     // Takes the masses in list order, as the tick finds them (nothing in the tick adds or
     // removes any). The masses, and the filing below, are kept from tick to tick while
@@ -98,6 +102,11 @@ struct TBroadPhase {
 
     // Whether zone k, whose root cell touches m's bounding square, has a tree that
     // overlaps it down to its deepest cells, as TZone::Collide tests it.
+    // Whether m lies in clear cells of zone k, so that their contact would do nothing.
+    bool Clear(std::size_t k, const TMass& m) const {
+        return cellsHold[k] && zoneCells[k].Clears(zones[k]->x, zones[k]->y, m);
+    }
+
     bool TreeReaches(std::size_t k, const TMass& m) const {
         const float r = m.radius;
         return !deeper[k] || deeper[k]->Overlaps(zones[k]->x, zones[k]->y, m.x - r, m.y - r, r + r);

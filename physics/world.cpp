@@ -175,7 +175,7 @@ void TPhysics::Update() {
             if (!p->fixed) {
                 for (std::size_t z = near.NextZoneNear(*p, 0); z < zoneCount;
                      z = near.NextZoneNear(*p, z + 1)) {
-                    if (near.TreeReaches(z, *p)) {
+                    if (near.TreeReaches(z, *p) && !near.Clear(z, *p)) {
                         ResolveZoneContact(*near.zones[z], *p);
                     }
                 }

@@ -24,9 +24,24 @@ constexpr float frictionFactor = 0.5f;
 constexpr float reachSlack = 0x1p-18f;
 constexpr float smallestSlack = 1.0e-6f;
 
-// Whether the closed polygon p of n points, shifted by (ox, oy), winds round (mx, my).
-//
-// The rule is the quarter-turn count: each point gets the quadrant round the centre it
+// Whether the segment from a to b lies so far from (mx, my), on either axis, that the
+// distance the contact computes to it, rounding and all, is at least r: then, outside
+// a shape, it can neither be the nearest point of a push nor make one, and is passed
+// over. The float sums below stay within a few units of 2^-24 of the values they stand
+// for, far less than the slack of 2^-18 of every magnitude involved; a NaN or infinite
+// value leaves nothing out of reach.
+bool OutOfReach(float ax, float ay, float bx, float by, float mx, float my, float r,
+                float massScale) {
+    const float gap = std::max(std::max(std::min(ax, bx) - mx, mx - std::max(ax, bx)),
+                               std::max(std::min(ay, by) - my, my - std::max(ay, by)));
+    const float magnitudes =
+        massScale + std::fabs(ax) + std::fabs(bx) + std::fabs(ay) + std::fabs(by);
+    return gap > r + (magnitudes * reachSlack + smallestSlack);
+}
+
+} // namespace
+
+// // The rule is the quarter-turn count: each point gets the quadrant round the centre it
 // lies in (right where x >= mx, below where y >= my), each step adds the change of
 // quadrant taken the short way (a step to the opposite quadrant passes left of the
 // centre where the edge meets the line y = my at an xc short of mx, else right), and
@@ -65,23 +80,6 @@ bool Winds(const std::vector<float>& p, std::size_t n, float ox, float oy, float
     }
     return crossings == 1 || crossings == -1;
 }
-
-// Whether the segment from a to b lies so far from (mx, my), on either axis, that the
-// distance the contact computes to it, rounding and all, is at least r: then, outside
-// a shape, it can neither be the nearest point of a push nor make one, and is passed
-// over. The float sums below stay within a few units of 2^-24 of the values they stand
-// for, far less than the slack of 2^-18 of every magnitude involved; a NaN or infinite
-// value leaves nothing out of reach.
-bool OutOfReach(float ax, float ay, float bx, float by, float mx, float my, float r,
-                float massScale) {
-    const float gap = std::max(std::max(std::min(ax, bx) - mx, mx - std::max(ax, bx)),
-                               std::max(std::min(ay, by) - my, my - std::max(ay, by)));
-    const float magnitudes =
-        massScale + std::fabs(ax) + std::fabs(bx) + std::fabs(ay) + std::fabs(by);
-    return gap > r + (magnitudes * reachSlack + smallestSlack);
-}
-
-} // namespace
 
 ZoneRef TZone::Create(FloatArray points, int kind, float friction, int group, int depth) {
     if (!points || points->size() < 4 || points->size() % 2 != 0) {

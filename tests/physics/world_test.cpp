@@ -241,6 +241,49 @@ TEST_F(WorldStepTest, ZonesTouchOnlyWhereTheirTreeReaches) {
     EXPECT_EQ(pushed->y, 27.0f);
 }
 
+// Masses of one group never meet each other, so in one tick each meets the zones just
+// as TZone::Collide would, zone by zone, wherever it is: deep inside a solid, near an
+// edge, out in the open, with and without radius.
+TEST_F(WorldStepTest, ZonesMeetMassesAsCollideDoes) {
+    const auto points = [](std::vector<float> values) {
+        return std::make_shared<std::vector<float>>(std::move(values));
+    };
+    const std::vector<ZoneRef> zones{
+        TZone::Create(points({600, 150, 100, 150, 100, 125, 450, 125, 450, 42,
+                              517, 42,  567, 92,  616, 92,  616, 341, 600, 341}),
+                      2, 1, 5, 1),
+        TZone::Create(points({0, 0, 80, 0, 80, 60, 0, 60}), 1, 0.5f, 5, 3),
+        TZone::Create(points({20, 300, 300, 240}), 0, 0.2f, 5, 2),
+        TZone::Create(points({150, 200, 260, 200, 205, 330}), 2, 0.8f, 5, 1)};
+    zones[1]->SetPosition(250, 250);
+    // Zones that keep their shape are prepared over the first ticks.
+    UpdatePhysics();
+    UpdatePhysics();
+    std::vector<MassRef> masses;
+    std::vector<MassRef> alone;
+    for (float x = 13.3f; x < 660; x += 7.7f) {
+        for (float y = 11.7f; y < 360; y += 6.1f) {
+            const float radius = masses.size() % 3 == 0 ? 0.0f : 4.0f;
+            masses.push_back(Registered(x, y, radius, 1, 0.5f));
+            alone.push_back(TMass::Create(x, y, 1, radius, 0.5f, 1));
+        }
+    }
+    UpdatePhysics();
+    int moved = 0;
+    for (std::size_t i = 0; i < masses.size(); ++i) {
+        for (const auto& zone : zones) {
+            zone->Collide(*alone[i]);
+        }
+        const TMass& m = *masses[i];
+        ASSERT_EQ(m.x, alone[i]->x) << "mass " << i;
+        ASSERT_EQ(m.y, alone[i]->y) << "mass " << i;
+        ASSERT_EQ(m.oldX, alone[i]->oldX) << "mass " << i;
+        ASSERT_EQ(m.oldY, alone[i]->oldY) << "mass " << i;
+        moved += m.x != m.oldX || m.y != m.oldY;
+    }
+    EXPECT_GT(moved, 200);
+}
+
 // Only masses near each other are tried, yet every pair that the rule lets meet does,
 // wherever the masses are: beyond the walls (not yet clamped at their own turn), far
 // outside the world, or with a position or radius that is not finite.

@@ -1,0 +1,148 @@
+#include "zone_cells.h"
+
+#include "zone_contact.h"
+#include <kinetra/mass.h>
+#include <kinetra/zone.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+namespace kinetra {
+
+namespace {
+
+constexpr float marginPart = 0x1p-8f;
+constexpr float reachPart = 0x1p8f;
+constexpr int cells = TZoneCells::across;
+
+bool SameBits(const std::vector<float>& a, const std::vector<float>& b) {
+    return a.size() == b.size() &&
+           (a.empty() || std::memcmp(a.data(), b.data(), a.size() * sizeof(float)) == 0);
+}
+
+} // namespace
+
+bool TZoneCells::Update(const TZone& zone) {
+    if (!zone.points || zone.kind < 0 || zone.kind > 2) {
+        made = false;
+        return false;
+    }
+    const std::vector<float>& points = *zone.points;
+    if (made && kind == zone.kind && SameBits(points, madeFor)) {
+        return true;
+    }
+    made = false;
+    if (!SameBits(points, seen)) {
+        // Room for the cells now, so that making them a tick later allocates nothing.
+        seen = points;
+        madeFor.reserve(points.size());
+        clear.resize(static_cast<std::size_t>(cells) * cells);
+        return false;
+    }
+    Make(zone);
+    return made;
+}
+
+void TZoneCells::Make(const TZone& zone) {
+    const std::vector<float>& p = *zone.points;
+    const std::size_t n = p.size() / 2;
+    if (n < 2) {
+        return;
+    }
+    float minX = p[0], maxX = p[0], minY = p[1], maxY = p[1];
+    float extent = 0.0f;
+    for (std::size_t i = 0; i < n; ++i) {
+        const float px = p[2 * i];
+        const float py = p[2 * i + 1];
+        if (!std::isfinite(px) || !std::isfinite(py)) {
+            return;
+        }
+        minX = std::min(minX, px);
+        maxX = std::max(maxX, px);
+        minY = std::min(minY, py);
+        maxY = std::max(maxY, py);
+        extent = std::max({extent, std::fabs(px), std::fabs(py)});
+    }
+    margin = (1.0f + extent) * marginPart;
+    reachLimit = (1.0f + extent) * reachPart;
+    // The grid covers the shape with a margin on every side, and more than its tree's
+    // root cell, so that every mass the tree lets through falls inside it.
+    left = minX - 2.0f * margin - 2.0f;
+    top = minY - 2.0f * margin - 2.0f;
+    width = (maxX - minX) + 4.0f * margin + 4.0f;
+    height = (maxY - minY) + 4.0f * margin + 4.0f;
+    if (!std::isfinite(width) || !std::isfinite(height)) {
+        return;
+    }
+    clear.assign(static_cast<std::size_t>(cells) * cells, 1);
+    const float cellWidth = width / cells;
+    const float cellHeight = height / cells;
+    perCellX = cells / width;
+    perCellY = cells / height;
+    const auto cellOf = [](float v, float origin, float size) {
+        return std::clamp(static_cast<int>(std::floor((v - origin) / size)), 0, cells - 1);
+    };
+    // Every cell that a segment's box, grown by the margin, reaches is not clear.
+    const bool closed = zone.kind != 0;
+    for (std::size_t i = closed ? 0 : 1; i < n; ++i) {
+        const std::size_t a = i == 0 ? n - 1 : i - 1;
+        const float x0 = std::min(p[2 * a], p[2 * i]) - margin;
+        const float x1 = std::max(p[2 * a], p[2 * i]) + margin;
+        const float y0 = std::min(p[2 * a + 1], p[2 * i + 1]) - margin;
+        const float y1 = std::max(p[2 * a + 1], p[2 * i + 1]) + margin;
+        for (int row = cellOf(y0, top, cellHeight); row <= cellOf(y1, top, cellHeight); ++row) {
+            for (int col = cellOf(x0, left, cellWidth); col <= cellOf(x1, left, cellWidth); ++col) {
+                clear[static_cast<std::size_t>(row * cells + col)] = 0;
+            }
+        }
+    }
+    // The rest of a solid's cells lie wholly inside or wholly outside it.
+    if (zone.kind == 2) {
+        for (int row = 0; row < cells; ++row) {
+            for (int col = 0; col < cells; ++col) {
+                std::uint8_t& cell = clear[static_cast<std::size_t>(row * cells + col)];
+                const float cx = left + (static_cast<float>(col) + 0.5f) * cellWidth;
+                const float cy = top + (static_cast<float>(row) + 0.5f) * cellHeight;
+                if (cell && Winds(p, n, 0.0f, 0.0f, cx, cy)) {
+                    cell = 0;
+                }
+            }
+        }
+    }
+    madeFor = p;
+    kind = zone.kind;
+    made = true;
+}
+
+bool TZoneCells::Clears(float ox, float oy, const TMass& m) const {
+    // Also false for a NaN anywhere, and for a NaN radius, with which the contact acts.
+    const float limit = reachLimit;
+    if (!made || !(std::fabs(ox) <= limit && std::fabs(oy) <= limit && std::fabs(m.x) <= limit &&
+                   std::fabs(m.y) <= limit && m.radius <= limit)) {
+        return false;
+    }
+    const float r = m.radius > 0.0f ? m.radius : 0.0f;
+    const float x0 = (m.x - ox) - r - left;
+    const float x1 = (m.x - ox) + r - left;
+    const float y0 = (m.y - oy) - r - top;
+    const float y1 = (m.y - oy) + r - top;
+    if (!(x0 >= 0.0f && y0 >= 0.0f && x1 < width && y1 < height)) {
+        return false;
+    }
+    // The cell a place rounds into may be its neighbour; the margin covers that.
+    const int col0 = std::min(static_cast<int>(x0 * perCellX), cells - 1);
+    const int col1 = std::min(static_cast<int>(x1 * perCellX), cells - 1);
+    const int row0 = std::min(static_cast<int>(y0 * perCellY), cells - 1);
+    const int row1 = std::min(static_cast<int>(y1 * perCellY), cells - 1);
+    for (int row = row0; row <= row1; ++row) {
+        for (int col = col0; col <= col1; ++col) {
+            if (!clear[static_cast<std::size_t>(row * cells + col)]) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
+} // namespace kinetra
