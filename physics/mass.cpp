@@ -1,6 +1,6 @@
 #include <kinetra/mass.h>
 
-#include "degrees.h"
+#include "speed_along.h"
 #include <kinetra/world.h>
 
 #include <cmath>
@@ -16,14 +16,12 @@ struct Vec {
     float x, y;
 };
 
-// The part of a mass's velocity across the normal n. normalAngle is the angle of n,
-// which Collide works out once for both masses.
-Vec TangentialVelocity(const TMass& m, Vec n, double normalAngle) {
+// The part of a mass's velocity across the normal n.
+Vec TangentialVelocity(const TMass& m, TDirection& n) {
     const float vx = m.x - m.oldX;
     const float vy = m.y - m.oldY;
     const float speed = std::sqrt(vx * vx + vy * vy);
-    const double angle = Atan2Degrees(vy, vx) - normalAngle;
-    const float s = static_cast<float>(speed * CosDegrees(angle));
+    const float s = SpeedAlong(vx, vy, speed, n);
     return {vx - s * n.x, vy - s * n.y};
 }
 
@@ -164,25 +162,24 @@ void TMass::Collide(TMass& other) {
     if (!(d >= minimumDistance)) {
         d = minimumDistance;
     }
-    const Vec n{dx / d, dy / d};
+    TDirection n(dx / d, dy / d);
     const float p = d - reach;
     if (p >= 0.0f) {
         return;
     }
     const Vec c{n.x * p, n.y * p};
-    const double normalAngle = Atan2Degrees(n.y, n.x);
     const float budget = -p * (a.friction + b.friction) * half;
 
     if (b.fixed) {
         a.x -= c.x;
         a.y -= c.y;
-        SlowDown(a, TangentialVelocity(a, n, normalAngle), budget);
+        SlowDown(a, TangentialVelocity(a, n), budget);
         return;
     }
     if (a.fixed) {
         b.x += c.x;
         b.y += c.y;
-        SlowDown(b, TangentialVelocity(b, n, normalAngle), budget);
+        SlowDown(b, TangentialVelocity(b, n), budget);
         return;
     }
     const float total = a.mass + b.mass;
@@ -192,8 +189,8 @@ void TMass::Collide(TMass& other) {
     a.y -= c.y * shareA;
     b.x += c.x * shareB;
     b.y += c.y * shareB;
-    const Vec ta = TangentialVelocity(a, n, normalAngle);
-    const Vec tb = TangentialVelocity(b, n, normalAngle);
+    const Vec ta = TangentialVelocity(a, n);
+    const Vec tb = TangentialVelocity(b, n);
     const Vec r{ta.x - (ta.x + tb.x) * half, ta.y - (ta.y + tb.y) * half};
     const float rl = Length(r);
     if (budget >= rl) {

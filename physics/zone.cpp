@@ -1,6 +1,7 @@
 #include <kinetra/zone.h>
 
 #include "degrees.h"
+#include "speed_along.h"
 #include "zone_contact.h"
 #include <kinetra/mass.h>
 #include <kinetra/quadtree.h>
@@ -232,8 +233,8 @@ void ResolveZoneContact(TZone& zone, TMass& m) {
     const float vx = m.x - m.oldX;
     const float vy = m.y - m.oldY;
     const float speed = std::sqrt(vx * vx + vy * vy);
-    const double theta = Atan2Degrees(vy, vx) - Atan2Degrees(ny, nx);
-    const float vn = static_cast<float>(CosDegrees(theta) * speed);
+    TDirection normal(nx, ny);
+    const float vn = SpeedAlong(vx, vy, speed, normal);
     const float tx = vx - nx * vn;
     const float ty = vy - ny * vn;
     const float tl = std::sqrt(tx * tx + ty * ty);

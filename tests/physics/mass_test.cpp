@@ -1,7 +1,13 @@
 #include "world_fixture.h"
 
+#include "degrees.h"
+#include "speed_along.h"
+
+#include <bit>
 #include <cmath>
+#include <cstdint>
 #include <limits>
+#include <random>
 
 using namespace kinetra;
 
@@ -203,4 +209,52 @@ TEST_F(MassTest, FrictionBetweenFreeMassesMovesTowardTheMean) {
     a->Collide(*b);
     EXPECT_NEAR(Vx(*a), 2.0f, 1e-5);
     EXPECT_NEAR(Vx(*b), 2.0f, 1e-5);
+}
+
+// The contacts' speed along a normal, worked out from the dot product where that settles
+// the float, is bit for bit the trigonometry in degrees that defines it: across scales,
+// directions almost along and almost across the normal, axis-aligned and subnormal values.
+TEST(SpeedAlongTest, IsTheTrigonometryBitForBit) {
+    std::mt19937 random(2024);
+    std::uniform_real_distribution<float> unit(-1.0f, 1.0f);
+    std::uniform_int_distribution<int> exponent(-30, 12);
+    std::uniform_int_distribution<int> shape(0, 6);
+    const auto scaled = [&](float v) { return std::ldexp(v, exponent(random)); };
+    for (int i = 0; i < 400000; ++i) {
+        float dx = unit(random);
+        float dy = unit(random);
+        float vx = scaled(unit(random));
+        float vy = scaled(unit(random));
+        switch (shape(random)) {
+        case 0: // nearly across the normal
+            vx = scaled(-dy) + scaled(unit(random)) * 1.0e-6f;
+            vy = dx * (vx / -dy);
+            break;
+        case 1: // nearly along it
+            vx = dx * 3.0f + unit(random) * 1.0e-7f;
+            vy = dy * 3.0f;
+            break;
+        case 2: // on the axes
+            dx = 0.0f;
+            vy = 0.0f;
+            break;
+        case 3: // so slow that the part along may round to a zero of either sign
+            vx = std::ldexp(unit(random), -148);
+            vy = std::ldexp(unit(random), -140);
+            break;
+        default:
+            break;
+        }
+        const float d = std::sqrt(dx * dx + dy * dy);
+        if (!(d > 0.0f)) {
+            continue;
+        }
+        TDirection n(dx / d, dy / d);
+        const float speed = std::sqrt(vx * vx + vy * vy);
+        const float fast = SpeedAlong(vx, vy, speed, n);
+        const float defined =
+            static_cast<float>(speed * CosDegrees(Atan2Degrees(vy, vx) - Atan2Degrees(n.y, n.x)));
+        ASSERT_EQ(std::bit_cast<std::uint32_t>(fast), std::bit_cast<std::uint32_t>(defined))
+            << "v " << vx << ", " << vy << " n " << n.x << ", " << n.y;
+    }
 }
