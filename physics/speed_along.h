@@ -18,15 +18,23 @@
 
 namespace kinetra {
 
-// A direction (x, y), with its angle in degrees worked out on first use.
+// A direction (x, y), with its length and its angle in degrees worked out once, on
+// first use.
 class TDirection {
 public:
     TDirection(float dx, float dy) : x(dx), y(dy) {}
 
+    double Length() {
+        if (length < 0.0) {
+            length = std::sqrt(double{x} * x + double{y} * y);
+        }
+        return length;
+    }
+
     double Angle() {
-        if (!known) {
+        if (!angleKnown) {
             angle = Atan2Degrees(y, x);
-            known = true;
+            angleKnown = true;
         }
         return angle;
     }
@@ -34,8 +42,9 @@ public:
     float x, y;
 
 private:
+    double length = -1.0;
     double angle = 0.0;
-    bool known = false;
+    bool angleKnown = false;
 };
 
 // static_cast<float>(speed * CosDegrees(Atan2Degrees(vy, vx) - n.Angle())), where speed
@@ -43,7 +52,7 @@ private:
 inline float SpeedAlong(float vx, float vy, float speed, TDirection& n) {
     constexpr double slackPerSpeed = 1.0e-12;
     const double length = std::sqrt(double{vx} * vx + double{vy} * vy);
-    const double nLength = std::sqrt(double{n.x} * n.x + double{n.y} * n.y);
+    const double nLength = n.Length();
     if (length > 0.0 && nLength > 0.0) {
         const double s = speed;
         const double estimate = s * ((double{vx} * n.x + double{vy} * n.y) / (length * nLength));
