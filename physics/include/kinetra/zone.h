@@ -5,6 +5,13 @@
 // stays there until Remove, or until a new world or DestroyPhysics drops the
 // list; nothing registers it again. It keeps the caller's point array, not a
 // copy. Draw is part of Kinetra::kinetra (it draws on the presentation layer).
+//
+// The points may be changed in place between ticks (the tree is only rebuilt by
+// SetDepth or Rotate). Once a zone's points have stayed the same for a tick, the
+// world keeps a copy of them and a 32 x 32 map of where the shape can touch
+// nothing (about 1 KB) to pass over the masses far from it; it is made again
+// whenever the points change, so a shape changed every tick simply goes
+// without. Neither changes any result.
 #pragma once
 
 #include "list.h"
