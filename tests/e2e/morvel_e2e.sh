@@ -113,17 +113,22 @@ measure_pacing() {
     exit 0
 }
 
-# Waits up to two seconds for the program to end; fails unless with status 0.
-expect_exit_zero() {
+# Waits up to two seconds for the program to end; fails unless with status $1.
+# $2 says what should have ended it.
+expect_exit() {
     for _ in $(seq 20); do
         kill -0 "$pid" 2> /dev/null || break
         sleep 0.1
     done
-    kill -0 "$pid" 2> /dev/null && fail "still running two seconds after it was asked to end"
+    kill -0 "$pid" 2> /dev/null && fail "still running two seconds after $2"
     wait "$pid"
     local status=$?
     pid=
-    [ "$status" -eq 0 ] || fail "exit status $status"
+    [ "$status" -eq "$1" ] || fail "exit status $status"
+}
+
+expect_exit_zero() {
+    expect_exit 0 "it was asked to end"
 }
 
 desktop=$(xdpyinfo 2> /dev/null | sed -n 's/ *dimensions: *\([0-9]*x[0-9]*\) pixels.*/\1/p')
@@ -213,15 +218,7 @@ lost-display)
     read -r game _ <<< "$(wait_window 800x600)"
     [ -n "$game" ] || fail "no 800x600 game window"
     stop_own_display
-    for _ in $(seq 20); do
-        kill -0 "$pid" 2> /dev/null || break
-        sleep 0.1
-    done
-    kill -0 "$pid" 2> /dev/null && fail "still running two seconds after its display went away"
-    wait "$pid"
-    status=$?
-    pid=
-    [ "$status" -eq 1 ] || fail "exit status $status"
+    expect_exit 1 "its display went away"
     grep -q '^morvel: lost the display' "$work/stderr" || fail "no message naming the lost display"
     echo PASS
     exit 0
