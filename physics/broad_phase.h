@@ -4,10 +4,11 @@
 // The tick relaxes one contact after another, so the order of the corrections is part
 // of its result. These tests change nothing of that: they only pass over the masses
 // and zones whose whole test would have done nothing, and hand every other one, in
-// list order, to TMass::Collide or TZone::Collide. What they hand on has passed the
+// list order, to TMass::Collide or the zone contact. What they hand on has passed the
 // very float comparisons of the tests they stand for: the group test and the box of
-// reach between two masses, or the group test and a zone tree's root cell against the
-// mass's bounding square.
+// reach between two masses, or the group test and a zone tree's cells against the
+// mass's bounding square; a zone is also passed over where the mass lies in its clear
+// cells (see zone_cells.h).
 //
 // Masses are filed in a grid of columns and rows at least as wide as any two radii,
 // as bit sets over their list indices: the masses that may reach a mass lie in its own
