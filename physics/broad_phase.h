@@ -41,9 +41,9 @@ struct TBroadPhase {
     // The tick's masses and zones in list order; null where the list holds none.
     std::vector<TMass*> masses;
     std::vector<TZone*> zones;
-    // The stamps of the lists that masses and zones were taken from, and whether the grid and
-    // the copies below hold every mass as it was last seen; gridMadeFor holds the
-    // world's bounds and the largest radius that the grid was laid for.
+    // The stamps of the lists that masses and zones were taken from, and whether the
+    // grid and the copies below hold every mass as it was last seen; gridMadeFor holds
+    // the world's bounds and the largest radius that the grid was laid for.
     std::uint64_t massStamp = 0;
     std::uint64_t zoneStamp = 0;
     bool filed = false;
@@ -101,13 +101,13 @@ struct TBroadPhase {
     // root cell touches m's bounding square.
     std::size_t NextZoneNear(const TMass& m, std::size_t from) const;
 
-    // Whether zone k, whose root cell touches m's bounding square, has a tree that
-    // overlaps it down to its deepest cells, as TZone::Collide tests it.
     // Whether m lies in clear cells of zone k, so that their contact would do nothing.
     bool Clear(std::size_t k, const TMass& m) const {
         return cellsHold[k] && zoneCells[k].Clears(zones[k]->x, zones[k]->y, m);
     }
 
+    // Whether zone k, whose root cell touches m's bounding square, has a tree that
+    // overlaps it down to its deepest cells, as TZone::Collide tests it.
     bool TreeReaches(std::size_t k, const TMass& m) const {
         const float r = m.radius;
         return !deeper[k] || deeper[k]->Overlaps(zones[k]->x, zones[k]->y, m.x - r, m.y - r, r + r);

@@ -42,7 +42,7 @@ bool OutOfReach(float ax, float ay, float bx, float by, float mx, float my, floa
 
 } // namespace
 
-// // The rule is the quarter-turn count: each point gets the quadrant round the centre it
+// The rule is the quarter-turn count: each point gets the quadrant round the centre it
 // lies in (right where x >= mx, below where y >= my), each step adds the change of
 // quadrant taken the short way (a step to the opposite quadrant passes left of the
 // centre where the edge meets the line y = my at an xc short of mx, else right), and

@@ -64,7 +64,7 @@ void TZoneCells::Make(const TZone& zone) {
         maxY = std::max(maxY, py);
         extent = std::max({extent, std::fabs(px), std::fabs(py)});
     }
-    margin = (1.0f + extent) * marginPart;
+    const float margin = (1.0f + extent) * marginPart;
     reachLimit = (1.0f + extent) * reachPart;
     // The grid covers the shape with a margin on every side, and more than its tree's
     // root cell, so that every mass the tree lets through falls inside it.
@@ -80,8 +80,8 @@ void TZoneCells::Make(const TZone& zone) {
     const float cellHeight = height / cells;
     perCellX = cells / width;
     perCellY = cells / height;
-    const auto cellOf = [](float v, float origin, float size) {
-        return std::clamp(static_cast<int>(std::floor((v - origin) / size)), 0, cells - 1);
+    const auto cellOf = [](float v, float origin, float perCell) {
+        return std::clamp(static_cast<int>(std::floor((v - origin) * perCell)), 0, cells - 1);
     };
     // Every cell that a segment's box, grown by the margin, reaches is not clear.
     const bool closed = zone.kind != 0;
@@ -91,8 +91,8 @@ void TZoneCells::Make(const TZone& zone) {
         const float x1 = std::max(p[2 * a], p[2 * i]) + margin;
         const float y0 = std::min(p[2 * a + 1], p[2 * i + 1]) - margin;
         const float y1 = std::max(p[2 * a + 1], p[2 * i + 1]) + margin;
-        for (int row = cellOf(y0, top, cellHeight); row <= cellOf(y1, top, cellHeight); ++row) {
-            for (int col = cellOf(x0, left, cellWidth); col <= cellOf(x1, left, cellWidth); ++col) {
+        for (int row = cellOf(y0, top, perCellY); row <= cellOf(y1, top, perCellY); ++row) {
+            for (int col = cellOf(x0, left, perCellX); col <= cellOf(x1, left, perCellX); ++col) {
                 clear[static_cast<std::size_t>(row * cells + col)] = 0;
             }
         }

@@ -29,8 +29,9 @@ struct TZoneCells {
     bool made = false;
     std::vector<float> seen;
 
+    // The grid in the zone's own coordinates, and the largest magnitude a query may have.
     float left = 0.0f, top = 0.0f, width = 0.0f, height = 0.0f, perCellX = 0.0f, perCellY = 0.0f;
-    float margin = 0.0f, reachLimit = 0.0f;
+    float reachLimit = 0.0f;
     std::vector<std::uint8_t> clear; // across x across, by rows
 
     // Brings the cells up to the zone's current points and kind; false while there are

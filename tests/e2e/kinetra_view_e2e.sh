@@ -9,17 +9,7 @@ example=$2
 work=$(mktemp -d)
 pid=
 . "$(dirname "$0")/own_display.sh"
-# A program that ignores the polite request is not left running.
-cleanup() {
-    if [ -n "$pid" ] && kill -0 "$pid" 2> /dev/null; then
-        kill "$pid"
-        sleep 1
-        kill -9 "$pid" 2> /dev/null
-    fi
-    stop_own_display
-    rm -rf "$work"
-}
-trap cleanup EXIT
+trap end_test EXIT
 fail() { echo "FAIL: $*"; exit 1; }
 
 start_own_display "$work" || fail "no X display"

@@ -7,6 +7,7 @@ screen=$1
 shift
 work=$(mktemp -d)
 . "$(dirname "$0")/own_display.sh"
-trap 'stop_own_display; rm -rf "$work"' EXIT
+pid=
+trap end_test EXIT
 start_own_display "$work" "$screen" || exit 1
 "$@"

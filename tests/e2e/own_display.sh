@@ -1,6 +1,7 @@
 # Sourced by the e2e scripts. start_own_display WORK_DIR [WxHxDEPTH] starts an
 # X server (1280x1024x24 unless given) for this test alone and exports DISPLAY, so that under ctest -j no key or
-# window of one test reaches another; stop_own_display ends it.
+# window of one test reaches another; stop_own_display ends it. end_test ends a
+# script's whole test: the program under test ($pid), the server and $work.
 own_display_pid=
 
 stop_own_display() {
@@ -44,4 +45,15 @@ start_own_display() {
     echo "no X server of its own took clients; the last one said:"
     cat "$work/xvfb.log"
     return 1
+}
+
+# A program that ignores the polite request is not left running.
+end_test() {
+    if [ -n "$pid" ] && kill -0 "$pid" 2> /dev/null; then
+        kill "$pid"
+        sleep 1
+        kill -9 "$pid" 2> /dev/null
+    fi
+    stop_own_display
+    rm -rf "$work"
 }
