@@ -1,47 +1,10 @@
 #include <kinetra/mass.h>
 
-#include "speed_along.h"
+#include "tick/mass_contact.h"
 #include <kinetra/world.h>
 
-#include <cmath>
 
 namespace kinetra {
-
-namespace {
-
-constexpr float minimumDistance = 0.0001f;
-constexpr float half = 0.5f;
-
-struct Vec {
-    float x, y;
-};
-
-// The part of a mass's velocity across the normal n.
-Vec TangentialVelocity(const TMass& m, TDirection& n) {
-    const float vx = m.x - m.oldX;
-    const float vy = m.y - m.oldY;
-    const float speed = std::sqrt(vx * vx + vy * vy);
-    const float s = SpeedAlong(vx, vy, speed, n);
-    return {vx - s * n.x, vy - s * n.y};
-}
-
-float Length(Vec v) {
-    return std::sqrt(v.x * v.x + v.y * v.y);
-}
-
-// Takes up to budget of the sliding velocity t of m by moving its previous position.
-void SlowDown(TMass& m, Vec t, float budget) {
-    const float tl = Length(t);
-    if (budget >= tl) {
-        m.oldX += t.x;
-        m.oldY += t.y;
-    } else {
-        m.oldX += budget * t.x / tl;
-        m.oldY += budget * t.y / tl;
-    }
-}
-
-} // namespace
 
 MassRef TMass::Create(float x, float y, float mass, float radius, float friction, int group) {
     auto m = std::make_shared<TMass>();
@@ -147,65 +110,7 @@ void TMass::Unregister() {
 }
 
 void TMass::Collide(TMass& other) {
-    TMass& a = *this;
-    TMass& b = other;
-    if (a.fixed && b.fixed) {
-        return;
-    }
-    const float reach = a.radius + b.radius;
-    if (std::fabs(b.x - a.x) > reach || std::fabs(b.y - a.y) > reach) {
-        return;
-    }
-    const float dx = a.x - b.x;
-    const float dy = a.y - b.y;
-    float d = std::sqrt(dx * dx + dy * dy);
-    if (!(d >= minimumDistance)) {
-        d = minimumDistance;
-    }
-    TDirection n(dx / d, dy / d);
-    const float p = d - reach;
-    if (p >= 0.0f) {
-        return;
-    }
-    const Vec c{n.x * p, n.y * p};
-    const float budget = -p * (a.friction + b.friction) * half;
-
-    if (b.fixed) {
-        a.x -= c.x;
-        a.y -= c.y;
-        SlowDown(a, TangentialVelocity(a, n), budget);
-        return;
-    }
-    if (a.fixed) {
-        b.x += c.x;
-        b.y += c.y;
-        SlowDown(b, TangentialVelocity(b, n), budget);
-        return;
-    }
-    const float total = a.mass + b.mass;
-    const float shareA = b.mass / total;
-    const float shareB = a.mass / total;
-    a.x -= c.x * shareA;
-    a.y -= c.y * shareA;
-    b.x += c.x * shareB;
-    b.y += c.y * shareB;
-    const Vec ta = TangentialVelocity(a, n);
-    const Vec tb = TangentialVelocity(b, n);
-    const Vec r{ta.x - (ta.x + tb.x) * half, ta.y - (ta.y + tb.y) * half};
-    const float rl = Length(r);
-    if (budget >= rl) {
-        a.oldX += r.x;
-        a.oldY += r.y;
-        b.oldX -= r.x;
-        b.oldY -= r.y;
-    } else {
-        const float kx = budget * r.x / rl;
-        const float ky = budget * r.y / rl;
-        a.oldX += kx;
-        a.oldY += ky;
-        b.oldX -= kx;
-        b.oldY -= ky;
-    }
+    ResolveMassContact(*this, other);
 }
 
 } // namespace kinetra

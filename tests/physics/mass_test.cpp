@@ -1,7 +1,7 @@
 #include "world_fixture.h"
 
 #include "degrees.h"
-#include "speed_along.h"
+#include "tick/speed_along.h"
 
 #include <bit>
 #include <cmath>

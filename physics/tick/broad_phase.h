@@ -4,7 +4,7 @@
 // The tick relaxes one contact after another, so the order of the corrections is part
 // of its result. These tests change nothing of that: they only pass over the masses
 // and zones whose whole test would have done nothing, and hand every other one, in
-// list order, to TMass::Collide or the zone contact. What they hand on has passed the
+// list order, to the mass contact or the zone contact. What they hand on has passed the
 // very float comparisons of the tests they stand for: the group test and the box of
 // reach between two masses, or the group test and a zone tree's cells against the
 // mass's bounding square; a zone is also passed over where the mass lies in its clear
@@ -16,6 +16,11 @@
 // moves must be filed again at once (Moved), so that the grid and the copied positions
 // are always where the masses are. Zones are few: their root cells are tested four at
 // a time where SSE2 is there (every x86-64), one by one elsewhere.
+//
+// Keeps between ticks: the masses and zones taken from the lists, and the grid with
+// every mass filed in it, while the lists' stamps, the radii, the groups and the
+// world's bounds stay the same, so that a tick files again only the masses that moved
+// instead of building it all anew.
 #pragma once
 
 #include "zone_cells.h"

@@ -33,7 +33,7 @@ bool GroupsMeet(float a, float b) {
     return a != 0.0f && b != 0.0f && a != b;
 }
 
-// The box test that TMass::Collide starts with.
+// The box test that the mass contact starts with.
 bool WithinReach(float ax, float ay, float ar, float bx, float by, float br) {
     const float reach = ar + br;
     return !(std::fabs(bx - ax) > reach) && !(std::fabs(by - ay) > reach);

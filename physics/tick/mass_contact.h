@@ -1,0 +1,16 @@
+// The contact between two masses: the third step of each pass, for every later mass the
+// broad phase finds within reach of a mass (TMass::Collide is the same contact for
+// callers outside the tick). Overlapping masses are pushed apart along the line between
+// their centres, the lighter moving more, and friction evens out their sliding.
+//
+// Keeps nothing between ticks: velocity lives in the masses' previous positions.
+#pragma once
+
+namespace kinetra {
+
+class TMass;
+
+// Resolves the overlap of a and b, a being the earlier of the two in massList.
+void ResolveMassContact(TMass& a, TMass& b);
+
+} // namespace kinetra

@@ -1,0 +1,97 @@
+// One tick of the world, in the order that defines the engine's results:
+//
+//   integration                       integration.h
+//   per pass, for every mass in list order:
+//     the walls                       walls.h
+//     each zone it may touch          zone_contact.h
+//     each later mass it may touch    mass_contact.h
+//   per pass, afterwards:
+//     every constraint                constraint_pass.h
+//
+// Every correction is written straight back into the masses, so each test sees the
+// ones before it: the order above is part of the result. The broad phase
+// (broad_phase.h) passes over the zones and masses whose test would do nothing, and
+// hands on every other one in list order.
+#include <kinetra/world.h>
+
+#include "broad_phase.h"
+#include "constraint_pass.h"
+#include "integration.h"
+#include "mass_contact.h"
+#include "walls.h"
+#include "zone_contact.h"
+#include <kinetra/mass.h>
+
+#include <memory>
+
+namespace kinetra {
+
+namespace {
+
+// The zones that p may touch, in list order.
+void MeetZones(TBroadPhase& near, TMass& p) {
+    const std::size_t zoneCount = near.zones.size();
+    for (std::size_t z = near.NextZoneNear(p, 0); z < zoneCount; z = near.NextZoneNear(p, z + 1)) {
+        if (near.TreeReaches(z, p) && !near.Clear(z, p)) {
+            ResolveZoneContact(*near.zones[z], p);
+        }
+    }
+}
+
+// The later masses that mass j may touch, in list order.
+void MeetLaterMasses(TBroadPhase& near, std::size_t j) {
+    const std::size_t count = near.masses.size();
+    TMass& p = *near.masses[j];
+    for (std::size_t k = near.NextMassInReach(j, j + 1); k < count;
+         k = near.NextMassInReach(j, k + 1)) {
+        ResolveMassContact(p, *near.masses[k]);
+        near.Moved(j);
+        near.Moved(k);
+    }
+}
+
+void RelaxPass(const TPhysics& world, TBroadPhase& near, const TList<TConstraint>& constraints) {
+    for (std::size_t j = 0; j < near.masses.size(); ++j) {
+        TMass* p = near.masses[j];
+        if (!p) {
+            continue;
+        }
+        ClampToWalls(world, *p);
+        if (!p->fixed) {
+            MeetZones(near, *p);
+        }
+        near.Moved(j);
+        MeetLaterMasses(near, j);
+    }
+    SatisfyConstraints(constraints);
+}
+
+} // namespace
+
+void TPhysics::Update() {
+    // Held for the whole tick, so nothing the tick calls can release them under it.
+    const PhysicsRef world = currentWorld;
+    const auto masses = massList;
+    const auto constraints = constraintList;
+    const auto zones = zoneList;
+    if (!world || !masses || !constraints || !zones) {
+        return;
+    }
+    if (!world->broadPhase) {
+        world->broadPhase = std::make_shared<TBroadPhase>();
+    }
+    TBroadPhase& near = *world->broadPhase;
+    near.TakeMasses(*masses);
+    Integrate(*world, near.masses);
+    near.Load(*zones, world->minX, world->minY, world->maxX, world->maxY);
+    const int passes = world->iterations;
+    for (int pass = 1; pass <= passes; ++pass) {
+        if (pass > 1) {
+            // The constraints have moved the masses since.
+            near.LoadPositions();
+        }
+        RelaxPass(*world, near, *constraints);
+    }
+}
+
+} // namespace kinetra

@@ -1,0 +1,62 @@
+#include "walls.h"
+
+#include <kinetra/mass.h>
+#include <kinetra/world.h>
+
+#include <cmath>
+
+namespace kinetra {
+
+namespace {
+
+// One factor per wall: left, right, top, bottom.
+constexpr float leftWallFactor = 0.5f;
+constexpr float rightWallFactor = 0.5f;
+constexpr float topWallFactor = 0.5f;
+constexpr float bottomWallFactor = 0.5f;
+
+float Sign(float v) {
+    if (v > 0.0f) {
+        return 1.0f;
+    }
+    if (v < 0.0f) {
+        return -1.0f;
+    }
+    return 0.0f;
+}
+
+// Slows the motion along a wall by budget, stopping it when the budget is larger.
+void WallFriction(float position, float& old, float budget) {
+    const float v = position - old;
+    if (budget > std::fabs(v)) {
+        old = position;
+    } else {
+        old = old + Sign(v) * budget;
+    }
+}
+
+} // namespace
+
+void ClampToWalls(const TPhysics& world, TMass& m) {
+    const float r = m.radius;
+    if (m.x < world.minX + r) {
+        const float d = (world.minX + r) - m.x;
+        m.x = world.minX + r;
+        WallFriction(m.y, m.oldY, d * (m.friction + world.friction) * leftWallFactor);
+    } else if (m.x > world.maxX - r) {
+        const float d = m.x - (world.maxX - r);
+        m.x = world.maxX - r;
+        WallFriction(m.y, m.oldY, d * (m.friction + world.friction) * rightWallFactor);
+    }
+    if (m.y < world.minY + r) {
+        const float d = (world.minY + r) - m.y;
+        m.y = world.minY + r;
+        WallFriction(m.x, m.oldX, d * (m.friction + world.friction) * topWallFactor);
+    } else if (m.y > world.maxY - r) {
+        const float d = m.y - (world.maxY - r);
+        m.y = world.maxY - r;
+        WallFriction(m.x, m.oldX, d * (m.friction + world.friction) * bottomWallFactor);
+    }
+}
+
+} // namespace kinetra
