@@ -25,18 +25,22 @@ constexpr std::size_t lanes = 4;
 // rounding of the float reach test many times over.
 constexpr double cellMargin = 1.001;
 constexpr double smallestCell = 1.0;
-// Cells per axis at most; a larger world gets larger cells.
-constexpr int mostCells = 256;
-constexpr std::size_t bitsPerWord = 64;
+// Cells per axis at most, and in all at most cellsPerMass a mass (and at least
+// fewestCellsCap): a larger world gets larger cells, so that the grid's size follows
+// the number of masses and not the world's.
+constexpr int mostCells = 1 << 15;
+constexpr double cellsPerMass = 2.0;
+constexpr double fewestCellsCap = 4096.0;
 
 bool GroupsMeet(float a, float b) {
     return a != 0.0f && b != 0.0f && a != b;
 }
 
-// The box test that the mass contact starts with.
-bool WithinReach(float ax, float ay, float ar, float bx, float by, float br) {
-    const float reach = ar + br;
-    return !(std::fabs(bx - ax) > reach) && !(std::fabs(by - ay) > reach);
+// The group test of the tick, and the box test that the mass contact starts with.
+bool MayTouch(const TBroadPhase::TPlace& a, const TBroadPhase::TPlace& b) {
+    const float reach = a.radius + b.radius;
+    return GroupsMeet(a.group, b.group) && !(std::fabs(b.x - a.x) > reach) &&
+           !(std::fabs(b.y - a.y) > reach);
 }
 
 #if !defined(__SSE2__)
@@ -75,27 +79,7 @@ void TBroadPhase::TakeMasses(const TList<TMass>& massList) {
 
 void TBroadPhase::Load(const TList<TZone>& zoneList, float minX, float minY, float maxX,
                        float maxY) {
-    const std::size_t n = masses.size();
-    if (radius.size() != n) {
-        filed = false;
-        radius.resize(n);
-        group.resize(n);
-    }
-    double largest = 0.0;
-    for (std::size_t i = 0; i < n; ++i) {
-        const TMass* m = masses[i];
-        const float r = m ? m->radius : 0.0f;
-        const float g = m ? m->group : 0.0f;
-        // A NaN radius never compares equal, so its mass is filed afresh every tick.
-        if (!(r == radius[i] && g == group[i])) {
-            radius[i] = r;
-            group[i] = g;
-            filed = false;
-        }
-        if (std::isfinite(r)) {
-            largest = std::max(largest, static_cast<double>(r));
-        }
-    }
+    const double largest = LoadRadiiAndGroups();
     const std::array<double, 5> grid{minX, minY, maxX, maxY, largest};
     if (filed && grid == gridMadeFor) {
         // The same masses on the same grid: only those that moved are filed again.
@@ -104,7 +88,34 @@ void TBroadPhase::Load(const TList<TZone>& zoneList, float minX, float minY, flo
         gridMadeFor = grid;
         FileMasses(minX, minY, maxX, maxY, largest);
     }
+    LoadZones(zoneList);
+}
 
+double TBroadPhase::LoadRadiiAndGroups() {
+    const std::size_t n = masses.size();
+    if (place.size() != n) {
+        filed = false;
+        place.resize(n);
+    }
+    double largest = 0.0;
+    for (std::size_t i = 0; i < n; ++i) {
+        const TMass* m = masses[i];
+        const float r = m ? m->radius : 0.0f;
+        const float g = m ? m->group : 0.0f;
+        // A NaN radius never compares equal, so its mass is filed afresh every tick.
+        if (!(r == place[i].radius && g == place[i].group)) {
+            place[i].radius = r;
+            place[i].group = g;
+            filed = false;
+        }
+        if (std::isfinite(r)) {
+            largest = std::max(largest, static_cast<double>(r));
+        }
+    }
+    return largest;
+}
+
+void TBroadPhase::LoadZones(const TList<TZone>& zoneList) {
     if (zoneList.Stamp() != zoneStamp) {
         zoneStamp = zoneList.Stamp();
         zones.clear();
@@ -112,11 +123,9 @@ void TBroadPhase::Load(const TList<TZone>& zoneList, float minX, float minY, flo
             zones.push_back(zone.get());
         }
         const std::size_t z = zones.size();
-        Fit(left, z);
-        Fit(top, z);
-        Fit(right, z);
-        Fit(bottom, z);
-        Fit(zoneGroup, z);
+        for (std::vector<float>* v : {&left, &top, &right, &bottom, &zoneGroup}) {
+            Fit(*v, z);
+        }
         deeper.resize(z);
         zoneCells.assign(z, TZoneCells{});
         cellsHold.resize(z);
@@ -145,17 +154,32 @@ void TBroadPhase::Load(const TList<TZone>& zoneList, float minX, float minY, flo
 
 void TBroadPhase::FileMasses(float minX, float minY, float maxX, float maxY, double largest) {
     const std::size_t n = masses.size();
-    x.resize(n);
-    y.resize(n);
     column.resize(n);
     row.resize(n);
     for (std::size_t i = 0; i < n; ++i) {
-        column[i] = row[i] = (masses[i] && group[i] != 0.0f) ? 0 : nowhereMark;
+        column[i] = row[i] = (masses[i] && place[i].group != 0.0f) ? 0 : nowhereMark;
     }
     runEnd.resize(n);
     for (std::size_t i = n; i-- > 0;) {
-        runEnd[i] = i + 1 < n && group[i + 1] == group[i] ? runEnd[i + 1] : i + 1;
+        runEnd[i] = i + 1 < n && place[i + 1].group == place[i].group ? runEnd[i + 1] : i + 1;
     }
+    LayGrid(minX, minY, maxX, maxY, largest);
+    nextInCell.assign(n, noMass);
+    previousInCell.assign(n, noMass);
+    // A gathering holds each mass at most once: room for all, so a tick never allocates.
+    nearby.reserve(n);
+    for (std::size_t i = 0; i < n; ++i) {
+        if (column[i] != nowhereMark) {
+            // Not filed yet: Moved finds it elsewhere and links it into its cell.
+            column[i] = row[i] = unfiledMark;
+            Moved(i);
+        }
+    }
+    gatheredFor = SIZE_MAX;
+    filed = true;
+}
+
+void TBroadPhase::LayGrid(float minX, float minY, float maxX, float maxY, double largest) {
     // Two masses within reach are at most two of the largest radii apart.
     const double width = static_cast<double>(maxX) - minX;
     const double height = static_cast<double>(maxY) - minY;
@@ -166,85 +190,154 @@ void TBroadPhase::FileMasses(float minX, float minY, float maxX, float maxY, dou
     if (std::isfinite(height)) {
         cellSize = std::max(cellSize, height / mostCells);
     }
+    const double mostInAll = std::max(fewestCellsCap, cellsPerMass * static_cast<double>(masses.size()));
+    if (std::isfinite(width) && std::isfinite(height) && width * height > 0.0) {
+        cellSize = std::max(cellSize, std::sqrt(width * height / mostInAll));
+    }
     perCell = 1.0 / cellSize;
     originX = std::isfinite(minX) ? minX : 0.0;
     originY = std::isfinite(minY) ? minY : 0.0;
     columns = CellsAcross(width, cellSize);
     rows = CellsAcross(height, cellSize);
-    words = (n + bitsPerWord - 1) / bitsPerWord;
-    nearColumn.assign(static_cast<std::size_t>(columns) * words, 0);
-    nearRow.assign(static_cast<std::size_t>(rows) * words, 0);
-    anywhere.assign(words, 0);
-    for (std::size_t i = 0; i < n; ++i) {
-        if (column[i] != nowhereMark) {
-            // Not filed yet: Moved finds it elsewhere and marks its cells.
-            column[i] = row[i] = unfiledMark;
-            Moved(i);
-        }
-    }
-    filed = true;
+    // One list a cell, and the last for the masses anywhere.
+    cells.assign(static_cast<std::size_t>(columns) * rows + 1, TCell{});
 }
 
 void TBroadPhase::LoadPositions() {
     for (std::size_t i = 0; i < masses.size(); ++i) {
         Moved(i);
     }
+    gatheredFor = SIZE_MAX;
+}
+
+std::size_t TBroadPhase::CellIndex(std::int32_t c, std::int32_t r) const {
+    if (c == anywhereMark) {
+        return static_cast<std::size_t>(columns) * rows;
+    }
+    return static_cast<std::size_t>(r) * columns + c;
+}
+
+void TBroadPhase::Unlink(std::size_t i) {
+    TCell& cell = cells[CellIndex(column[i], row[i])];
+    const std::int32_t before = previousInCell[i];
+    const std::int32_t after = nextInCell[i];
+    if (before != inPlace) {
+        (before == noMass ? cell.more : nextInCell[before]) = after;
+        if (after != noMass) {
+            previousInCell[after] = before;
+        }
+        return;
+    }
+    // The last mass held takes its place, and the first of the rest takes the last's.
+    const auto held = cell.masses.begin();
+    const auto slot = std::find(held, held + cell.count, static_cast<std::int32_t>(i));
+    --cell.count;
+    *slot = held[cell.count];
+    if (cell.more != noMass) {
+        const std::int32_t first = cell.more;
+        cell.more = nextInCell[first];
+        if (cell.more != noMass) {
+            previousInCell[cell.more] = noMass;
+        }
+        previousInCell[first] = inPlace;
+        cell.masses[cell.count++] = first;
+    }
+}
+
+void TBroadPhase::Link(std::size_t i) {
+    TCell& cell = cells[CellIndex(column[i], row[i])];
+    const auto k = static_cast<std::int32_t>(i);
+    if (cell.count < TCell::held) {
+        previousInCell[i] = inPlace;
+        cell.masses[cell.count++] = k;
+        return;
+    }
+    previousInCell[i] = noMass;
+    nextInCell[i] = cell.more;
+    if (cell.more != noMass) {
+        previousInCell[cell.more] = k;
+    }
+    cell.more = k;
 }
 
 void TBroadPhase::Refile(std::size_t i, std::int32_t c, std::int32_t r) {
     if (column[i] != unfiledMark) {
-        Mark(i, false);
+        Unlink(i);
     }
     column[i] = c;
     row[i] = r;
-    Mark(i, true);
+    Link(i);
 }
 
-void TBroadPhase::Mark(std::size_t i, bool set) {
-    const std::size_t w = i / bitsPerWord;
-    const std::uint64_t bit = std::uint64_t{1} << (i % bitsPerWord);
-    const auto apply = [set, bit](std::uint64_t& word) { word = set ? word | bit : word & ~bit; };
-    if (column[i] == anywhereMark) {
-        apply(anywhere[w]);
-        return;
+void TBroadPhase::GatherCell(const TCell& cell, std::size_t from) {
+    for (std::int32_t h = 0; h < cell.count; ++h) {
+        const auto k = static_cast<std::uint32_t>(cell.masses[h]);
+        if (k >= from) {
+            nearby.push_back(k);
+        }
     }
-    for (std::int32_t c = std::max(column[i] - 1, 0); c <= std::min(column[i] + 1, columns - 1);
-         ++c) {
-        apply(nearColumn[static_cast<std::size_t>(c) * words + w]);
-    }
-    for (std::int32_t r = std::max(row[i] - 1, 0); r <= std::min(row[i] + 1, rows - 1); ++r) {
-        apply(nearRow[static_cast<std::size_t>(r) * words + w]);
+    for (std::int32_t k = cell.more; k != noMass; k = nextInCell[k]) {
+        if (static_cast<std::size_t>(k) >= from) {
+            nearby.push_back(static_cast<std::uint32_t>(k));
+        }
     }
 }
 
-std::size_t TBroadPhase::NextMassInReach(std::size_t i, std::size_t from) const {
+void TBroadPhase::GatherNearby(std::size_t i, std::size_t from) {
+    nearby.clear();
+    nextNearby = 0;
+    gatheredFor = i;
+    gatheredColumn = column[i];
+    gatheredRow = row[i];
+    const std::int32_t c0 = std::max(column[i] - 1, 0);
+    const std::int32_t c1 = std::min(column[i] + 1, columns - 1);
+    const std::int32_t r0 = std::max(row[i] - 1, 0);
+    const std::int32_t r1 = std::min(row[i] + 1, rows - 1);
+    for (std::int32_t r = r0; r <= r1; ++r) {
+        const TCell* cell = &cells[CellIndex(c0, r)];
+        for (std::int32_t c = c0; c <= c1; ++c, ++cell) {
+            GatherCell(*cell, from);
+        }
+    }
+    GatherCell(cells.back(), from);
+    // Few: an insertion sort beats a general one.
+    for (std::size_t h = 1; h < nearby.size(); ++h) {
+        const std::uint32_t k = nearby[h];
+        std::size_t to = h;
+        for (; to > 0 && nearby[to - 1] > k; --to) {
+            nearby[to] = nearby[to - 1];
+        }
+        nearby[to] = k;
+    }
+}
+
+std::size_t TBroadPhase::NextOfAll(std::size_t i, std::size_t from) const {
+    const std::size_t n = masses.size();
+    for (std::size_t k = from; k < n; ++k) {
+        if (column[k] != nowhereMark && MayTouch(place[i], place[k])) {
+            return k;
+        }
+    }
+    return n;
+}
+
+std::size_t TBroadPhase::NextMassInReach(std::size_t i, std::size_t from) {
     const std::size_t n = masses.size();
     // Equal groups never meet: the rest of the mass's run of one group is passed over.
     from = std::max(from, runEnd[i]);
     if (from >= n || column[i] == nowhereMark) {
         return n;
     }
-    const bool everywhere = column[i] == anywhereMark;
-    const std::uint64_t* columnSet =
-        everywhere ? nullptr : &nearColumn[static_cast<std::size_t>(column[i]) * words];
-    const std::uint64_t* rowSet =
-        everywhere ? nullptr : &nearRow[static_cast<std::size_t>(row[i]) * words];
-    for (std::size_t w = from / bitsPerWord; w < words; ++w) {
-        std::uint64_t near =
-            everywhere ? ~std::uint64_t{0} : (columnSet[w] & rowSet[w]) | anywhere[w];
-        if (w == from / bitsPerWord) {
-            near &= ~std::uint64_t{0} << (from % bitsPerWord);
-        }
-        for (; near != 0; near &= near - 1) {
-            const std::size_t k =
-                w * bitsPerWord + static_cast<std::size_t>(std::countr_zero(near));
-            if (k >= n) {
-                return n;
-            }
-            if (GroupsMeet(group[i], group[k]) &&
-                WithinReach(x[i], y[i], radius[i], x[k], y[k], radius[k])) {
-                return k;
-            }
+    if (column[i] == anywhereMark) {
+        return NextOfAll(i, from);
+    }
+    if (gatheredFor != i || gatheredColumn != column[i] || gatheredRow != row[i]) {
+        GatherNearby(i, from);
+    }
+    while (nextNearby < nearby.size()) {
+        const std::size_t k = nearby[nextNearby++];
+        if (k >= from && MayTouch(place[i], place[k])) {
+            return k;
         }
     }
     return n;

@@ -10,12 +10,14 @@
 // mass's bounding square; a zone is also passed over where the mass lies in its clear
 // cells (see zone_cells.h).
 //
-// Masses are filed in a grid of columns and rows at least as wide as any two radii,
-// as bit sets over their list indices: the masses that may reach a mass lie in its own
-// or a neighbouring column and row, found 64 at a time, in index order. A mass that
-// moves must be filed again at once (Moved), so that the grid and the copied positions
-// are always where the masses are. Zones are few: their root cells are tested four at
-// a time where SSE2 is there (every x86-64), one by one elsewhere.
+// Masses are filed in a grid of cells at least as wide as any two radii, each cell
+// listing its masses: the masses that may reach a mass lie in its own or a neighbouring
+// cell. For each mass the tick gathers the later masses of those nine cells once, in
+// index order, and gathers again only when the mass moves to another cell, since no
+// other mass moves while the tick meets its later masses but the one it hands on. A mass
+// that moves must be filed again at once (Moved), so that the grid and the copied
+// positions are always where the masses are. Zones are few: their root cells are tested
+// four at a time where SSE2 is there (every x86-64), one by one elsewhere.
 //
 // Keeps between ticks: the masses and zones taken from the lists, and the grid with
 // every mass filed in it, while the lists' stamps, the radii, the groups and the
@@ -54,22 +56,40 @@ struct TBroadPhase {
     bool filed = false;
     std::array<double, 5> gridMadeFor{};
 
-    // Copies of the masses' positions, radii and groups.
-    std::vector<float> x, y, radius, group;
+    // Copies of the masses' positions, radii and groups, side by side for the tests.
+    struct TPlace {
+        float x = 0.0f, y = 0.0f, radius = 0.0f, group = 0.0f;
+    };
+    std::vector<TPlace> place;
     // Per mass, the index just past the run of masses of its group that holds it (a
     // body's masses are listed together).
     std::vector<std::size_t> runEnd;
 
     // The grid: its origin, one over its cell size, its extent, and per mass its column
-    // and row (or a mark). Per column, nearColumn holds a bit set of `words` words of
-    // the masses filed in that column or a neighbouring one, so that one word of it
-    // and one of nearRow give the masses that may be within reach; anywhere holds the
-    // masses of a position or radius that is not finite, tried against every mass.
+    // and row (or a mark). Each cell, and one more for the masses of a position or radius
+    // that is not finite (tried against every mass), holds its first masses in place and
+    // links the rest through nextInCell and previousInCell (noMass ends a list), so that
+    // gathering a mass's neighbours reads a few whole cells.
+    static constexpr std::int32_t noMass = -1;
+    static constexpr std::int32_t inPlace = -2; // previousInCell of a mass held in place
+    struct TCell {
+        static constexpr int held = 6;
+        std::int32_t count = 0;
+        std::int32_t more = noMass;
+        std::array<std::int32_t, held> masses{};
+    };
     double originX = 0.0, originY = 0.0, perCell = 1.0;
     std::int32_t columns = 1, rows = 1;
-    std::size_t words = 0;
-    std::vector<std::uint64_t> nearColumn, nearRow, anywhere;
     std::vector<std::int32_t> column, row;
+    std::vector<TCell> cells;
+    std::vector<std::int32_t> nextInCell, previousInCell;
+
+    // The later masses gathered from the cells round one mass, in index order, the next
+    // one to hand on, and the mass and cell they were gathered for.
+    std::vector<std::uint32_t> nearby;
+    std::size_t nextNearby = 0;
+    std::size_t gatheredFor = SIZE_MAX;
+    std::int32_t gatheredColumn = 0, gatheredRow = 0;
 
     // The zones' root cells, shifted to where the zones stand, and their groups; a
     // zone without a tree has group 0, which meets nothing. Padded with group 0 to a
@@ -99,8 +119,10 @@ struct TBroadPhase {
     void Moved(std::size_t i);
 
     // The first mass k >= from (else masses.size()) whose group meets mass i's and that
-    // lies within reach of it on both axes.
-    std::size_t NextMassInReach(std::size_t i, std::size_t from) const;
+    // lies within reach of it on both axes. Called for one mass with growing from, while
+    // only that mass and the masses handed on move; a call for another mass, or after
+    // LoadPositions, looks afresh.
+    std::size_t NextMassInReach(std::size_t i, std::size_t from);
 
     // The first zone k >= from (else zones.size()) whose group meets m's and whose
     // root cell touches m's bounding square.
@@ -122,23 +144,34 @@ struct TBroadPhase {
     // in cells, whose rounding is monotonic, so that with the cells' margin two places
     // within reach fall in the same or neighbouring cells. Places outside the grid go
     // to its edge cells, which keeps that so.
-    std::int32_t CellOf(float v, double origin, std::int32_t cells) const {
+    std::int32_t CellOf(float v, double origin, std::int32_t across) const {
         const double at = (static_cast<double>(v) - origin) * perCell;
         if (!(at > 0.0)) {
             return 0;
         }
-        if (at >= cells - 1) {
-            return cells - 1;
+        if (at >= across - 1) {
+            return across - 1;
         }
         return static_cast<std::int32_t>(at);
     }
 
-    // Moves mass i's bits to column c and row r (or anywhere).
+    // Moves mass i to the list of column c and row r (or of anywhere).
     void Refile(std::size_t i, std::int32_t c, std::int32_t r);
-    // Sets (or clears) mass i's bits at its column and row.
-    void Mark(std::size_t i, bool set);
+    std::size_t CellIndex(std::int32_t c, std::int32_t r) const;
+    void Unlink(std::size_t i);
+    void Link(std::size_t i);
+    // Gathers the masses from `from` on in the cells round mass i, in index order.
+    void GatherNearby(std::size_t i, std::size_t from);
+    void GatherCell(const TCell& cell, std::size_t from);
+    // The first mass from `from` on that mass i, of a place that is not finite, may touch.
+    std::size_t NextOfAll(std::size_t i, std::size_t from) const;
+    // Takes the radii and groups, and whether they are as the grid was made for.
+    double LoadRadiiAndGroups();
+    // Takes the zones where they stand.
+    void LoadZones(const TList<TZone>& zoneList);
     // Lays the grid and files every mass afresh.
     void FileMasses(float minX, float minY, float maxX, float maxY, double largest);
+    void LayGrid(float minX, float minY, float maxX, float maxY, double largest);
 };
 
 // Inline: the tick calls it for every mass and every contact.
@@ -150,16 +183,16 @@ inline void TBroadPhase::Moved(std::size_t i) {
     const float newY = masses[i]->y;
     // Most calls find the mass where it was (a NaN never compares equal, and a zero
     // of the other sign gives the same tests).
-    if (newX == x[i] && newY == y[i] && column[i] != unfiledMark) {
+    if (newX == place[i].x && newY == place[i].y && column[i] != unfiledMark) {
         return;
     }
-    x[i] = newX;
-    y[i] = newY;
+    place[i].x = newX;
+    place[i].y = newY;
     std::int32_t c = anywhereMark;
     std::int32_t r = anywhereMark;
-    if (std::isfinite(x[i]) && std::isfinite(y[i]) && std::isfinite(radius[i])) {
-        c = CellOf(x[i], originX, columns);
-        r = CellOf(y[i], originY, rows);
+    if (std::isfinite(newX) && std::isfinite(newY) && std::isfinite(place[i].radius)) {
+        c = CellOf(newX, originX, columns);
+        r = CellOf(newY, originY, rows);
     }
     if (c != column[i] || r != row[i]) {
         Refile(i, c, r);
