@@ -25,19 +25,19 @@ constexpr std::size_t lanes = 4;
 // rounding of the float reach test many times over.
 constexpr double cellMargin = 1.001;
 constexpr double smallestCell = 1.0;
-// Cells per axis at most, and in all at most cellsPerMass a mass (and at least
-// fewestCellsCap): a larger world gets larger cells, so that the grid's size follows
+// Cells per axis at most, and in all at most cellsPerMass a mass (or fewestCellsCap
+// for few masses): a larger world gets larger cells, so that the grid's size follows
 // the number of masses and not the world's.
 constexpr int mostCells = 1 << 15;
-constexpr double cellsPerMass = 2.0;
-constexpr double fewestCellsCap = 4096.0;
+constexpr double cellsPerMass = 4.0;
+constexpr double fewestCellsCap = 65536.0;
 
 bool GroupsMeet(float a, float b) {
     return a != 0.0f && b != 0.0f && a != b;
 }
 
 // The group test of the tick, and the box test that the mass contact starts with.
-bool MayTouch(const TBroadPhase::TPlace& a, const TBroadPhase::TPlace& b) {
+bool MayTouch(const TMassState& a, const TMassState& b) {
     const float reach = a.radius + b.radius;
     return GroupsMeet(a.group, b.group) && !(std::fabs(b.x - a.x) > reach) &&
            !(std::fabs(b.y - a.y) > reach);
@@ -79,40 +79,39 @@ void TBroadPhase::TakeMasses(const TList<TMass>& massList) {
 
 void TBroadPhase::Load(const TList<TZone>& zoneList, float minX, float minY, float maxX,
                        float maxY) {
-    const double largest = LoadRadiiAndGroups();
-    const std::array<double, 5> grid{minX, minY, maxX, maxY, largest};
+    const std::array<double, 5> grid{minX, minY, maxX, maxY, largestRadius};
     if (filed && grid == gridMadeFor) {
         // The same masses on the same grid: only those that moved are filed again.
-        LoadPositions();
+        for (std::size_t i = 0; i < masses.size(); ++i) {
+            Moved(i);
+        }
+        gatheredFor = SIZE_MAX;
     } else {
         gridMadeFor = grid;
-        FileMasses(minX, minY, maxX, maxY, largest);
+        FileMasses(minX, minY, maxX, maxY, largestRadius);
     }
     LoadZones(zoneList);
 }
 
-double TBroadPhase::LoadRadiiAndGroups() {
+void TBroadPhase::TakeStates() {
     const std::size_t n = masses.size();
-    if (place.size() != n) {
+    if (state.size() != n) {
         filed = false;
-        place.resize(n);
+        state.resize(n);
     }
     double largest = 0.0;
     for (std::size_t i = 0; i < n; ++i) {
-        const TMass* m = masses[i];
-        const float r = m ? m->radius : 0.0f;
-        const float g = m ? m->group : 0.0f;
+        const TMassState now = masses[i] ? StateOf(*masses[i]) : TMassState{};
         // A NaN radius never compares equal, so its mass is filed afresh every tick.
-        if (!(r == place[i].radius && g == place[i].group)) {
-            place[i].radius = r;
-            place[i].group = g;
+        if (!(now.radius == state[i].radius && now.group == state[i].group)) {
             filed = false;
         }
-        if (std::isfinite(r)) {
-            largest = std::max(largest, static_cast<double>(r));
+        state[i] = now;
+        if (std::isfinite(now.radius)) {
+            largest = std::max(largest, static_cast<double>(now.radius));
         }
     }
-    return largest;
+    largestRadius = largest;
 }
 
 void TBroadPhase::LoadZones(const TList<TZone>& zoneList) {
@@ -157,17 +156,18 @@ void TBroadPhase::FileMasses(float minX, float minY, float maxX, float maxY, dou
     column.resize(n);
     row.resize(n);
     for (std::size_t i = 0; i < n; ++i) {
-        column[i] = row[i] = (masses[i] && place[i].group != 0.0f) ? 0 : nowhereMark;
+        column[i] = row[i] = (masses[i] && state[i].group != 0.0f) ? 0 : nowhereMark;
     }
     runEnd.resize(n);
     for (std::size_t i = n; i-- > 0;) {
-        runEnd[i] = i + 1 < n && place[i + 1].group == place[i].group ? runEnd[i + 1] : i + 1;
+        runEnd[i] = i + 1 < n && state[i + 1].group == state[i].group ? runEnd[i + 1] : i + 1;
     }
     LayGrid(minX, minY, maxX, maxY, largest);
     nextInCell.assign(n, noMass);
     previousInCell.assign(n, noMass);
-    // A gathering holds each mass at most once: room for all, so a tick never allocates.
-    nearby.reserve(n);
+    // A gathering holds each mass at most once, and writes one past its last: room for
+    // all, so that a tick never allocates.
+    nearby.resize(n + 1);
     for (std::size_t i = 0; i < n; ++i) {
         if (column[i] != nowhereMark) {
             // Not filed yet: Moved finds it elsewhere and links it into its cell.
@@ -200,21 +200,35 @@ void TBroadPhase::LayGrid(float minX, float minY, float maxX, float maxY, double
     columns = CellsAcross(width, cellSize);
     rows = CellsAcross(height, cellSize);
     // One list a cell, and the last for the masses anywhere.
-    cells.assign(static_cast<std::size_t>(columns) * rows + 1, TCell{});
+    // A border of empty cells round the grid, so that every cell has eight neighbours,
+    // and a last cell for the masses anywhere.
+    cells.assign(static_cast<std::size_t>(columns + 2) * (rows + 2) + 1, TCell{});
 }
 
 void TBroadPhase::LoadPositions() {
     for (std::size_t i = 0; i < masses.size(); ++i) {
-        Moved(i);
+        if (masses[i]) {
+            TakePosition(state[i], *masses[i]);
+            Moved(i);
+        }
     }
     gatheredFor = SIZE_MAX;
 }
 
+void TBroadPhase::StorePositions() const {
+    for (std::size_t i = 0; i < masses.size(); ++i) {
+        if (masses[i]) {
+            GivePosition(state[i], *masses[i]);
+        }
+    }
+}
+
 std::size_t TBroadPhase::CellIndex(std::int32_t c, std::int32_t r) const {
     if (c == anywhereMark) {
-        return static_cast<std::size_t>(columns) * rows;
+        return cells.size() - 1;
     }
-    return static_cast<std::size_t>(r) * columns + c;
+    // Past the border of empty cells.
+    return static_cast<std::size_t>(r + 1) * (columns + 2) + (c + 1);
 }
 
 void TBroadPhase::Unlink(std::size_t i) {
@@ -242,11 +256,26 @@ void TBroadPhase::Unlink(std::size_t i) {
         previousInCell[first] = inPlace;
         cell.masses[cell.count++] = first;
     }
+    if (cell.highest == static_cast<std::int32_t>(i)) {
+        cell.highest = Highest(cell);
+    }
+}
+
+std::int32_t TBroadPhase::Highest(const TCell& cell) const {
+    std::int32_t highest = noMass;
+    for (std::int32_t h = 0; h < cell.count; ++h) {
+        highest = std::max(highest, cell.masses[h]);
+    }
+    for (std::int32_t k = cell.more; k != noMass; k = nextInCell[k]) {
+        highest = std::max(highest, k);
+    }
+    return highest;
 }
 
 void TBroadPhase::Link(std::size_t i) {
     TCell& cell = cells[CellIndex(column[i], row[i])];
     const auto k = static_cast<std::int32_t>(i);
+    cell.highest = std::max(cell.highest, k);
     if (cell.count < TCell::held) {
         previousInCell[i] = inPlace;
         cell.masses[cell.count++] = k;
@@ -269,52 +298,64 @@ void TBroadPhase::Refile(std::size_t i, std::int32_t c, std::int32_t r) {
     Link(i);
 }
 
-void TBroadPhase::GatherCell(const TCell& cell, std::size_t from) {
+// Appends the masses from `from` on that a cell holds to out; gives the new end.
+inline std::uint32_t* TBroadPhase::GatherCell(const TCell& cell, std::size_t from,
+                                              std::uint32_t* out) const {
     for (std::int32_t h = 0; h < cell.count; ++h) {
         const auto k = static_cast<std::uint32_t>(cell.masses[h]);
-        if (k >= from) {
-            nearby.push_back(k);
-        }
+        *out = k;
+        out += k >= from;
     }
     for (std::int32_t k = cell.more; k != noMass; k = nextInCell[k]) {
-        if (static_cast<std::size_t>(k) >= from) {
-            nearby.push_back(static_cast<std::uint32_t>(k));
-        }
+        *out = static_cast<std::uint32_t>(k);
+        out += static_cast<std::size_t>(k) >= from;
     }
+    return out;
 }
 
 void TBroadPhase::GatherNearby(std::size_t i, std::size_t from) {
-    nearby.clear();
-    nextNearby = 0;
     gatheredFor = i;
     gatheredColumn = column[i];
     gatheredRow = row[i];
-    const std::int32_t c0 = std::max(column[i] - 1, 0);
-    const std::int32_t c1 = std::min(column[i] + 1, columns - 1);
-    const std::int32_t r0 = std::max(row[i] - 1, 0);
-    const std::int32_t r1 = std::min(row[i] + 1, rows - 1);
-    for (std::int32_t r = r0; r <= r1; ++r) {
-        const TCell* cell = &cells[CellIndex(c0, r)];
-        for (std::int32_t c = c0; c <= c1; ++c, ++cell) {
-            GatherCell(*cell, from);
+    const std::size_t stride = static_cast<std::size_t>(columns) + 2;
+    const TCell* const centre = &cells[CellIndex(column[i], row[i])];
+    std::uint32_t* const first = nearby.data();
+    std::uint32_t* out = first;
+    for (const TCell* cell : {centre - stride - 1, centre - 1, centre + stride - 1}) {
+        for (const TCell* const end = cell + 3; cell != end; ++cell) {
+            if (static_cast<std::size_t>(cell->highest + 1) > from) {
+                out = GatherCell(*cell, from, out);
+            }
         }
     }
-    GatherCell(cells.back(), from);
-    // Few: an insertion sort beats a general one.
-    for (std::size_t h = 1; h < nearby.size(); ++h) {
-        const std::uint32_t k = nearby[h];
+    out = GatherCell(cells.back(), from, out);
+    nearbyCount = static_cast<std::size_t>(out - first);
+    nextNearby = 0;
+    SortNearby();
+}
+
+void TBroadPhase::SortNearby() {
+    // Mostly few: then an insertion sort beats a general one.
+    constexpr std::size_t few = 16;
+    std::uint32_t* const v = nearby.data();
+    if (nearbyCount > few) {
+        std::sort(v, v + nearbyCount);
+        return;
+    }
+    for (std::size_t h = 1; h < nearbyCount; ++h) {
+        const std::uint32_t k = v[h];
         std::size_t to = h;
-        for (; to > 0 && nearby[to - 1] > k; --to) {
-            nearby[to] = nearby[to - 1];
+        for (; to > 0 && v[to - 1] > k; --to) {
+            v[to] = v[to - 1];
         }
-        nearby[to] = k;
+        v[to] = k;
     }
 }
 
 std::size_t TBroadPhase::NextOfAll(std::size_t i, std::size_t from) const {
     const std::size_t n = masses.size();
     for (std::size_t k = from; k < n; ++k) {
-        if (column[k] != nowhereMark && MayTouch(place[i], place[k])) {
+        if (column[k] != nowhereMark && MayTouch(state[i], state[k])) {
             return k;
         }
     }
@@ -334,9 +375,10 @@ std::size_t TBroadPhase::NextMassInReach(std::size_t i, std::size_t from) {
     if (gatheredFor != i || gatheredColumn != column[i] || gatheredRow != row[i]) {
         GatherNearby(i, from);
     }
-    while (nextNearby < nearby.size()) {
+    while (nextNearby < nearbyCount) {
+        // Past the last one handed on, in index order: all from `from` on.
         const std::size_t k = nearby[nextNearby++];
-        if (k >= from && MayTouch(place[i], place[k])) {
+        if (MayTouch(state[i], state[k])) {
             return k;
         }
     }
@@ -355,7 +397,7 @@ __m128 Meets(__m128 groups, __m128 g) {
 
 } // namespace
 
-std::size_t TBroadPhase::NextZoneNear(const TMass& m, std::size_t from) const {
+std::size_t TBroadPhase::NextZoneNear(const TMassState& m, std::size_t from) const {
     const std::size_t n = zones.size();
     if (m.group == 0.0f) {
         return n;
@@ -384,7 +426,7 @@ std::size_t TBroadPhase::NextZoneNear(const TMass& m, std::size_t from) const {
 
 #else
 
-std::size_t TBroadPhase::NextZoneNear(const TMass& m, std::size_t from) const {
+std::size_t TBroadPhase::NextZoneNear(const TMassState& m, std::size_t from) const {
     const std::size_t n = zones.size();
     const float r = m.radius;
     const float qx = m.x - r;

@@ -25,6 +25,7 @@
 // instead of building it all anew.
 #pragma once
 
+#include "mass_state.h"
 #include "zone_cells.h"
 #include <kinetra/list.h>
 #include <kinetra/mass.h>
@@ -55,12 +56,11 @@ struct TBroadPhase {
     std::uint64_t zoneStamp = 0;
     bool filed = false;
     std::array<double, 5> gridMadeFor{};
+    double largestRadius = 0.0; // the largest finite radius of the masses taken
 
-    // Copies of the masses' positions, radii and groups, side by side for the tests.
-    struct TPlace {
-        float x = 0.0f, y = 0.0f, radius = 0.0f, group = 0.0f;
-    };
-    std::vector<TPlace> place;
+    // The masses' fields for the length of a tick, in list order (see mass_state.h);
+    // zero for a null entry.
+    std::vector<TMassState> state;
     // Per mass, the index just past the run of masses of its group that holds it (a
     // body's masses are listed together).
     std::vector<std::size_t> runEnd;
@@ -73,9 +73,11 @@ struct TBroadPhase {
     static constexpr std::int32_t noMass = -1;
     static constexpr std::int32_t inPlace = -2; // previousInCell of a mass held in place
     struct TCell {
-        static constexpr int held = 6;
+        static constexpr int held = 5;
         std::int32_t count = 0;
         std::int32_t more = noMass;
+        std::int32_t highest = noMass; // the largest index it holds, so that a search
+                                       // for later masses passes over it at once
         std::array<std::int32_t, held> masses{};
     };
     double originX = 0.0, originY = 0.0, perCell = 1.0;
@@ -87,6 +89,7 @@ struct TBroadPhase {
     // The later masses gathered from the cells round one mass, in index order, the next
     // one to hand on, and the mass and cell they were gathered for.
     std::vector<std::uint32_t> nearby;
+    std::size_t nearbyCount = 0;
     std::size_t nextNearby = 0;
     std::size_t gatheredFor = SIZE_MAX;
     std::int32_t gatheredColumn = 0, gatheredRow = 0;
@@ -106,16 +109,24 @@ struct TBroadPhase {
     // the list's stamp stays the same.
     void TakeMasses(const TList<TMass>& massList);
 
+    // Takes the masses' states, noting whether their radii and groups are as the grid
+    // was made for.
+    void TakeStates();
+
     // Files the masses on a grid laid over the world's bounds (filing again only those
     // that moved when the grid, the masses, their radii and groups are as they were),
     // and takes the zones in list order where they stand, keeping the list from tick to
     // tick while its stamp stays the same.
     void Load(const TList<TZone>& zoneList, float minX, float minY, float maxX, float maxY);
 
-    // Copies every mass's position again and files it, after the masses moved.
+    // Takes every mass's position again and files it, after the masses moved.
     void LoadPositions();
+    // Starts a pass over the masses: nothing gathered holds any more.
+    void StartPass() { gatheredFor = SIZE_MAX; }
+    // Gives every mass its position back.
+    void StorePositions() const;
 
-    // Copies mass i's position again after it moved, and files it again.
+    // Files mass i again after its state moved.
     void Moved(std::size_t i);
 
     // The first mass k >= from (else masses.size()) whose group meets mass i's and that
@@ -126,16 +137,16 @@ struct TBroadPhase {
 
     // The first zone k >= from (else zones.size()) whose group meets m's and whose
     // root cell touches m's bounding square.
-    std::size_t NextZoneNear(const TMass& m, std::size_t from) const;
+    std::size_t NextZoneNear(const TMassState& m, std::size_t from) const;
 
     // Whether m lies in clear cells of zone k, so that their contact would do nothing.
-    bool Clear(std::size_t k, const TMass& m) const {
+    bool Clear(std::size_t k, const TMassState& m) const {
         return cellsHold[k] && zoneCells[k].Clears(zones[k]->x, zones[k]->y, m);
     }
 
     // Whether zone k, whose root cell touches m's bounding square, has a tree that
     // overlaps it down to its deepest cells, as TZone::Collide tests it.
-    bool TreeReaches(std::size_t k, const TMass& m) const {
+    bool TreeReaches(std::size_t k, const TMassState& m) const {
         const float r = m.radius;
         return !deeper[k] || deeper[k]->Overlaps(zones[k]->x, zones[k]->y, m.x - r, m.y - r, r + r);
     }
@@ -159,14 +170,15 @@ struct TBroadPhase {
     void Refile(std::size_t i, std::int32_t c, std::int32_t r);
     std::size_t CellIndex(std::int32_t c, std::int32_t r) const;
     void Unlink(std::size_t i);
+    std::int32_t Highest(const TCell& cell) const;
     void Link(std::size_t i);
     // Gathers the masses from `from` on in the cells round mass i, in index order.
     void GatherNearby(std::size_t i, std::size_t from);
-    void GatherCell(const TCell& cell, std::size_t from);
+    std::uint32_t* GatherCell(const TCell& cell, std::size_t from, std::uint32_t* out) const;
+    void SortNearby();
     // The first mass from `from` on that mass i, of a place that is not finite, may touch.
     std::size_t NextOfAll(std::size_t i, std::size_t from) const;
-    // Takes the radii and groups, and whether they are as the grid was made for.
-    double LoadRadiiAndGroups();
+
     // Takes the zones where they stand.
     void LoadZones(const TList<TZone>& zoneList);
     // Lays the grid and files every mass afresh.
@@ -179,20 +191,12 @@ inline void TBroadPhase::Moved(std::size_t i) {
     if (column[i] == nowhereMark) {
         return;
     }
-    const float newX = masses[i]->x;
-    const float newY = masses[i]->y;
-    // Most calls find the mass where it was (a NaN never compares equal, and a zero
-    // of the other sign gives the same tests).
-    if (newX == place[i].x && newY == place[i].y && column[i] != unfiledMark) {
-        return;
-    }
-    place[i].x = newX;
-    place[i].y = newY;
+    const TMassState& m = state[i];
     std::int32_t c = anywhereMark;
     std::int32_t r = anywhereMark;
-    if (std::isfinite(newX) && std::isfinite(newY) && std::isfinite(place[i].radius)) {
-        c = CellOf(newX, originX, columns);
-        r = CellOf(newY, originY, rows);
+    if (std::isfinite(m.x) && std::isfinite(m.y) && std::isfinite(m.radius)) {
+        c = CellOf(m.x, originX, columns);
+        r = CellOf(m.y, originY, rows);
     }
     if (c != column[i] || r != row[i]) {
         Refile(i, c, r);

@@ -1,7 +1,7 @@
 #include "zone_cells.h"
 
 #include "zone_contact.h"
-#include <kinetra/mass.h>
+#include "mass_state.h"
 #include <kinetra/zone.h>
 
 #include <algorithm>
@@ -115,7 +115,7 @@ void TZoneCells::Make(const TZone& zone) {
     made = true;
 }
 
-bool TZoneCells::Clears(float ox, float oy, const TMass& m) const {
+bool TZoneCells::Clears(float ox, float oy, const TMassState& m) const {
     // Also false for a NaN anywhere, and for a NaN radius, with which the contact acts.
     const float limit = reachLimit;
     if (!made || !(std::fabs(ox) <= limit && std::fabs(oy) <= limit && std::fabs(m.x) <= limit &&

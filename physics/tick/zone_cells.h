@@ -15,8 +15,8 @@
 
 namespace kinetra {
 
-class TMass;
 class TZone;
+struct TMassState;
 
 struct TZoneCells {
     static constexpr int across = 32; // cells per axis
@@ -39,7 +39,7 @@ struct TZoneCells {
     bool Update(const TZone& zone);
 
     // Whether m's bounding square lies in clear cells of the zone standing at (ox, oy).
-    bool Clears(float ox, float oy, const TMass& m) const;
+    bool Clears(float ox, float oy, const TMassState& m) const;
 
 private:
     void Make(const TZone& zone);
