@@ -82,10 +82,7 @@ void TBroadPhase::Load(const TList<TZone>& zoneList, float minX, float minY, flo
     const std::array<double, 5> grid{minX, minY, maxX, maxY, largestRadius};
     if (filed && grid == gridMadeFor) {
         // The same masses on the same grid: only those that moved are filed again.
-        for (std::size_t i = 0; i < masses.size(); ++i) {
-            Moved(i);
-        }
-        gatheredFor = SIZE_MAX;
+        RefileAll();
     } else {
         gridMadeFor = grid;
         FileMasses(minX, minY, maxX, maxY, largestRadius);
@@ -203,14 +200,12 @@ void TBroadPhase::LayGrid(float minX, float minY, float maxX, float maxY, double
     // A border of empty cells round the grid, so that every cell has eight neighbours,
     // and a last cell for the masses anywhere.
     cells.assign(static_cast<std::size_t>(columns + 2) * (rows + 2) + 1, TCell{});
+    highest.assign(cells.size() + 3, noMass);
 }
 
-void TBroadPhase::LoadPositions() {
+void TBroadPhase::RefileAll() {
     for (std::size_t i = 0; i < masses.size(); ++i) {
-        if (masses[i]) {
-            TakePosition(state[i], *masses[i]);
-            Moved(i);
-        }
+        Moved(i);
     }
     gatheredFor = SIZE_MAX;
 }
@@ -256,26 +251,28 @@ void TBroadPhase::Unlink(std::size_t i) {
         previousInCell[first] = inPlace;
         cell.masses[cell.count++] = first;
     }
-    if (cell.highest == static_cast<std::int32_t>(i)) {
-        cell.highest = Highest(cell);
+    const std::size_t index = CellIndex(column[i], row[i]);
+    if (highest[index] == static_cast<std::int32_t>(i)) {
+        highest[index] = Highest(cell);
     }
 }
 
 std::int32_t TBroadPhase::Highest(const TCell& cell) const {
-    std::int32_t highest = noMass;
+    std::int32_t last = noMass;
     for (std::int32_t h = 0; h < cell.count; ++h) {
-        highest = std::max(highest, cell.masses[h]);
+        last = std::max(last, cell.masses[h]);
     }
     for (std::int32_t k = cell.more; k != noMass; k = nextInCell[k]) {
-        highest = std::max(highest, k);
+        last = std::max(last, k);
     }
-    return highest;
+    return last;
 }
 
 void TBroadPhase::Link(std::size_t i) {
-    TCell& cell = cells[CellIndex(column[i], row[i])];
+    const std::size_t index = CellIndex(column[i], row[i]);
+    TCell& cell = cells[index];
     const auto k = static_cast<std::int32_t>(i);
-    cell.highest = std::max(cell.highest, k);
+    highest[index] = std::max(highest[index], k);
     if (cell.count < TCell::held) {
         previousInCell[i] = inPlace;
         cell.masses[cell.count++] = k;
@@ -318,21 +315,48 @@ void TBroadPhase::GatherNearby(std::size_t i, std::size_t from) {
     gatheredColumn = column[i];
     gatheredRow = row[i];
     const std::size_t stride = static_cast<std::size_t>(columns) + 2;
-    const TCell* const centre = &cells[CellIndex(column[i], row[i])];
+    const std::size_t centre = CellIndex(column[i], row[i]);
     std::uint32_t* const first = nearby.data();
     std::uint32_t* out = first;
-    for (const TCell* cell : {centre - stride - 1, centre - 1, centre + stride - 1}) {
-        for (const TCell* const end = cell + 3; cell != end; ++cell) {
-            if (static_cast<std::size_t>(cell->highest + 1) > from) {
-                out = GatherCell(*cell, from, out);
-            }
+    for (const std::size_t rowStart : {centre - stride - 1, centre - 1, centre + stride - 1}) {
+        for (unsigned later = LaterIn(rowStart, from); later != 0; later &= later - 1) {
+            out = GatherCell(cells[rowStart + static_cast<std::size_t>(std::countr_zero(later))],
+                             from, out);
         }
     }
-    out = GatherCell(cells.back(), from, out);
+    const std::size_t anywhere = cells.size() - 1;
+    if (static_cast<std::size_t>(highest[anywhere] + 1) > from) {
+        out = GatherCell(cells[anywhere], from, out);
+    }
     nearbyCount = static_cast<std::size_t>(out - first);
     nextNearby = 0;
-    SortNearby();
+    if (nearbyCount > 1) {
+        SortNearby();
+    }
 }
+
+#if defined(__SSE2__)
+
+unsigned TBroadPhase::LaterIn(std::size_t index, std::size_t from) const {
+    // Indices fit an int32, and from is at most their count.
+    const __m128i last = _mm_loadu_si128(reinterpret_cast<const __m128i*>(&highest[index]));
+    const __m128i later = _mm_cmpgt_epi32(last, _mm_set1_epi32(static_cast<int>(from) - 1));
+    return static_cast<unsigned>(_mm_movemask_ps(_mm_castsi128_ps(later))) & 0b111u;
+}
+
+#else
+
+unsigned TBroadPhase::LaterIn(std::size_t index, std::size_t from) const {
+    unsigned bits = 0;
+    for (unsigned c = 0; c < 3; ++c) {
+        if (static_cast<std::int64_t>(highest[index + c]) >= static_cast<std::int64_t>(from)) {
+            bits |= 1u << c;
+        }
+    }
+    return bits;
+}
+
+#endif
 
 void TBroadPhase::SortNearby() {
     // Mostly few: then an insertion sort beats a general one.

@@ -73,17 +73,18 @@ struct TBroadPhase {
     static constexpr std::int32_t noMass = -1;
     static constexpr std::int32_t inPlace = -2; // previousInCell of a mass held in place
     struct TCell {
-        static constexpr int held = 5;
+        static constexpr int held = 6;
         std::int32_t count = 0;
         std::int32_t more = noMass;
-        std::int32_t highest = noMass; // the largest index it holds, so that a search
-                                       // for later masses passes over it at once
         std::array<std::int32_t, held> masses{};
     };
     double originX = 0.0, originY = 0.0, perCell = 1.0;
     std::int32_t columns = 1, rows = 1;
     std::vector<std::int32_t> column, row;
     std::vector<TCell> cells;
+    // Per cell the largest index it holds (noMass when empty), so that a search for
+    // later masses passes over a cell at once; padded for reading four at a time.
+    std::vector<std::int32_t> highest;
     std::vector<std::int32_t> nextInCell, previousInCell;
 
     // The later masses gathered from the cells round one mass, in index order, the next
@@ -119,8 +120,8 @@ struct TBroadPhase {
     // tick while its stamp stays the same.
     void Load(const TList<TZone>& zoneList, float minX, float minY, float maxX, float maxY);
 
-    // Takes every mass's position again and files it, after the masses moved.
-    void LoadPositions();
+    // Files again every mass whose state moved to another cell.
+    void RefileAll();
     // Starts a pass over the masses: nothing gathered holds any more.
     void StartPass() { gatheredFor = SIZE_MAX; }
     // Gives every mass its position back.
@@ -132,7 +133,7 @@ struct TBroadPhase {
     // The first mass k >= from (else masses.size()) whose group meets mass i's and that
     // lies within reach of it on both axes. Called for one mass with growing from, while
     // only that mass and the masses handed on move; a call for another mass, or after
-    // LoadPositions, looks afresh.
+    // StartPass or RefileAll, looks afresh.
     std::size_t NextMassInReach(std::size_t i, std::size_t from);
 
     // The first zone k >= from (else zones.size()) whose group meets m's and whose
@@ -171,6 +172,8 @@ struct TBroadPhase {
     std::size_t CellIndex(std::int32_t c, std::int32_t r) const;
     void Unlink(std::size_t i);
     std::int32_t Highest(const TCell& cell) const;
+    // Which of the three cells from `index` on hold a mass from `from` on, as bits.
+    unsigned LaterIn(std::size_t index, std::size_t from) const;
     void Link(std::size_t i);
     // Gathers the masses from `from` on in the cells round mass i, in index order.
     void GatherNearby(std::size_t i, std::size_t from);

@@ -1,8 +1,7 @@
 // The fields of a mass that the tick reads and writes, held side by side in one array
 // for the length of a tick: the tick's stages work on these, so that a pass over many
 // masses reads one small record a mass instead of the whole object. The tick takes them
-// from the masses at its start and gives the positions back at its end (and around the
-// constraints, which work on the masses themselves).
+// from the masses at its start and gives the positions back at its end.
 //
 // Keeps nothing between ticks of its own: the masses remain the state.
 #pragma once
@@ -24,13 +23,6 @@ inline TMassState StateOf(const TMass& m) {
 }
 
 // The positions, the only fields the tick changes.
-inline void TakePosition(TMassState& s, const TMass& m) {
-    s.x = m.x;
-    s.y = m.y;
-    s.oldX = m.oldX;
-    s.oldY = m.oldY;
-}
-
 inline void GivePosition(const TMassState& s, TMass& m) {
     m.x = s.x;
     m.y = s.y;

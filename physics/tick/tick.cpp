@@ -11,9 +11,8 @@
 // Every correction is written straight back, so each test sees the ones before it:
 // the order above is part of the result. The broad phase (broad_phase.h) passes over
 // the zones and masses whose test would do nothing, and hands on every other one in
-// list order. The stages before the constraints work on the masses' states, side by
-// side in one array (mass_state.h); the masses get their positions back for the
-// constraints and at the end of the tick.
+// list order. Every stage works on the masses' states, side by side in one array
+// (mass_state.h); the masses get their positions back at the end of the tick.
 #include <kinetra/world.h>
 
 #include "broad_phase.h"
@@ -26,6 +25,11 @@
 #include <memory>
 
 namespace kinetra {
+
+struct TTickCache {
+    TBroadPhase near;
+    TConstraintPass constraints;
+};
 
 namespace {
 
@@ -51,7 +55,7 @@ void MeetLaterMasses(TBroadPhase& near, std::size_t j) {
     }
 }
 
-void RelaxPass(const TPhysics& world, TBroadPhase& near, const TList<TConstraint>& constraints) {
+void RelaxPass(const TPhysics& world, TBroadPhase& near, TConstraintPass& constraints) {
     near.StartPass();
     for (std::size_t j = 0; j < near.masses.size(); ++j) {
         if (!near.masses[j]) {
@@ -65,10 +69,8 @@ void RelaxPass(const TPhysics& world, TBroadPhase& near, const TList<TConstraint
         near.Moved(j);
         MeetLaterMasses(near, j);
     }
-    if (!constraints.Empty()) {
-        near.StorePositions();
-        SatisfyConstraints(constraints);
-        near.LoadPositions();
+    if (constraints.Relax(near.state)) {
+        near.RefileAll();
     }
 }
 
@@ -83,19 +85,22 @@ void TPhysics::Update() {
     if (!world || !masses || !constraints || !zones) {
         return;
     }
-    if (!world->broadPhase) {
-        world->broadPhase = std::make_shared<TBroadPhase>();
+    if (!world->tickCache) {
+        world->tickCache = std::make_shared<TTickCache>();
     }
-    TBroadPhase& near = *world->broadPhase;
+    TBroadPhase& near = world->tickCache->near;
+    TConstraintPass& relaxing = world->tickCache->constraints;
     near.TakeMasses(*masses);
     near.TakeStates();
+    relaxing.Take(*constraints, masses->Stamp(), near.masses);
     Integrate(*world, near.masses, near.state);
     near.Load(*zones, world->minX, world->minY, world->maxX, world->maxY);
     const int passes = world->iterations;
     for (int pass = 1; pass <= passes; ++pass) {
-        RelaxPass(*world, near, *constraints);
+        RelaxPass(*world, near, relaxing);
     }
     near.StorePositions();
+    relaxing.GiveBack();
 }
 
 } // namespace kinetra
