@@ -105,4 +105,24 @@ int PresentedFrames() {
     return presentedFrames;
 }
 
+bool GetPacingSchedule(TPacingSchedule& out) {
+    const ScreenRef screen = CurrentScreen();
+    if (!screen) {
+        return false;
+    }
+    out.target = screen->target;
+    out.accumulator = screen->accumulator;
+    return true;
+}
+
+bool SetPacingSchedule(const TPacingSchedule& schedule) {
+    const ScreenRef screen = CurrentScreen();
+    if (!screen) {
+        return false;
+    }
+    screen->target = schedule.target;
+    screen->accumulator = schedule.accumulator;
+    return true;
+}
+
 } // namespace present

@@ -64,6 +64,11 @@ RendererRef CurrentRenderer() {
     return module.current ? module.current->renderer : module.selected;
 }
 
+std::string CurrentRendererName() {
+    const RendererRef renderer = CurrentRenderer();
+    return renderer ? std::string(renderer->Name()) : std::string();
+}
+
 ScreenRef CurrentScreen() {
     return Module().current;
 }
