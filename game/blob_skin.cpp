@@ -2,8 +2,8 @@
 
 #include "blob.h"
 #include "globals.h"
-#include "image.h"
 #include <kinetra/draw.h>
+#include <present/image.h>
 
 #include <memory>
 #include <vector>

@@ -5,8 +5,8 @@
 #include "frame_loop.h"
 #include "globals.h"
 #include "mode_menu.h"
-#include "present.h"
 #include "program.h"
+#include <present/present.h>
 
 #include <iostream>
 #include <string>

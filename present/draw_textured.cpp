@@ -1,6 +1,6 @@
 // Textured fans and strips through the current renderer's own primitives.
-#include "image.h"
-#include "present.h"
+#include <present/image.h>
+#include <present/present.h>
 
 #include "direct3d7/direct3d7.h"
 #include "opengl/opengl.h"

@@ -3,7 +3,7 @@
 // event functions of <present/host_platform.h>.
 #pragma once
 
-#include "host_platform.h"
+#include <present/host_platform.h>
 
 namespace present {
 

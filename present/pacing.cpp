@@ -1,7 +1,7 @@
 #include "pacing.h"
 
-#include "host_platform.h"
 #include "renderer.h"
+#include <present/host_platform.h>
 
 #include <cstdint>
 #include <cstdlib>

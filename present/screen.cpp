@@ -1,9 +1,9 @@
 #include "screen.h"
 
-#include "host_platform.h"
 #include "input.h"
 #include "pacing.h"
 #include "renderer.h"
+#include <present/host_platform.h>
 
 #include <algorithm>
 #include <cstdlib>

@@ -3,12 +3,12 @@
 #include "blob.h"
 #include "course_setup.h"
 #include "globals.h"
-#include "host_platform.h"
 #include "level.h"
 #include "moving_platform.h"
-#include "present.h"
 #include "program.h"
 #include <kinetra/kinetra.h>
+#include <present/host_platform.h>
+#include <present/present.h>
 
 #include <memory>
 
