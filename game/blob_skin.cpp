@@ -1,11 +1,9 @@
 #include "blob_skin.h"
 
 #include "blob.h"
-#include "direct3d7/direct3d7.h"
-#include <kinetra/draw.h>
 #include "globals.h"
-#include "image.h"
-#include "opengl/opengl.h"
+#include <kinetra/draw.h>
+#include <present/image.h>
 
 #include <memory>
 #include <vector>
@@ -15,60 +13,6 @@ namespace morvel {
 namespace {
 
 constexpr int VertexFloats = 4;
-
-void DrawThroughDirect3D7(present::TDirect3D7Renderer& renderer, const std::vector<float>& points,
-                          present::TImage& image, int frame, int fan, double uScale, double vScale,
-                          float ax, float ay, float ox, float oy) {
-    const std::size_t count = points.size() / VertexFloats;
-    // The device takes positions already in screen space, so the drawing
-    // state's matrix is applied here.
-    std::vector<present::D3DTLVERTEX322> vertices(count);
-    const std::uint32_t diffuse = renderer.ColourARGB();
-    for (std::size_t i = 0; i < count; ++i) {
-        const float* p = &points[i * VertexFloats];
-        const float lx = p[0] - ax;
-        const float ly = p[1] - ay;
-        present::D3DTLVERTEX322& v = vertices[i];
-        v.x = lx * renderer.ix + ly * renderer.iy + ox;
-        v.y = lx * renderer.jx + ly * renderer.jy + oy;
-        v.z = 0;
-        v.diffuse = diffuse;
-        v.u = static_cast<float>(p[2] * uScale);
-        v.v = static_cast<float>(p[3] * vScale);
-    }
-    renderer.SetActiveFrame(image, frame);
-    renderer.Device().DrawPrimitive(
-        fan != 0 ? present::D3DPT_TRIANGLEFAN : present::D3DPT_TRIANGLESTRIP,
-        present::D3DFVF_XYZ | present::D3DFVF_DIFFUSE | present::D3DFVF_TEX1, vertices.data(),
-        static_cast<std::uint32_t>(count), 0);
-}
-
-void DrawThroughOpenGL(const std::vector<float>& points, present::TImage& image, int frame, int fan,
-                       double uScale, double vScale, float ax, float ay, float ox, float oy) {
-    auto texture = std::dynamic_pointer_cast<present::TGLTexture>(image.FrameTexture(frame));
-    if (!texture) {
-        return;
-    }
-    float sx = 1;
-    float sy = 1;
-    present::GetDrawScale(sx, sy);
-    glPushMatrix();
-    glBindTexture(GL_TEXTURE_2D, texture->name);
-    glEnable(GL_TEXTURE_2D);
-    glTranslatef(ox, oy, 0);
-    glRotatef(present::GetDrawRotation(), 0, 0, 1);
-    glScalef(sx, sy, 1);
-    glBegin(fan != 0 ? GL_POLYGON : GL_TRIANGLE_STRIP);
-    const std::size_t count = points.size() / VertexFloats;
-    for (std::size_t i = 0; i < count; ++i) {
-        const float* p = &points[i * VertexFloats];
-        glTexCoord2f(static_cast<float>(p[2] * uScale), static_cast<float>(p[3] * vScale));
-        glVertex2f(p[0] - ax, p[1] - ay);
-    }
-    glEnd();
-    glDisable(GL_TEXTURE_2D);
-    glPopMatrix();
-}
 
 } // namespace
 
@@ -114,18 +58,14 @@ void DrawTexturedPolygon(const std::vector<float>& points, const present::ImageR
         static_cast<double>(image->width) / static_cast<double>(Pow2Size(image->width));
     const double vScale =
         static_cast<double>(image->height) / static_cast<double>(Pow2Size(image->height));
-    float ax = 0;
-    float ay = 0;
-    float ox = 0;
-    float oy = 0;
-    present::GetDrawAnchor(ax, ay);
-    present::GetDrawOrigin(ox, oy);
-    auto renderer = present::CurrentRenderer();
-    if (auto d3d = std::dynamic_pointer_cast<present::TDirect3D7Renderer>(renderer)) {
-        DrawThroughDirect3D7(*d3d, points, *image, frame, fan, uScale, vScale, ax, ay, ox, oy);
-    } else if (std::dynamic_pointer_cast<present::TOpenGLRenderer>(renderer)) {
-        DrawThroughOpenGL(points, *image, frame, fan, uScale, vScale, ax, ay, ox, oy);
+    std::vector<float> vertices(points.size() / VertexFloats * VertexFloats);
+    for (std::size_t i = 0; i < vertices.size(); i += VertexFloats) {
+        vertices[i] = points[i];
+        vertices[i + 1] = points[i + 1];
+        vertices[i + 2] = static_cast<float>(points[i + 2] * uScale);
+        vertices[i + 3] = static_cast<float>(points[i + 3] * vScale);
     }
+    present::DrawTexturedVertices(vertices, image, frame, fan);
 }
 
 void TBlob::Draw() {

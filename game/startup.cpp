@@ -5,9 +5,8 @@
 #include "frame_loop.h"
 #include "globals.h"
 #include "mode_menu.h"
-#include "present.h"
 #include "program.h"
-#include "renderer.h"
+#include <present/present.h>
 
 #include <iostream>
 #include <string>
@@ -151,7 +150,7 @@ int RunMorvel(const TRunOptions& options) {
         status = Fail(std::string("cannot load the embedded picture ") + kFinishSkinUrl);
     }
     if (FrameStatsWanted()) {
-        const std::string what = std::string(present::CurrentRenderer()->Name()) + ", " +
+        const std::string what = present::CurrentRendererName() + ", " +
                                  ScreenName(screenWidth, screenHeight, screenDepth);
         std::cerr << "morvel: " << FormatSummary(what, intervals.Summary()) << "\n";
     }

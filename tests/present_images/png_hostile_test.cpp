@@ -1,8 +1,8 @@
 // Damaged and malicious PNG files: each must be rejected, and none may make
 // the decoder allocate memory for the size it merely claims.
 #include "allocation_probe.h"
-#include "image.h"
 #include "png_builder.h"
+#include <present/image.h>
 
 #include <gtest/gtest.h>
 
