@@ -61,72 +61,90 @@ std::shared_ptr<TBlob> TBlob::Create(float x, float y) {
     return created;
 }
 
-void TBlob::Update() {
+namespace {
+
+// The spokes' stiffness and rest length, the rim's length and the world's
+// passes for this frame: Up firms the ring and stretches it for a bounce, and
+// a fast blob is firm and relaxed more often so that it does not fold.
+void Shape(TBlob& blob) {
     float stiffness = SpokeStiffness;
     float diameter = Diameter;
     if (present::KeyPressCount(present::key::Up) != 0) {
         stiffness = FirmSpokeStiffness;
         diameter = BounceDiameter;
     }
-    if (speed > FastSpeed) {
+    if (blob.speed > FastSpeed) {
         stiffness = FirmSpokeStiffness;
         kinetra::SetPhysicsIterations(FastPasses);
     } else {
         kinetra::SetPhysicsIterations(NormalPasses);
     }
     for (int i = 0; i < 12; ++i) {
-        if (constraints[i]) {
-            constraints[i]->SetStiffness(stiffness);
-            constraints[i]->SetLength(diameter);
+        if (blob.constraints[i]) {
+            blob.constraints[i]->SetStiffness(stiffness);
+            blob.constraints[i]->SetLength(diameter);
         }
     }
     const auto rimLength = static_cast<float>(diameter * Pi / 24.0);
-    for (int k = 12; k < ConstraintCount; ++k) {
-        if (constraints[k]) {
-            constraints[k]->SetLength(rimLength);
+    for (int k = 12; k < TBlob::ConstraintCount; ++k) {
+        if (blob.constraints[k]) {
+            blob.constraints[k]->SetLength(rimLength);
         }
     }
+}
 
-    direction = 0;
+// Left or Right pushes each mass along the rim edge towards its successor, so
+// the ring spins; the ground's friction turns the spin into rolling.
+void Roll(TBlob& blob) {
+    blob.direction = 0;
     float push = 0;
     if (present::IsKeyDown(present::key::Left) != 0) {
         push = -RollPush;
-        direction = -1;
+        blob.direction = -1;
     } else if (present::IsKeyDown(present::key::Right) != 0) {
         push = RollPush;
-        direction = 1;
+        blob.direction = 1;
     }
-    if (direction != 0) {
-        // Each mass is pushed along the rim edge towards its successor, so the
-        // ring spins; the ground's friction turns the spin into rolling.
-        for (int i = 0; i < MassCount; ++i) {
-            const auto& m = masses[i];
-            const auto& n = masses[(i + 1) % MassCount];
-            if (!m || !n) {
-                continue;
-            }
-            const auto a = static_cast<float>(present::Atan2Deg(n->y - m->y, n->x - m->x));
-            m->Push(static_cast<float>(push * present::CosDeg(a)),
-                    static_cast<float>(push * present::SinDeg(a)));
+    if (blob.direction == 0) {
+        return;
+    }
+    for (int i = 0; i < TBlob::MassCount; ++i) {
+        const auto& m = blob.masses[i];
+        const auto& n = blob.masses[(i + 1) % TBlob::MassCount];
+        if (!m || !n) {
+            continue;
         }
+        const auto a = static_cast<float>(present::Atan2Deg(n->y - m->y, n->x - m->x));
+        m->Push(static_cast<float>(push * present::CosDeg(a)),
+                static_cast<float>(push * present::SinDeg(a)));
     }
+}
 
-    const float oldX = x;
-    const float oldY = y;
-    x = 0;
-    y = 0;
-    for (const auto& m : masses) {
+// The centre as the masses' mean, and the velocity and speed since last frame.
+void FollowCentre(TBlob& blob) {
+    const float oldX = blob.x;
+    const float oldY = blob.y;
+    blob.x = 0;
+    blob.y = 0;
+    for (const auto& m : blob.masses) {
         if (m) {
-            x += m->x;
-            y += m->y;
+            blob.x += m->x;
+            blob.y += m->y;
         }
     }
-    x /= CentreDivisor;
-    y /= CentreDivisor;
-    vx = x - oldX;
-    vy = y - oldY;
-    speed = static_cast<float>(present::SquareRoot(vx * vx + vy * vy));
+    blob.x /= CentreDivisor;
+    blob.y /= CentreDivisor;
+    blob.vx = blob.x - oldX;
+    blob.vy = blob.y - oldY;
+    blob.speed = static_cast<float>(present::SquareRoot(blob.vx * blob.vx + blob.vy * blob.vy));
+}
 
+} // namespace
+
+void TBlob::Update() {
+    Shape(*this);
+    Roll(*this);
+    FollowCentre(*this);
     if (present::KeyPressCount(present::key::Space) != 0) {
         Destroy();
         const float startX = level ? static_cast<float>(level->startX) : 0.0f;

@@ -435,34 +435,10 @@ bool SameVertex(const TRasterVertex& a, const TRasterVertex& b) {
 // tell apart away from a texel's very edge.
 constexpr double kPlaneTexels = 1.0 / 4096;
 
-} // namespace
-
-void RasterizeTriangle(TFrameBuffer& frame, const TRasterVertex& a, const TRasterVertex& b,
-                       const TRasterVertex& c, const TRasterPaint& paint) {
-    if (frame.width < 1 || frame.height < 1 || !Drawable(a) || !Drawable(b) || !Drawable(c)) {
-        return;
-    }
-    const TRasterVertex* corner[3] = {&a, &b, &c};
-    TFixedPoint p[3] = {Snap(a), Snap(b), Snap(c)};
-    const std::int64_t area = Cross(p[0], p[1], p[2]);
-    if (area == 0) {
-        return;
-    }
-    if (area < 0) {
-        std::swap(p[1], p[2]);
-        std::swap(corner[1], corner[2]);
-    }
-    DrawConvex(frame, p, corner, 3, paint);
-}
-
-bool RasterizeTrianglePair(TFrameBuffer& frame, const TRasterVertex* six,
-                           const TRasterPaint& paint) {
-    const bool sampled = paint.texture != nullptr && !paint.texture->Levels().empty();
-    if (sampled && (paint.imageFlags & (ImageFiltered | ImageMipmapped)) != 0) {
-        return false;
-    }
-    // The second triangle shares two corners with the first; around the quad
-    // run the first's own corner, a shared one, the second's own, the other.
+// The corners of the quad two triangles make when the second shares two
+// corners with the first: around the quad run the first's own corner, a shared
+// one, the second's own, the other shared one. False for any other pair.
+bool QuadCorners(const TRasterVertex* six, const TRasterVertex* corner[4]) {
     int own = -1;
     int shared[2] = {-1, -1};
     int sharedCount = 0;
@@ -497,7 +473,74 @@ bool RasterizeTrianglePair(TFrameBuffer& frame, const TRasterVertex* six,
     if (other < 0 || matches[0] != 1 || matches[1] != 1) {
         return false;
     }
-    const TRasterVertex* corner[4] = {&six[own], &six[shared[0]], &six[other], &six[shared[1]]};
+    corner[0] = &six[own];
+    corner[1] = &six[shared[0]];
+    corner[2] = &six[other];
+    corner[3] = &six[shared[1]];
+    return true;
+}
+
+// 1 when the quad turns with a positive doubled area at every corner, -1 when
+// negative at every corner, 0 otherwise: it must be strictly convex, so that no
+// corner is on the diagonal and its edges are those of the two triangles.
+int QuadTurn(const TFixedPoint* p) {
+    const std::int64_t turns[4] = {Cross(p[0], p[1], p[2]), Cross(p[1], p[2], p[3]),
+                                   Cross(p[2], p[3], p[0]), Cross(p[3], p[0], p[1])};
+    const bool positive = turns[0] > 0 && turns[1] > 0 && turns[2] > 0 && turns[3] > 0;
+    const bool negative = turns[0] < 0 && turns[1] < 0 && turns[2] < 0 && turns[3] < 0;
+    return positive ? 1 : negative ? -1 : 0;
+}
+
+// Whether the fourth corner's texel coordinates lie on the plane of the other
+// three, within kPlaneTexels of the largest level, so that one plane textures
+// the whole quad as the two triangles would.
+bool FourthCornerOnPlane(const TFixedPoint* p, const TRasterVertex* const* corner,
+                         const TTexelLevel& level) {
+    double x[3];
+    double y[3];
+    for (int i = 0; i < 3; ++i) {
+        x[i] = static_cast<double>(p[i].x) / kSubpixel;
+        y[i] = static_cast<double>(p[i].y) / kSubpixel;
+    }
+    const TPlane u = MakePlane(x, y, corner[0]->u, corner[1]->u, corner[2]->u);
+    const TPlane v = MakePlane(x, y, corner[0]->v, corner[1]->v, corner[2]->v);
+    const double dx = static_cast<double>(p[3].x) / kSubpixel - x[0];
+    const double dy = static_cast<double>(p[3].y) / kSubpixel - y[0];
+    const double uError = (u.at0 + u.dx * dx + u.dy * dy - corner[3]->u) * level.width;
+    const double vError = (v.at0 + v.dx * dx + v.dy * dy - corner[3]->v) * level.height;
+    return std::fabs(uError) < kPlaneTexels && std::fabs(vError) < kPlaneTexels;
+}
+
+} // namespace
+
+void RasterizeTriangle(TFrameBuffer& frame, const TRasterVertex& a, const TRasterVertex& b,
+                       const TRasterVertex& c, const TRasterPaint& paint) {
+    if (frame.width < 1 || frame.height < 1 || !Drawable(a) || !Drawable(b) || !Drawable(c)) {
+        return;
+    }
+    const TRasterVertex* corner[3] = {&a, &b, &c};
+    TFixedPoint p[3] = {Snap(a), Snap(b), Snap(c)};
+    const std::int64_t area = Cross(p[0], p[1], p[2]);
+    if (area == 0) {
+        return;
+    }
+    if (area < 0) {
+        std::swap(p[1], p[2]);
+        std::swap(corner[1], corner[2]);
+    }
+    DrawConvex(frame, p, corner, 3, paint);
+}
+
+bool RasterizeTrianglePair(TFrameBuffer& frame, const TRasterVertex* six,
+                           const TRasterPaint& paint) {
+    const bool sampled = paint.texture != nullptr && !paint.texture->Levels().empty();
+    if (sampled && (paint.imageFlags & (ImageFiltered | ImageMipmapped)) != 0) {
+        return false;
+    }
+    const TRasterVertex* corner[4];
+    if (!QuadCorners(six, corner)) {
+        return false;
+    }
     for (const TRasterVertex* q : corner) {
         if (!Drawable(*q)) {
             return true; // as either triangle would: nothing
@@ -510,36 +553,16 @@ bool RasterizeTrianglePair(TFrameBuffer& frame, const TRasterVertex* six,
     for (int i = 0; i < 4; ++i) {
         p[i] = Snap(*corner[i]);
     }
-    // Strictly convex, so that no corner is on the diagonal and the edges of
-    // the quad are those of the two triangles.
-    const std::int64_t turns[4] = {Cross(p[0], p[1], p[2]), Cross(p[1], p[2], p[3]),
-                                   Cross(p[2], p[3], p[0]), Cross(p[3], p[0], p[1])};
-    const bool positive = turns[0] > 0 && turns[1] > 0 && turns[2] > 0 && turns[3] > 0;
-    const bool negative = turns[0] < 0 && turns[1] < 0 && turns[2] < 0 && turns[3] < 0;
-    if (!positive && !negative) {
+    const int turn = QuadTurn(p);
+    if (turn == 0) {
         return false;
     }
-    if (negative) {
+    if (turn < 0) {
         std::swap(p[1], p[3]);
         std::swap(corner[1], corner[3]);
     }
-    if (sampled) {
-        double x[3];
-        double y[3];
-        for (int i = 0; i < 3; ++i) {
-            x[i] = static_cast<double>(p[i].x) / kSubpixel;
-            y[i] = static_cast<double>(p[i].y) / kSubpixel;
-        }
-        const TPlane u = MakePlane(x, y, corner[0]->u, corner[1]->u, corner[2]->u);
-        const TPlane v = MakePlane(x, y, corner[0]->v, corner[1]->v, corner[2]->v);
-        const double dx = static_cast<double>(p[3].x) / kSubpixel - x[0];
-        const double dy = static_cast<double>(p[3].y) / kSubpixel - y[0];
-        const TTexelLevel& level = paint.texture->Levels().front();
-        const double uError = (u.at0 + u.dx * dx + u.dy * dy - corner[3]->u) * level.width;
-        const double vError = (v.at0 + v.dx * dx + v.dy * dy - corner[3]->v) * level.height;
-        if (!(std::fabs(uError) < kPlaneTexels && std::fabs(vError) < kPlaneTexels)) {
-            return false;
-        }
+    if (sampled && !FourthCornerOnPlane(p, corner, paint.texture->Levels().front())) {
+        return false;
     }
     DrawConvex(frame, p, corner, 4, paint);
     return true;
