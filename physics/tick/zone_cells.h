@@ -10,6 +10,7 @@
 // and plain geometry agree on every clear cell.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -43,6 +44,8 @@ struct TZoneCells {
 
 private:
     void Make(const TZone& zone);
+    void MarkSegments(const std::vector<float>& p, std::size_t n, bool closed, float margin);
+    void MarkInside(const std::vector<float>& p, std::size_t n);
 };
 
 } // namespace kinetra
