@@ -8,42 +8,42 @@ namespace morvel {
 
 namespace {
 
-constexpr float RingRadius = 24.0f;
-constexpr float AngleStep = 15.0f;
-constexpr float MassWeight = 2.0f;
-constexpr float MassRadius = 0.0f;
-constexpr float MassFriction = 1.0f;
-constexpr int BlobGroup = 2;
-constexpr float RimStiffness = 1.0f;
-constexpr float CreateSpokeStiffness = 0.1f;
-constexpr float SpokeStiffness = 0.8f;
-constexpr float FirmSpokeStiffness = 1.0f;
-constexpr float Diameter = 48.0f;
-constexpr float BounceDiameter = 60.0f;
-constexpr double Pi = 3.141592653589793;
-constexpr float FastSpeed = 8.0f;
-constexpr int FastPasses = 6;
-constexpr int NormalPasses = 2;
-constexpr float RollPush = 0.1f;
-constexpr float CentreDivisor = 24.0f;
+constexpr float kRingRadius = 24.0f;
+constexpr float kAngleStep = 15.0f;
+constexpr float kMassWeight = 2.0f;
+constexpr float kMassRadius = 0.0f;
+constexpr float kMassFriction = 1.0f;
+constexpr int kBlobGroup = 2;
+constexpr float kRimStiffness = 1.0f;
+constexpr float kCreateSpokeStiffness = 0.1f;
+constexpr float kSpokeStiffness = 0.8f;
+constexpr float kFirmSpokeStiffness = 1.0f;
+constexpr float kDiameter = 48.0f;
+constexpr float kBounceDiameter = 60.0f;
+constexpr double kPi = 3.141592653589793;
+constexpr float kFastSpeed = 8.0f;
+constexpr int kFastPasses = 6;
+constexpr int kNormalPasses = 2;
+constexpr float kRollPush = 0.1f;
+constexpr float kCentreDivisor = 24.0f;
 
 } // namespace
 
 std::shared_ptr<TBlob> TBlob::Create(float x, float y) {
     auto created = std::make_shared<TBlob>();
-    for (int i = 0; i < MassCount; ++i) {
-        const double angle = static_cast<double>(AngleStep) * i;
-        const auto mx = static_cast<float>(x + RingRadius * present::CosDeg(angle));
-        const auto my = static_cast<float>(y + RingRadius * present::SinDeg(angle));
+    for (int i = 0; i < kMassCount; ++i) {
+        const double angle = static_cast<double>(kAngleStep) * i;
+        const auto mx = static_cast<float>(x + kRingRadius * present::CosDeg(angle));
+        const auto my = static_cast<float>(y + kRingRadius * present::SinDeg(angle));
         created->masses[i] =
-            kinetra::TMass::Create(mx, my, MassWeight, MassRadius, MassFriction, BlobGroup);
+            kinetra::TMass::Create(mx, my, kMassWeight, kMassRadius, kMassFriction, kBlobGroup);
     }
     for (int k = 12; k < 35; ++k) {
         created->constraints[k] = kinetra::TConstraint::Create(
-            created->masses[k - 12], created->masses[k - 11], -1.0f, RimStiffness);
+            created->masses[k - 12], created->masses[k - 11], -1.0f, kRimStiffness);
     }
     created->constraints[35] =
-        kinetra::TConstraint::Create(created->masses[23], created->masses[0], -1.0f, RimStiffness);
+        kinetra::TConstraint::Create(created->masses[23], created->masses[0], -1.0f, kRimStiffness);
     // Four fronts, two from each end of spoke 0, advancing round the ring in both
     // directions: this is also the order in which the world relaxes the rim.
     for (int i = 0; i < 6; ++i) {
@@ -53,7 +53,7 @@ std::shared_ptr<TBlob> TBlob::Create(float x, float y) {
     }
     for (int i = 0; i < 12; ++i) {
         created->constraints[i] = kinetra::TConstraint::Create(
-            created->masses[i], created->masses[i + 12], -1.0f, CreateSpokeStiffness);
+            created->masses[i], created->masses[i + 12], -1.0f, kCreateSpokeStiffness);
         created->constraints[i]->AddToBody(*created);
     }
     created->x = x;
@@ -67,17 +67,17 @@ namespace {
 // passes for this frame: Up firms the ring and stretches it for a bounce, and
 // a fast blob is firm and relaxed more often so that it does not fold.
 void Shape(TBlob& blob) {
-    float stiffness = SpokeStiffness;
-    float diameter = Diameter;
+    float stiffness = kSpokeStiffness;
+    float diameter = kDiameter;
     if (present::KeyPressCount(present::key::Up) != 0) {
-        stiffness = FirmSpokeStiffness;
-        diameter = BounceDiameter;
+        stiffness = kFirmSpokeStiffness;
+        diameter = kBounceDiameter;
     }
-    if (blob.speed > FastSpeed) {
-        stiffness = FirmSpokeStiffness;
-        kinetra::SetPhysicsIterations(FastPasses);
+    if (blob.speed > kFastSpeed) {
+        stiffness = kFirmSpokeStiffness;
+        kinetra::SetPhysicsIterations(kFastPasses);
     } else {
-        kinetra::SetPhysicsIterations(NormalPasses);
+        kinetra::SetPhysicsIterations(kNormalPasses);
     }
     for (int i = 0; i < 12; ++i) {
         if (blob.constraints[i]) {
@@ -85,8 +85,8 @@ void Shape(TBlob& blob) {
             blob.constraints[i]->SetLength(diameter);
         }
     }
-    const auto rimLength = static_cast<float>(diameter * Pi / 24.0);
-    for (int k = 12; k < TBlob::ConstraintCount; ++k) {
+    const auto rimLength = static_cast<float>(diameter * kPi / 24.0);
+    for (int k = 12; k < TBlob::kConstraintCount; ++k) {
         if (blob.constraints[k]) {
             blob.constraints[k]->SetLength(rimLength);
         }
@@ -99,18 +99,18 @@ void Roll(TBlob& blob) {
     blob.direction = 0;
     float push = 0;
     if (present::IsKeyDown(present::key::Left) != 0) {
-        push = -RollPush;
+        push = -kRollPush;
         blob.direction = -1;
     } else if (present::IsKeyDown(present::key::Right) != 0) {
-        push = RollPush;
+        push = kRollPush;
         blob.direction = 1;
     }
     if (blob.direction == 0) {
         return;
     }
-    for (int i = 0; i < TBlob::MassCount; ++i) {
+    for (int i = 0; i < TBlob::kMassCount; ++i) {
         const auto& m = blob.masses[i];
-        const auto& n = blob.masses[(i + 1) % TBlob::MassCount];
+        const auto& n = blob.masses[(i + 1) % TBlob::kMassCount];
         if (!m || !n) {
             continue;
         }
@@ -132,8 +132,8 @@ void FollowCentre(TBlob& blob) {
             blob.y += m->y;
         }
     }
-    blob.x /= CentreDivisor;
-    blob.y /= CentreDivisor;
+    blob.x /= kCentreDivisor;
+    blob.y /= kCentreDivisor;
     blob.vx = blob.x - oldX;
     blob.vy = blob.y - oldY;
     blob.speed = static_cast<float>(present::SquareRoot(blob.vx * blob.vx + blob.vy * blob.vy));

@@ -194,7 +194,7 @@ void TTemplateCheck::Image(const TBodyRecords& records, std::size_t index) {
     }
     SpendPictureBudget(check, path, width, height);
     present::SetLoadMaskColour(record.mask[0], record.mask[1], record.mask[2]);
-    auto image = present::LoadImageFile(path, record.flags);
+    auto image = present::LoadImageFile(path, static_cast<present::TImageFlags>(record.flags));
     if (!image) {
         check.Fail(TBodyField::Path, "image file " + QuoteBytes(path) + " cannot be loaded");
     }

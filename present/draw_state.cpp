@@ -78,9 +78,9 @@ void SetClearColour(int r, int g, int b) {
     state.clearBlue = ClampColour(b);
 }
 
-void SetBlendMode(int mode) {
+void SetBlendMode(TBlendMode mode) {
     DrawState& state = State();
-    if (mode < BlendMasked || mode > BlendMultiply || mode == state.blendMode) {
+    if (mode < TBlendMode::Masked || mode > TBlendMode::Multiply || mode == state.blendMode) {
         return;
     }
     state.blendMode = mode;

@@ -14,7 +14,7 @@ namespace {
 
 struct ScreenModule {
     RendererRef selected;
-    int selectedFlags = 0;
+    TScreenFlags selectedFlags = TScreenFlags::None;
     ScreenRef current;
     unsigned number = 0;
     DrawState detached;
@@ -53,7 +53,7 @@ void CloseScreenAtExit() {
 
 } // namespace
 
-void SelectRenderer(const RendererRef& renderer, int flags) {
+void SelectRenderer(const RendererRef& renderer, TScreenFlags flags) {
     CloseScreen();
     Module().selected = renderer;
     Module().selectedFlags = flags;
@@ -82,7 +82,7 @@ DrawState& State() {
     return module.current ? module.current->state : module.detached;
 }
 
-ScreenRef OpenScreen(int width, int height, int depth, int refreshHz, int flags) {
+ScreenRef OpenScreen(int width, int height, int depth, int refreshHz, TScreenFlags flags) {
     ScreenModule& module = Module();
     CloseScreenAtExit();
     CloseScreen();

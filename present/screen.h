@@ -24,7 +24,7 @@ struct DrawState {
     float originX = 0, originY = 0;
     float anchorX = 0, anchorY = 0;
     std::shared_ptr<const TFont> font;
-    int blendMode = BlendMasked;
+    TBlendMode blendMode = TBlendMode::Masked;
     std::weak_ptr<TScreen> screen;
     RendererRef renderer;
 };
@@ -34,7 +34,7 @@ struct TScreen {
     int height = 0;
     int depth = 0;
     int refreshHz = 0;
-    int flags = 0;
+    TScreenFlags flags = TScreenFlags::None;
     int number = 0; // the screen number current when it was opened
     RendererRef renderer;
     DrawState state;

@@ -17,8 +17,8 @@ void DrawString(const std::string& text, float x, float y) {
             continue;
         }
         DrawFrameAt(s, *glyph, 0, penX, penY, 0, 0);
-        penX += TFont::Advance * s.ix;
-        penY += TFont::Advance * s.jx;
+        penX += TFont::kAdvance * s.ix;
+        penY += TFont::kAdvance * s.jx;
     }
 }
 

@@ -106,13 +106,13 @@ int MinimumMaskedAlpha(float alpha) {
 
 // The level of detail as OpenGL takes it for a triangle drawn without
 // perspective: log2 of the larger of the texel steps along x and y.
-void ChooseLevels(TSource& source, const TSoftTexture& texture, int imageFlags, const TPlane& u,
-                  const TPlane& v) {
+void ChooseLevels(TSource& source, const TSoftTexture& texture, TImageFlags imageFlags,
+                  const TPlane& u, const TPlane& v) {
     const std::vector<TTexelLevel>& levels = texture.Levels();
     source.level = &levels.front();
-    const bool filtered = (imageFlags & ImageFiltered) != 0;
+    const bool filtered = HasFlag(imageFlags, TImageFlags::Filtered);
     source.filter = filtered ? TSource::Bilinear : TSource::Nearest;
-    if ((imageFlags & ImageMipmapped) == 0 || levels.size() < 2) {
+    if (!HasFlag(imageFlags, TImageFlags::Mipmapped) || levels.size() < 2) {
         return;
     }
     const double w = levels.front().width;
@@ -151,10 +151,10 @@ template <TSource::Filter F> std::uint32_t Sample(const TSource& source, float u
 }
 
 // One texel of a span through the paint into the pixel.
-template <int Mode>
+template <TBlendMode Mode>
 inline void ShadeTexel(std::uint32_t& pixel, std::uint32_t texel, const TSource& s) {
     int a = static_cast<int>(texel >> 24);
-    if constexpr (Mode == BlendMasked) {
+    if constexpr (Mode == TBlendMode::Masked) {
         if (a < s.minimumMaskedAlpha) {
             return;
         }
@@ -164,7 +164,7 @@ inline void ShadeTexel(std::uint32_t& pixel, std::uint32_t texel, const TSource&
     }
     // A transparent source leaves the pixel as it is in these modes: glyphs
     // and cut-outs are mostly transparent.
-    if constexpr (Mode == BlendAlpha || Mode == BlendAdd) {
+    if constexpr (Mode == TBlendMode::Alpha || Mode == TBlendMode::Add) {
         if (a == 0) {
             return;
         }
@@ -189,7 +189,7 @@ constexpr double kFixedRange = 1 << 20;
 
 // Pixels [x0, x1) of one row of a textured triangle; u, v at the first
 // pixel's centre and their steps along the row.
-template <int Mode, TSource::Filter F>
+template <TBlendMode Mode, TSource::Filter F>
 void TexturedSpan(std::uint32_t* row, int x0, int x1, float u, float v, float du, float dv,
                   const TSource& s) {
     if constexpr (F == TSource::Nearest) {
@@ -224,11 +224,11 @@ void TexturedSpan(std::uint32_t* row, int x0, int x1, float u, float v, float du
     }
 }
 
-template <int Mode> void FlatSpan(std::uint32_t* row, int x0, int x1, const TSource& s) {
-    if constexpr (Mode == BlendMasked || Mode == BlendSolid) {
+template <TBlendMode Mode> void FlatSpan(std::uint32_t* row, int x0, int x1, const TSource& s) {
+    if constexpr (Mode == TBlendMode::Masked || Mode == TBlendMode::Solid) {
         std::fill(row + x0, row + x1, PackRGB(s.red, s.green, s.blue));
     } else {
-        if (Mode == BlendAlpha && s.alpha == 255) {
+        if (Mode == TBlendMode::Alpha && s.alpha == 255) {
             std::fill(row + x0, row + x1, PackRGB(s.red, s.green, s.blue));
             return;
         }
@@ -300,7 +300,7 @@ void ForEachSpan(TFrameBuffer& frame, const TTriangleSetup& t, Span&& span) {
     }
 }
 
-template <int Mode>
+template <TBlendMode Mode>
 void ShadeTriangle(TFrameBuffer& frame, const TTriangleSetup& t, const TSource& s,
                    const double (&x)[3], const double (&y)[3]) {
     if (s.level == nullptr) {
@@ -356,7 +356,7 @@ bool MakeSource(const TRasterPaint& paint, TSource& source) {
     source.alpha = static_cast<int>(std::lround(alpha * 255.0f));
     source.tinted =
         source.red != 255 || source.green != 255 || source.blue != 255 || source.alpha != 255;
-    if (paint.blendMode == BlendMasked) {
+    if (paint.blendMode == TBlendMode::Masked) {
         source.minimumMaskedAlpha = MinimumMaskedAlpha(alpha);
         return source.minimumMaskedAlpha <= 255;
     }
@@ -404,20 +404,20 @@ void DrawConvex(TFrameBuffer& frame, const TFixedPoint* p, const TRasterVertex* 
         ChooseLevels(source, *paint.texture, paint.imageFlags, t.u, t.v);
     }
     switch (paint.blendMode) {
-    case BlendSolid:
-        ShadeTriangle<BlendSolid>(frame, t, source, x, y);
+    case TBlendMode::Solid:
+        ShadeTriangle<TBlendMode::Solid>(frame, t, source, x, y);
         break;
-    case BlendAlpha:
-        ShadeTriangle<BlendAlpha>(frame, t, source, x, y);
+    case TBlendMode::Alpha:
+        ShadeTriangle<TBlendMode::Alpha>(frame, t, source, x, y);
         break;
-    case BlendAdd:
-        ShadeTriangle<BlendAdd>(frame, t, source, x, y);
+    case TBlendMode::Add:
+        ShadeTriangle<TBlendMode::Add>(frame, t, source, x, y);
         break;
-    case BlendMultiply:
-        ShadeTriangle<BlendMultiply>(frame, t, source, x, y);
+    case TBlendMode::Multiply:
+        ShadeTriangle<TBlendMode::Multiply>(frame, t, source, x, y);
         break;
     default:
-        ShadeTriangle<BlendMasked>(frame, t, source, x, y);
+        ShadeTriangle<TBlendMode::Masked>(frame, t, source, x, y);
         break;
     }
 }
@@ -534,7 +534,7 @@ void RasterizeTriangle(TFrameBuffer& frame, const TRasterVertex& a, const TRaste
 bool RasterizeTrianglePair(TFrameBuffer& frame, const TRasterVertex* six,
                            const TRasterPaint& paint) {
     const bool sampled = paint.texture != nullptr && !paint.texture->Levels().empty();
-    if (sampled && (paint.imageFlags & (ImageFiltered | ImageMipmapped)) != 0) {
+    if (sampled && HasFlag(paint.imageFlags, TImageFlags::Filtered | TImageFlags::Mipmapped)) {
         return false;
     }
     const TRasterVertex* corner[4];

@@ -72,13 +72,13 @@ void DrawBrow(Picture& strip, int cell, Point from, Point via, Point to) {
 }
 
 void DrawLookingAhead(Picture& strip) {
-    constexpr int cell = 0;
-    DrawBrow(strip, cell, {16, 9}, {22, 1}, {29, 7});
-    DrawBrow(strip, cell, {35, 7}, {42, 1}, {48, 9});
-    DrawEye(strip, cell, {{22.5, 23}, 8.5, 12.5, 0.5});
-    DrawEye(strip, cell, {{41.5, 23}, 8.5, 12.5, -0.5});
+    constexpr int kCell = 0;
+    DrawBrow(strip, kCell, {16, 9}, {22, 1}, {29, 7});
+    DrawBrow(strip, kCell, {35, 7}, {42, 1}, {48, 9});
+    DrawEye(strip, kCell, {{22.5, 23}, 8.5, 12.5, 0.5});
+    DrawEye(strip, kCell, {{41.5, 23}, 8.5, 12.5, -0.5});
     Stroke(
-        strip, cell,
+        strip, kCell,
         [](Point p) {
             return CurveDistance(p, {22, 41}, {32, 56}, {42, 41});
         },
@@ -92,20 +92,20 @@ void DrawEyesRight(Picture& strip, int cell, double farEyeX) {
 }
 
 void DrawGrinningRight(Picture& strip) {
-    constexpr int cell = 1;
-    DrawBrow(strip, cell, {30.5, 9}, {36.5, 3}, {43, 7});
-    DrawBrow(strip, cell, {48, 7}, {54, 3}, {59.5, 8});
-    DrawEyesRight(strip, cell, 54);
+    constexpr int kCell = 1;
+    DrawBrow(strip, kCell, {30.5, 9}, {36.5, 3}, {43, 7});
+    DrawBrow(strip, kCell, {48, 7}, {54, 3}, {59.5, 8});
+    DrawEyesRight(strip, kCell, 54);
     // The open mouth: the lower half of an ellipse under a slightly sagging lip.
     const Shape mouth = [](Point p) {
         const double bowl = EllipseDistance(p, {46, 40}, 11, 10.3);
         const double lip = 38.5 + 0.02 * (p.x - 46) * (p.x - 46) - p.y;
         return std::max(bowl, lip);
     };
-    Fill(strip, cell, mouth, kOutline, Ink::White);
-    Fill(strip, cell, mouth, 0, Ink::Black);
+    Fill(strip, kCell, mouth, kOutline, Ink::White);
+    Fill(strip, kCell, mouth, 0, Ink::Black);
     Fill(
-        strip, cell,
+        strip, kCell,
         [&](Point p) {
             return std::max(mouth(p), EllipseDistance(p, {47, 48}, 6, 3.5));
         },
@@ -113,20 +113,20 @@ void DrawGrinningRight(Picture& strip) {
 }
 
 void DrawClenchedRight(Picture& strip) {
-    constexpr int cell = 3;
+    constexpr int kCell = 3;
     // Brows pulled down towards the nose: effort.
-    DrawBrow(strip, cell, {30.5, 6}, {36.5, 6}, {43, 11});
-    DrawBrow(strip, cell, {49, 11}, {55, 5}, {61, 5});
-    DrawEyesRight(strip, cell, 55);
+    DrawBrow(strip, kCell, {30.5, 6}, {36.5, 6}, {43, 11});
+    DrawBrow(strip, kCell, {49, 11}, {55, 5}, {61, 5});
+    DrawEyesRight(strip, kCell, 55);
     const Point centre{46.5, 44};
     const Shape mouth = [=](Point p) { return RoundedBoxDistance(p, centre, 11, 6, 3); };
-    Outlined(strip, cell, mouth);
+    Outlined(strip, kCell, mouth);
     Fill(
-        strip, cell, [=](Point p) { return std::max(mouth(p), std::abs(p.y - centre.y) - 0.5); }, 0,
-        Ink::Black);
+        strip, kCell, [=](Point p) { return std::max(mouth(p), std::abs(p.y - centre.y) - 0.5); },
+        0, Ink::Black);
     for (double gap : {-6.0, -1.0, 4.0, 8.5}) {
         Fill(
-            strip, cell,
+            strip, kCell,
             [=](Point p) { return std::max(mouth(p), std::abs(p.x - centre.x - gap) - 0.5); }, 0,
             Ink::Black);
     }
