@@ -40,7 +40,7 @@ std::string ScreenName(int width, int height, int depth) {
 }
 
 void RegisterPictures() {
-    for (const EmbeddedPicture& picture : kEmbeddedPictures) {
+    for (const TEmbeddedPicture& picture : kEmbeddedPictures) {
         present::RegisterEmbeddedFile(picture.name, picture.data, picture.size);
     }
 }

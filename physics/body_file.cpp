@@ -41,7 +41,7 @@ constexpr float kStiffnessLimit = 1.0f;
 // a file system takes: a file is turned away as early as it can be.
 constexpr TBodyReadRules kLoaderRules{kPathLimit, true};
 
-struct Rejected {
+struct TRejected {
     std::string reason;
 };
 
@@ -92,7 +92,7 @@ public:
 
     [[noreturn]] void Fail(TBodyField field, const std::string& problem) {
         place.field = field;
-        throw Rejected{Where(place) + ": " + problem};
+        throw TRejected{Where(place) + ": " + problem};
     }
 
     float Finite(TBodyField field, float value) {
@@ -276,7 +276,7 @@ TBodyFileRead ReadOpenedBodyFile(const std::string& url) {
         ReadBodyRecords(*stream, records, kLoaderRules, &check);
         check.body->name = present::TrimText(records.name);
         result.body = check.body;
-    } catch (const Rejected& rejected) {
+    } catch (const TRejected& rejected) {
         result.error = rejected.reason;
     } catch (const TBodyLayoutError& error) {
         result.error = Where(error.place) + ": " + LayoutProblem(error);

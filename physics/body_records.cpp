@@ -116,7 +116,7 @@ private:
     auto Guarded(TRead read) -> decltype(read()) {
         try {
             return read();
-        } catch (const present::ReadError&) {
+        } catch (const present::TReadError&) {
             Fail(stream.Failed() ? TKind::Unreadable : TKind::EndsEarly);
         }
     }

@@ -12,7 +12,7 @@ namespace {
 constexpr float kParallelLimit = 0.0001f;
 constexpr float kHalving = 2.0f;
 
-struct Cell {
+struct TCell {
     float x, y, w, h;
 
     bool Inside(float px, float py) const { return x < px && px < x + w && y < py && py < y + h; }
@@ -34,7 +34,7 @@ struct Cell {
     }
 };
 
-bool OpenLineHits(const std::vector<float>& p, std::size_t n, const Cell& cell) {
+bool OpenLineHits(const std::vector<float>& p, std::size_t n, const TCell& cell) {
     bool hit = cell.Inside(p[0], p[1]);
     for (std::size_t i = 2; i < n; i += 2) {
         if (cell.Inside(p[i], p[i + 1]) || cell.Crossed(p[i - 2], p[i - 1], p[i], p[i + 1])) {
@@ -46,7 +46,7 @@ bool OpenLineHits(const std::vector<float>& p, std::size_t n, const Cell& cell) 
 
 // The closed outline; for a filled shape also whether the cell's top-left corner is
 // wound round by the polygon, so a cell lying wholly inside counts.
-bool ClosedShapeHits(const std::vector<float>& p, std::size_t n, const Cell& cell, bool filled) {
+bool ClosedShapeHits(const std::vector<float>& p, std::size_t n, const TCell& cell, bool filled) {
     bool hit = false;
     float qx = p[n - 2];
     float qy = p[n - 1];
@@ -99,7 +99,7 @@ QuadTreeRef TQuadTree::Build(const std::vector<float>& points, TZoneKind kind, f
     if (n < 2) {
         return nullptr;
     }
-    const Cell cell{x, y, w, h};
+    const TCell cell{x, y, w, h};
     bool hit = false;
     switch (kind) {
     case TZoneKind::Open:

@@ -11,20 +11,20 @@ THeadlessPlatform::THeadlessPlatform(std::uint32_t clockStart) : clock(clockStar
 void THeadlessPlatform::PumpEvents() {
     const int presented = PresentedFrames();
     while (!pending.empty() && pending.begin()->first <= presented) {
-        const InputEvent event = pending.begin()->second;
+        const TInputEvent event = pending.begin()->second;
         pending.erase(pending.begin());
         switch (event.kind) {
-        case InputEvent::Key:
+        case TInputEvent::Key:
             if (event.down) {
                 KeyDownEvent(event.a);
             } else {
                 KeyUpEvent(event.a);
             }
             break;
-        case InputEvent::MouseMove:
+        case TInputEvent::MouseMove:
             MouseMoveEvent(event.a, event.b);
             break;
-        case InputEvent::MouseButton:
+        case TInputEvent::MouseButton:
             MouseButtonEvent(event.a, event.down);
             break;
         }
@@ -38,15 +38,15 @@ void THeadlessPlatform::BeforePresent(int frameIndex) {
 }
 
 void THeadlessPlatform::ScheduleKey(int frame, int key, bool down) {
-    pending.emplace(frame, InputEvent{InputEvent::Key, key, 0, down});
+    pending.emplace(frame, TInputEvent{TInputEvent::Key, key, 0, down});
 }
 
 void THeadlessPlatform::ScheduleMouseMove(int frame, int x, int y) {
-    pending.emplace(frame, InputEvent{InputEvent::MouseMove, x, y, false});
+    pending.emplace(frame, TInputEvent{TInputEvent::MouseMove, x, y, false});
 }
 
 void THeadlessPlatform::ScheduleMouseButton(int frame, int button, bool down) {
-    pending.emplace(frame, InputEvent{InputEvent::MouseButton, button, 0, down});
+    pending.emplace(frame, TInputEvent{TInputEvent::MouseButton, button, 0, down});
 }
 
 bool CaptureScreen(TPixmap& out) {

@@ -12,7 +12,7 @@ namespace {
 constexpr int kKeyCount = 256;
 constexpr int kButtonCount = 3;
 
-struct KeyTables {
+struct TKeyTables {
     std::array<int, kKeyCount> down{};
     std::array<int, kKeyCount> hits{};
     std::array<int, kButtonCount> buttons{};
@@ -21,8 +21,8 @@ struct KeyTables {
     bool active = false;
 };
 
-KeyTables& Tables() {
-    static KeyTables tables;
+TKeyTables& Tables() {
+    static TKeyTables tables;
     return tables;
 }
 
@@ -43,7 +43,7 @@ void ClearTables() {
 } // namespace
 
 void KeyDownEvent(int key) {
-    KeyTables& tables = Tables();
+    TKeyTables& tables = Tables();
     if (!tables.active || !ValidKey(key) || tables.down[key] != 0) {
         return;
     }
@@ -52,14 +52,14 @@ void KeyDownEvent(int key) {
 }
 
 void KeyUpEvent(int key) {
-    KeyTables& tables = Tables();
+    TKeyTables& tables = Tables();
     if (tables.active && ValidKey(key)) {
         tables.down[key] = 0;
     }
 }
 
 void MouseMoveEvent(int x, int y) {
-    KeyTables& tables = Tables();
+    TKeyTables& tables = Tables();
     if (tables.active) {
         tables.mouseX = x;
         tables.mouseY = y;
@@ -67,7 +67,7 @@ void MouseMoveEvent(int x, int y) {
 }
 
 void MouseButtonEvent(int button, bool down) {
-    KeyTables& tables = Tables();
+    TKeyTables& tables = Tables();
     if (tables.active && ValidButton(button)) {
         tables.buttons[button - 1] = down ? 1 : 0;
     }

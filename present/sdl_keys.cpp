@@ -7,13 +7,13 @@ namespace present {
 
 namespace {
 
-struct KeyPair {
+struct TKeyPair {
     int sdl;
     int virtualKey;
 };
 
 // Windows virtual-key codes of keys whose SDL codes do not follow a run.
-constexpr KeyPair kSpecialKeys[] = {
+constexpr TKeyPair kSpecialKeys[] = {
     {SDLK_BACKSPACE, 8},
     {SDLK_TAB, 9},
     {SDLK_RETURN, key::Enter},
@@ -58,7 +58,7 @@ constexpr KeyPair kSpecialKeys[] = {
 };
 
 int SpecialKey(int sdlKeycode) {
-    for (const KeyPair& pair : kSpecialKeys) {
+    for (const TKeyPair& pair : kSpecialKeys) {
         if (pair.sdl == sdlKeycode) return pair.virtualKey;
     }
     return -1;

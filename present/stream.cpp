@@ -86,7 +86,7 @@ bool TStream::TryRead(void* out, std::size_t count) {
 
 void TStream::Read(void* out, std::size_t count) {
     if (!TryRead(out, count)) {
-        throw ReadError{"read past the end of the stream"};
+        throw TReadError{"read past the end of the stream"};
     }
 }
 
@@ -105,10 +105,10 @@ int TStream::Peek() {
 
 void TStream::Skip(std::size_t count) {
     if (count > Remaining()) {
-        throw ReadError{"read past the end of the stream"};
+        throw TReadError{"read past the end of the stream"};
     }
     if (fd >= 0 && ::lseek(fd, static_cast<off_t>(position + count), SEEK_SET) < 0) {
-        throw ReadError{"cannot move in the file"};
+        throw TReadError{"cannot move in the file"};
     }
     position += count;
     if (fd >= 0) {

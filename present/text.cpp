@@ -4,11 +4,11 @@
 namespace present {
 
 void DrawString(const std::string& text, float x, float y) {
-    const DrawState* state = DrawingTarget();
+    const TDrawState* state = DrawingTarget();
     if (!state || !state->font) {
         return;
     }
-    const DrawState& s = *state;
+    const TDrawState& s = *state;
     float penX = x + s.originX + (-s.anchorX) * s.ix + (-s.anchorY) * s.iy;
     float penY = y + s.originY + (-s.anchorX) * s.jx + (-s.anchorY) * s.jy;
     for (const char ch : text) {

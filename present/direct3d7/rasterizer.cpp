@@ -80,7 +80,7 @@ struct TSource {
     int red, green, blue, alpha; // 0..255
     bool tinted;                 // not plain white at full alpha
     int minimumMaskedAlpha;      // smallest texel alpha the masked test lets through
-    enum Filter { Nearest, Bilinear, Trilinear } filter = Nearest;
+    enum TFilter { Nearest, Bilinear, Trilinear } filter = Nearest;
     const TTexelLevel* level = nullptr;
     const TTexelLevel* nextLevel = nullptr;
     std::uint32_t levelWeight = 0; // 256 parts of nextLevel
@@ -139,7 +139,7 @@ void ChooseLevels(TSource& source, const TSoftTexture& texture, TImageFlags imag
     source.levelWeight = static_cast<std::uint32_t>((lambda - lower) * 256.0);
 }
 
-template <TSource::Filter F> std::uint32_t Sample(const TSource& source, float u, float v) {
+template <TSource::TFilter F> std::uint32_t Sample(const TSource& source, float u, float v) {
     if constexpr (F == TSource::Nearest) {
         return SampleNearest(*source.level, u, v);
     } else if constexpr (F == TSource::Bilinear) {
@@ -189,7 +189,7 @@ constexpr double kFixedRange = 1 << 20;
 
 // Pixels [x0, x1) of one row of a textured triangle; u, v at the first
 // pixel's centre and their steps along the row.
-template <TBlendMode Mode, TSource::Filter F>
+template <TBlendMode Mode, TSource::TFilter F>
 void TexturedSpan(std::uint32_t* row, int x0, int x1, float u, float v, float du, float dv,
                   const TSource& s) {
     if constexpr (F == TSource::Nearest) {
@@ -312,24 +312,24 @@ void ShadeTriangle(TFrameBuffer& frame, const TTriangleSetup& t, const TSource& 
     const auto du = static_cast<float>(t.u.dx);
     const auto dv = static_cast<float>(t.v.dx);
     const auto textured = [&](auto filter) {
-        constexpr TSource::Filter F = decltype(filter)::value;
+        constexpr TSource::TFilter kFilter = decltype(filter)::value;
         ForEachSpan(frame, t, [&](std::uint32_t* row, int py, int x0, int x1) {
             const double cx = x0 + 0.5 - x[0];
             const double cy = py + 0.5 - y[0];
             const auto u = static_cast<float>(t.u.at0 + t.u.dx * cx + t.u.dy * cy);
             const auto v = static_cast<float>(t.v.at0 + t.v.dx * cx + t.v.dy * cy);
-            TexturedSpan<Mode, F>(row, x0, x1, u, v, du, dv, s);
+            TexturedSpan<Mode, kFilter>(row, x0, x1, u, v, du, dv, s);
         });
     };
     switch (s.filter) {
     case TSource::Nearest:
-        textured(std::integral_constant<TSource::Filter, TSource::Nearest>{});
+        textured(std::integral_constant<TSource::TFilter, TSource::Nearest>{});
         break;
     case TSource::Bilinear:
-        textured(std::integral_constant<TSource::Filter, TSource::Bilinear>{});
+        textured(std::integral_constant<TSource::TFilter, TSource::Bilinear>{});
         break;
     case TSource::Trilinear:
-        textured(std::integral_constant<TSource::Filter, TSource::Trilinear>{});
+        textured(std::integral_constant<TSource::TFilter, TSource::Trilinear>{});
         break;
     }
 }

@@ -8,11 +8,11 @@
 namespace {
 
 using fnlen::FindFunctions;
-using fnlen::FunctionSpan;
+using fnlen::TFunctionSpan;
 
-std::vector<std::string> Describe(const std::vector<FunctionSpan>& spans) {
+std::vector<std::string> Describe(const std::vector<TFunctionSpan>& spans) {
     std::vector<std::string> out;
-    for (const FunctionSpan& span : spans) {
+    for (const TFunctionSpan& span : spans) {
         out.push_back(span.name + " " + std::to_string(span.firstLine) + "-" +
                       std::to_string(span.lastLine));
     }

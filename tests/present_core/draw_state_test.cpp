@@ -25,7 +25,7 @@ TEST_F(DrawStateTest, PositiveRotationTurnsClockwiseAndScaleActsBeforeIt) {
     OpenWindow();
     SetDrawRotation(90);
     SetDrawScale(2, 3);
-    const DrawState& state = State();
+    const TDrawState& state = State();
     EXPECT_NEAR(state.ix, 0, 1e-6);
     EXPECT_FLOAT_EQ(state.iy, -3);
     EXPECT_FLOAT_EQ(state.jx, 2);
@@ -112,7 +112,7 @@ TEST_F(DrawStateTest, OpenScreenStartsFromDefaultsAndHandsThemToTheRenderer) {
     const int framesBefore = PresentedFrames();
 
     OpenScreen(320, 200, 0, 60, present::TScreenFlags::None);
-    const DrawState& state = State();
+    const TDrawState& state = State();
     EXPECT_EQ(state.red + state.green + state.blue, 3 * 255);
     EXPECT_EQ(state.blendMode, TBlendMode::Masked);
     EXPECT_EQ(state.clearRed + state.clearGreen + state.clearBlue, 0);

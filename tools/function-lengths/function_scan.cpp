@@ -191,16 +191,16 @@ std::size_t BlockEnd(const std::string& code, std::size_t open) {
     return code.size();
 }
 
-class Scanner {
+class TScanner {
 public:
-    explicit Scanner(std::string code) : code_(std::move(code)) {
+    explicit TScanner(std::string code) : code_(std::move(code)) {
         lineStarts_.push_back(0);
         for (std::size_t i = 0; i < code_.size(); ++i) {
             if (code_[i] == '\n') lineStarts_.push_back(i + 1);
         }
     }
 
-    std::vector<FunctionSpan> Run() {
+    std::vector<TFunctionSpan> Run() {
         std::size_t headStart = 0;
         for (std::size_t pos = 0; pos < code_.size();) {
             const char c = code_[pos];
@@ -240,7 +240,7 @@ private:
 
     std::string code_;
     std::vector<std::size_t> lineStarts_;
-    std::vector<FunctionSpan> spans_;
+    std::vector<TFunctionSpan> spans_;
 };
 
 } // namespace
@@ -262,8 +262,8 @@ std::string BlankNonCode(std::string_view source) {
     return text;
 }
 
-std::vector<FunctionSpan> FindFunctions(std::string_view source) {
-    return Scanner(BlankNonCode(source)).Run();
+std::vector<TFunctionSpan> FindFunctions(std::string_view source) {
+    return TScanner(BlankNonCode(source)).Run();
 }
 
 } // namespace fnlen

@@ -10,7 +10,7 @@
 namespace fnlen {
 
 // One function body, lines numbered from 1.
-struct FunctionSpan {
+struct TFunctionSpan {
     std::string name;  // as written before its parameters, e.g. "TBlob::Update"
     int firstLine = 0; // the line its head (return type, name) starts on
     int lastLine = 0;  // the line of its closing brace
@@ -25,6 +25,6 @@ std::string BlankNonCode(std::string_view source);
 // lambdas and local classes count as part of the function they are written in.
 // Text that does not parse as C++ yields whatever spans it seems to hold; an
 // unclosed body runs to the end of the text. Never fails.
-std::vector<FunctionSpan> FindFunctions(std::string_view source);
+std::vector<TFunctionSpan> FindFunctions(std::string_view source);
 
 } // namespace fnlen

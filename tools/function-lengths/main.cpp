@@ -42,7 +42,7 @@ int ReportFile(const fs::path& file, int limit) {
     text << in.rdbuf();
     if (!in) return -1;
     int over = 0;
-    for (const fnlen::FunctionSpan& span : fnlen::FindFunctions(text.str())) {
+    for (const fnlen::TFunctionSpan& span : fnlen::FindFunctions(text.str())) {
         if (span.Lines() <= limit) continue;
         std::cout << file.string() << ":" << span.firstLine << ": " << span.name << " is "
                   << span.Lines() << " lines (limit " << limit << ")\n";

@@ -124,7 +124,7 @@ int Check(const std::string& path) {
     }
     // The game's own pictures, so that a body dressed in them ("incbin::"
     // paths) is judged as the game would load it.
-    for (const morvel::EmbeddedPicture& picture : morvel::kEmbeddedPictures) {
+    for (const morvel::TEmbeddedPicture& picture : morvel::kEmbeddedPictures) {
         present::RegisterEmbeddedFile(picture.name, picture.data, picture.size);
     }
     kinetra::CreatePhysics(2048, 1024, 0.1f, 0, 2);

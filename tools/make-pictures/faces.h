@@ -11,6 +11,6 @@ constexpr int kFaceCount = 5;
 
 // Cell 0 looks ahead and smiles; 1 and 3 look right (open grin, clenched teeth);
 // 2 and 4 are their mirror images looking left.
-Picture DrawFaces();
+TPicture DrawFaces();
 
 } // namespace pictures

@@ -22,7 +22,7 @@ int main(int argc, char** argv) {
     const std::string directory = argv[1];
     const struct {
         const char* name;
-        pictures::Picture picture;
+        pictures::TPicture picture;
     } outputs[] = {{"faces.png", pictures::DrawFaces()},
                    {"sphere.png", pictures::DrawBlueSphere()},
                    {"sphere4.png", pictures::DrawChromeSphere()}};

@@ -7,10 +7,10 @@ namespace pictures {
 
 // 139 x 139 RGB glossy blue ball; white outside the disc and no pure-black
 // pixel anywhere, so a black mask colour leaves every pixel opaque.
-Picture DrawBlueSphere();
+TPicture DrawBlueSphere();
 
 // 47 x 47 RGBA chrome ball mirroring a pale cloudy sky; transparent outside the
 // disc with an antialiased rim.
-Picture DrawChromeSphere();
+TPicture DrawChromeSphere();
 
 } // namespace pictures

@@ -42,14 +42,14 @@ public:
     std::function<void(int frameIndex)> onPresent;
 
 private:
-    struct InputEvent {
-        enum Kind { Key, MouseMove, MouseButton } kind;
+    struct TInputEvent {
+        enum TKind { Key, MouseMove, MouseButton } kind;
         int a; // key, x or button
         int b; // y
         bool down;
     };
     std::uint32_t clock;
-    std::multimap<int, InputEvent> pending;
+    std::multimap<int, TInputEvent> pending;
 };
 
 // Reads the frame being drawn on the current screen (before it is presented),

@@ -15,7 +15,7 @@
 // load returns. Call InitPresent before anything else. Drawing needs an open
 // screen: without one, drawing calls draw nothing and only the drawing state
 // changes (a detached state that the next OpenScreen replaces). No call
-// throws except the stream reads (ReadError, below); bad arguments give a
+// throws except the stream reads (TReadError, below); bad arguments give a
 // Null, false or 0 result, or are ignored, as each declaration says.
 //
 // Every facility runs on the program's one thread.
@@ -230,10 +230,10 @@ enum : int {
 
 // ---- File reading ---------------------------------------------------------
 
-// Reading past the end of a stream throws ReadError (ReadTextLine gives empty
+// Reading past the end of a stream throws TReadError (ReadTextLine gives empty
 // text there instead), which a loader catches to
 // abandon a read without a result.
-struct ReadError {
+struct TReadError {
     std::string what;
 };
 
