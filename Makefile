@@ -2,6 +2,8 @@
 #   make run   installs what is missing, builds (Release) and starts the game
 #   make test  installs, builds and runs the whole suite, then the unit tests
 #              once more under AddressSanitizer and UndefinedBehaviorSanitizer
+# and beside them:
+#   make docs  the API reference of Kinetra and present, in build/docs/html
 
 JOBS ?= $(shell nproc)
 BUILD := build/release
@@ -10,7 +12,7 @@ XVFB := xvfb-run -a -s "-screen 0 1280x1024x24 -noreset"
 # CI builds treat every warning as an error.
 WERROR := $(if $(CI),-DMORVEL_WERROR=ON,)
 
-.PHONY: run test deps build build-asan bench format clean
+.PHONY: run test deps build build-asan bench docs format clean
 
 run: build
 	./$(BUILD)/game/morvel
@@ -37,6 +39,10 @@ test: build build-asan
 
 bench: build
 	./$(BUILD)/bench/kinetra-bench
+
+docs: deps
+	doxygen Doxyfile
+	@echo "The API reference: build/docs/html/index.html"
 
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')

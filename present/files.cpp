@@ -51,7 +51,7 @@ StreamRef OpenDiskFile(const std::string& path) {
 } // namespace
 
 StreamRef OpenReadStream(const std::string& url) {
-    const std::string prefix = EmbeddedUrlPrefix;
+    const std::string prefix = kEmbeddedUrlPrefix;
     if (url.compare(0, prefix.size(), prefix) == 0) {
         return OpenEmbedded(url.substr(prefix.size()));
     }

@@ -34,7 +34,7 @@ const char* kUsage = "usage: kinetra-body dump FILE          print a body file a
 // A regular file on disk, opened without blocking; Null for anything else
 // (an embedded name, a directory, a device, a FIFO, a missing file).
 present::StreamRef OpenFile(const std::string& path) {
-    if (path.rfind(present::EmbeddedUrlPrefix, 0) == 0) {
+    if (path.rfind(present::kEmbeddedUrlPrefix, 0) == 0) {
         return nullptr;
     }
     return present::OpenReadStream(path);

@@ -1,19 +1,20 @@
-// A body file's records as its bytes give them, and the one reader and writer
-// of its layout.
-//
-// The records keep everything the loader ignores or trims (the padding of
-// names, the reserved word, carriage returns in paths, a path's terminator,
-// the closing tag, the raw bits of every float), so that WriteBodyRecords gives
-// back the bytes ReadBodyRecords read. The reader checks the layout only (tags,
-// counts, lengths); what the values mean is judged by whoever reads the records:
-// the loaders (body_file.h) reject what cannot be simulated, while a tool can
-// show and repair a file with bad indices.
-//
-// The layout is little-endian and read in order from the first byte:
-// "BODY", int32 reserved, 8-byte name, optional "IMGS" with a count and image
-// records, "MASS" with a count and 33-byte mass records, "CONS" with a count
-// and 20-byte constraint records, then either "RIGS" with a count and 24-byte
-// rig records or any other 4 bytes, which end the body. See README.md.
+/// @file
+/// A body file's records as its bytes give them, and the one reader and writer
+/// of its layout.
+///
+/// The records keep everything the loader ignores or trims (the padding of
+/// names, the reserved word, carriage returns in paths, a path's terminator,
+/// the closing tag, the raw bits of every float), so that WriteBodyRecords gives
+/// back the bytes ReadBodyRecords read. The reader checks the layout only (tags,
+/// counts, lengths); what the values mean is judged by whoever reads the records:
+/// the loaders (body_file.h) reject what cannot be simulated, while a tool can
+/// show and repair a file with bad indices.
+///
+/// The layout is little-endian and read in order from the first byte:
+/// "BODY", int32 reserved, 8-byte name, optional "IMGS" with a count and image
+/// records, "MASS" with a count and 33-byte mass records, "CONS" with a count
+/// and 20-byte constraint records, then either "RIGS" with a count and 24-byte
+/// rig records or any other 4 bytes, which end the body. See README.md.
 #pragma once
 
 #include <array>
@@ -141,6 +142,7 @@ struct TBodyPlace {
 
 /// Why ReadBodyRecords turned a file away, thrown by it.
 struct TBodyLayoutError {
+    /// The ways a file breaks the layout.
     enum class TKind {
         NotABody,      ///< The first tag is not "BODY" (expected, found).
         WrongTag,      ///< A chunk tag is not the one the layout needs (expected, found).
@@ -204,8 +206,8 @@ void ReadBodyRecords(present::TStream& stream, TBodyRecords& records,
 std::vector<std::uint8_t> WriteBodyRecords(const TBodyRecords& records);
 
 /// Bytes in double quotes for a message or a text file: printable ASCII as it
-/// is, the quote and backslash as \" and \\, NUL, carriage return and tab as
-/// \0, \r and \t, any other byte as \xHH. Safe to print on any terminal.
+/// is, the quote and backslash as `\"` and `\\`, NUL, carriage return and tab as
+/// `\0`, `\r` and `\t`, any other byte as `\xHH`. Safe to print on any terminal.
 std::string QuoteBytes(const std::string& bytes);
 
 } // namespace kinetra

@@ -1,4 +1,5 @@
-// The Kinetra engine.
+/// @file
+/// The Kinetra engine.
 #pragma once
 
 #include "adv_body.h"

@@ -1,4 +1,5 @@
-// Shared reference types of the engine's objects.
+/// @file
+/// Shared reference types of the engine's objects.
 #pragma once
 
 #include <cstdint>
@@ -13,15 +14,15 @@ class TZone;
 class TPhysics;
 class TQuadTree;
 class TBody;
-enum class TZoneKind : std::int32_t; // zone.h
+enum class TZoneKind : std::int32_t; ///< zone.h
 
-using MassRef = std::shared_ptr<TMass>;
-using ConstraintRef = std::shared_ptr<TConstraint>;
-using ZoneRef = std::shared_ptr<TZone>;
-using PhysicsRef = std::shared_ptr<TPhysics>;
-using QuadTreeRef = std::shared_ptr<TQuadTree>;
+using MassRef = std::shared_ptr<TMass>;             ///< A mass, shared.
+using ConstraintRef = std::shared_ptr<TConstraint>; ///< A constraint, shared.
+using ZoneRef = std::shared_ptr<TZone>;             ///< A zone, shared.
+using PhysicsRef = std::shared_ptr<TPhysics>;       ///< The world, shared.
+using QuadTreeRef = std::shared_ptr<TQuadTree>;     ///< A quad tree node, shared.
 
-// A point array shared between a zone and its creator (x0, y0, x1, y1, ...).
+/// A point array shared between a zone and its creator (x0, y0, x1, y1, ...).
 using FloatArray = std::shared_ptr<std::vector<float>>;
 
 } // namespace kinetra

@@ -1,10 +1,11 @@
-// The embedded file table: files compiled into the program, read through the
-// "incbin::" url prefix.
-//
-// RegisterEmbeddedFile (present.h) adds a file; the table keeps pointers to
-// the registered bytes, never copies, so they must outlive every use (static
-// data, in practice). Names are matched exactly, without the prefix, and the
-// first registration of a name stays. The table lives as long as the program.
+/// @file
+/// The embedded file table: files compiled into the program, read through the
+/// "incbin::" url prefix.
+///
+/// RegisterEmbeddedFile (present.h) adds a file; the table keeps pointers to
+/// the registered bytes, never copies, so they must outlive every use (static
+/// data, in practice). Names are matched exactly, without the prefix, and the
+/// first registration of a name stays. The table lives as long as the program.
 #pragma once
 
 #include <cstddef>
@@ -13,14 +14,16 @@
 
 namespace present {
 
-constexpr const char* EmbeddedUrlPrefix = "incbin::";
+/// What a url starts with to name an embedded file.
+constexpr const char* kEmbeddedUrlPrefix = "incbin::";
 
+/// An embedded file's bytes, owned by whoever registered them.
 struct TEmbeddedFile {
-    const std::uint8_t* data = nullptr;
-    std::size_t size = 0;
+    const std::uint8_t* data = nullptr; ///< The first byte.
+    std::size_t size = 0;               ///< How many bytes.
 };
 
-// The registered file of exactly this name; false when there is none.
+/// The registered file of exactly this name; false when there is none.
 bool FindEmbeddedFile(const std::string& name, TEmbeddedFile& out);
 
 } // namespace present

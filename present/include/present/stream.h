@@ -1,15 +1,16 @@
-// A read-only byte stream over a file or an embedded file.
-//
-// Streams are made by OpenReadStream (present.h), shared as StreamRef, and
-// read with the Read* functions there or the members here; a stream is not
-// copyable and closes its file when the last reference goes. Positions and
-// sizes are bytes. A stream over embedded bytes does not own them (see
-// RegisterEmbeddedFile).
-//
-// A stream over a file reads it as it is consumed, a buffer at a time, so a
-// reader that stops early (a wrong first tag) never pays for the rest of the
-// file. Its size is the file's size when it was opened; a file that turns out
-// shorter, or fails to read, fails the read that reaches the missing bytes.
+/// @file
+/// A read-only byte stream over a file or an embedded file.
+///
+/// Streams are made by OpenReadStream (present.h), shared as StreamRef, and
+/// read with the Read* functions there or the members here; a stream is not
+/// copyable and closes its file when the last reference goes. Positions and
+/// sizes are bytes. A stream over embedded bytes does not own them (see
+/// RegisterEmbeddedFile).
+///
+/// A stream over a file reads it as it is consumed, a buffer at a time, so a
+/// reader that stops early (a wrong first tag) never pays for the rest of the
+/// file. Its size is the file's size when it was opened; a file that turns out
+/// shorter, or fails to read, fails the read that reaches the missing bytes.
 #pragma once
 
 #include <cstddef>
@@ -19,37 +20,44 @@
 
 namespace present {
 
+/// Bytes read in order from a file, embedded bytes or bytes of its own.
 class TStream {
 public:
+    /// Over bytes of its own.
     explicit TStream(std::vector<std::uint8_t> bytes);
-    TStream(const std::uint8_t* data, std::size_t size); // over embedded bytes, not copied
-    // Over an open regular file of fileSize bytes; the stream owns fd and
-    // closes it.
+    TStream(const std::uint8_t* data, std::size_t size); ///< over embedded bytes, not copied
+    /// Over an open regular file of fileSize bytes; the stream owns fd and
+    /// closes it.
     TStream(int fd, std::size_t fileSize);
     ~TStream();
     TStream(const TStream&) = delete;
     TStream& operator=(const TStream&) = delete;
 
-    // Copies count bytes into out; throws TReadError when fewer remain or the
-    // file fails to read, and then consumes nothing that can be relied on.
+    /// Copies count bytes into out; throws TReadError when fewer remain or the
+    /// file fails to read, and then consumes nothing that can be relied on.
     void Read(void* out, std::size_t count);
-    // Read without the exception: false where Read would throw.
+    /// Read without the exception: false where Read would throw.
     bool TryRead(void* out, std::size_t count);
-    // The next byte without consuming it; -1 at the end (no exception).
+    /// The next byte without consuming it; -1 at the end (no exception).
     int Peek();
-    // Moves past count bytes; throws TReadError when fewer remain.
+    /// Moves past count bytes; throws TReadError when fewer remain.
     void Skip(std::size_t count);
+    /// Bytes read so far.
     std::size_t Position() const { return position; }
+    /// All its bytes: the file's size when it was opened.
     std::size_t Size() const { return size; }
+    /// Bytes not read yet.
     std::size_t Remaining() const { return size - position; }
+    /// Whether every byte has been read.
     bool AtEnd() const { return position >= size; }
-    // The bytes not read yet (Remaining() of them) of a stream held in
-    // memory, valid while the stream lives; Null for a stream over a file.
+    /// The bytes not read yet (Remaining() of them) of a stream held in
+    /// memory, valid while the stream lives; Null for a stream over a file.
     const std::uint8_t* Current() const { return fd < 0 && data ? data + position : nullptr; }
-    // A closed stream holds no more bytes: every later read fails.
+    /// A closed stream holds no more bytes: every later read fails.
     void Close();
+    /// Whether Close was called.
     bool Closed() const { return closed; }
-    // True once the file failed to read (not merely ended early).
+    /// True once the file failed to read (not merely ended early).
     bool Failed() const { return failed; }
 
 private:
@@ -62,7 +70,7 @@ private:
     bool closed = false;
     bool failed = false;
 
-    // A file stream's window: buffer holds the file's bytes from bufferStart.
+    /// A file stream's window: buffer holds the file's bytes from bufferStart.
     int fd = -1;
     std::vector<std::uint8_t> buffer;
     std::size_t bufferStart = 0;
