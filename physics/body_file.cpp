@@ -104,8 +104,8 @@ public:
     // A finite float from low to high.
     float Within(TBodyField field, float value, float low, float high) {
         if (Finite(field, value) < low || value > high) {
-            Fail(field, Number(value) + " is out of range (" + Number(low) + " to " + Number(high) +
-                            ")");
+            Fail(field,
+                 Number(value) + " is out of range (" + Number(low) + " to " + Number(high) + ")");
         }
         return value;
     }
@@ -246,8 +246,7 @@ void TTemplateCheck::Rig(const TBodyRecords& records, std::size_t index) {
     const std::int32_t constraint = check.Index(TBodyField::Constraint, r.constraint,
                                                 records.constraints.size(), "constraints", true);
     const float angle = check.Finite(TBodyField::Angle, r.angle);
-    auto record =
-        TTmpRig::Create(images[static_cast<std::size_t>(image)], mass, constraint, angle);
+    auto record = TTmpRig::Create(images[static_cast<std::size_t>(image)], mass, constraint, angle);
     record->name = present::TrimText(r.name);
     body->rigs.push_back(std::move(record));
 }

@@ -112,8 +112,7 @@ private:
 
     // A read of the stream, with its failure at the end of the file (or of
     // the file system) told as a layout error at the current place.
-    template <typename TRead>
-    auto Guarded(TRead read) -> decltype(read()) {
+    template <typename TRead> auto Guarded(TRead read) -> decltype(read()) {
         try {
             return read();
         } catch (const present::TReadError&) {
@@ -140,7 +139,8 @@ void ReadImages(TLayoutReader& in, TBodyRecords& body, TBodyRecordCheck* check) 
         image.flags = in.Byte(TBodyField::Flags);
         image.anchorX = in.Float(TBodyField::AnchorX);
         image.anchorY = in.Float(TBodyField::AnchorY);
-        if (check) check->Image(body, i);
+        if (check)
+            check->Image(body, i);
     }
     in.Chunk("IMGS");
 }
@@ -160,7 +160,8 @@ void ReadMasses(TLayoutReader& in, TBodyRecords& body, TBodyRecordCheck* check) 
         m.friction = in.Float(TBodyField::Friction);
         m.group = in.Int(TBodyField::GroupCode);
         m.fixed = in.Byte(TBodyField::Fixed);
-        if (check) check->Mass(body, i);
+        if (check)
+            check->Mass(body, i);
     }
     in.Chunk("MASS");
 }
@@ -175,7 +176,8 @@ void ReadConstraints(TLayoutReader& in, TBodyRecords& body, TBodyRecordCheck* ch
         c.massA = in.Int(TBodyField::MassA);
         c.massB = in.Int(TBodyField::MassB);
         c.stiffness = in.Float(TBodyField::Stiffness);
-        if (check) check->Constraint(body, i);
+        if (check)
+            check->Constraint(body, i);
     }
     in.Chunk("CONS");
 }
@@ -191,7 +193,8 @@ void ReadRigs(TLayoutReader& in, TBodyRecords& body, TBodyRecordCheck* check) {
         r.mass = in.Int(TBodyField::Mass);
         r.constraint = in.Int(TBodyField::Constraint);
         r.angle = in.Float(TBodyField::Angle);
-        if (check) check->Rig(body, i);
+        if (check)
+            check->Rig(body, i);
     }
 }
 
@@ -268,10 +271,10 @@ void WriteRigs(TByteWriter& out, const std::vector<TRigRecord>& rigs) {
 
 const char* FieldName(TBodyField field) {
     static constexpr const char* kNames[] = {
-        "tag",     "reserved", "name",       "tag",    "count",      "next tag",  "name",
-        "path",    "mask red", "mask green", "mask blue", "flags",   "anchor x",  "anchor y",
-        "x",       "y",        "mass",       "radius", "friction",   "group code", "fixed",
-        "mass A",  "mass B",   "stiffness",  "image",  "mass",       "constraint", "angle"};
+        "tag",    "reserved", "name",       "tag",       "count",    "next tag",   "name",
+        "path",   "mask red", "mask green", "mask blue", "flags",    "anchor x",   "anchor y",
+        "x",      "y",        "mass",       "radius",    "friction", "group code", "fixed",
+        "mass A", "mass B",   "stiffness",  "image",     "mass",     "constraint", "angle"};
     static_assert(std::size(kNames) == static_cast<std::size_t>(TBodyField::Angle) + 1);
     const auto index = static_cast<std::size_t>(field);
     return index < std::size(kNames) ? kNames[index] : "";

@@ -1,9 +1,9 @@
 #include <kinetra/constraint.h>
 
-#include <kinetra/body.h>
 #include "counted_registration.h"
 #include "degrees.h"
 #include "tick/constraint_pass.h"
+#include <kinetra/body.h>
 #include <kinetra/mass.h>
 #include <kinetra/world.h>
 

@@ -11,8 +11,7 @@ namespace kinetra {
 
 // Counts one more registration of object and lists it when it is the first;
 // without a registry (no world) it only counts.
-template <class T>
-void RegisterCounted(T& object, const std::shared_ptr<TList<T>>& registry) {
+template <class T> void RegisterCounted(T& object, const std::shared_ptr<TList<T>>& registry) {
     const bool first = object.useCount == 0;
     if (first && registry) {
         if (auto self = object.weak_from_this().lock()) {
@@ -25,8 +24,7 @@ void RegisterCounted(T& object, const std::shared_ptr<TList<T>>& registry) {
 // Counts one registration less and unlists object at the last; true then. An
 // unbalanced call does nothing: a count driven below zero would keep the next
 // Register from listing the object.
-template <class T>
-bool UnregisterCounted(T& object, const std::shared_ptr<TList<T>>& registry) {
+template <class T> bool UnregisterCounted(T& object, const std::shared_ptr<TList<T>>& registry) {
     if (object.useCount <= 0) {
         return false;
     }

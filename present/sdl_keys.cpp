@@ -59,7 +59,8 @@ constexpr TKeyPair kSpecialKeys[] = {
 
 int SpecialKey(int sdlKeycode) {
     for (const TKeyPair& pair : kSpecialKeys) {
-        if (pair.sdl == sdlKeycode) return pair.virtualKey;
+        if (pair.sdl == sdlKeycode)
+            return pair.virtualKey;
     }
     return -1;
 }

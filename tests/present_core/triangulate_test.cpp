@@ -80,10 +80,10 @@ std::vector<TPoint2> Reversed(std::vector<TPoint2> p) {
 TEST(Triangulate, CoversConcaveOutlinesExactlyInEitherWinding) {
     // A comb whose first corner sees little of the inside: a fan from it is wrong.
     const std::vector<TPoint2> comb{{0, 0},  {10, 0}, {10, 10}, {8, 10}, {8, 2},  {6, 2},
-                                   {6, 10}, {4, 10}, {4, 2},   {2, 2},  {2, 10}, {0, 10}};
+                                    {6, 10}, {4, 10}, {4, 2},   {2, 2},  {2, 10}, {0, 10}};
     // A ground outline like the course's: a ledge, a dip and a ramp.
     const std::vector<TPoint2> ground{{0, 800},   {300, 800}, {320, 900},  {500, 900},
-                                     {700, 700}, {900, 700}, {900, 1024}, {0, 1024}};
+                                      {700, 700}, {900, 700}, {900, 1024}, {0, 1024}};
     std::vector<TPoint2> star;
     for (int i = 0; i < 34; ++i) {
         const double angle = i * 2 * 3.14159265358979 / 34;

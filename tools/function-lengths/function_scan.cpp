@@ -18,7 +18,8 @@ bool IsSpace(char c) {
 
 void Blank(std::string& text, std::size_t from, std::size_t to) {
     for (std::size_t i = from; i < to && i < text.size(); ++i) {
-        if (text[i] != '\n') text[i] = ' ';
+        if (text[i] != '\n')
+            text[i] = ' ';
     }
 }
 
@@ -66,7 +67,8 @@ std::size_t QuotedEnd(const std::string& text, std::size_t open) {
 
 std::size_t RawStringEnd(const std::string& text, std::size_t open) {
     const std::size_t paren = text.find('(', open);
-    if (paren == std::string::npos) return text.size();
+    if (paren == std::string::npos)
+        return text.size();
     std::string closing = ")";
     closing.append(text, open + 1, paren - open - 1);
     closing.push_back('"');
@@ -78,7 +80,8 @@ std::size_t RawStringEnd(const std::string& text, std::size_t open) {
 std::size_t NonCodeEnd(const std::string& text, std::size_t i, bool lineStart) {
     const char c = text[i];
     const char next = i + 1 < text.size() ? text[i + 1] : '\0';
-    if (lineStart && c == '#') return DirectiveEnd(text, i);
+    if (lineStart && c == '#')
+        return DirectiveEnd(text, i);
     if (c == '/' && next == '/') {
         const std::size_t end = text.find('\n', i);
         return end == std::string::npos ? text.size() : end;
@@ -87,13 +90,16 @@ std::size_t NonCodeEnd(const std::string& text, std::size_t i, bool lineStart) {
         const std::size_t end = text.find("*/", i + 2);
         return end == std::string::npos ? text.size() : end + 2;
     }
-    if (c == '"') return IsRawStringQuote(text, i) ? RawStringEnd(text, i) : QuotedEnd(text, i);
-    if (c == '\'' && !IsDigitSeparator(text, i)) return QuotedEnd(text, i);
+    if (c == '"')
+        return IsRawStringQuote(text, i) ? RawStringEnd(text, i) : QuotedEnd(text, i);
+    if (c == '\'' && !IsDigitSeparator(text, i))
+        return QuotedEnd(text, i);
     return i;
 }
 
 std::string_view TrimRight(std::string_view text) {
-    while (!text.empty() && IsSpace(text.back())) text.remove_suffix(1);
+    while (!text.empty() && IsSpace(text.back()))
+        text.remove_suffix(1);
     return text;
 }
 
@@ -101,14 +107,17 @@ std::string_view TrimRight(std::string_view text) {
 std::size_t MatchingOpen(std::string_view text, std::size_t close) {
     int depth = 0;
     for (std::size_t i = close + 1; i-- > 0;) {
-        if (text[i] == ')') ++depth;
-        if (text[i] == '(' && --depth == 0) return i;
+        if (text[i] == ')')
+            ++depth;
+        if (text[i] == '(' && --depth == 0)
+            return i;
     }
     return std::string_view::npos;
 }
 
 bool EndsWithWord(std::string_view text, std::string_view word) {
-    if (text.size() < word.size() || text.substr(text.size() - word.size()) != word) return false;
+    if (text.size() < word.size() || text.substr(text.size() - word.size()) != word)
+        return false;
     return text.size() == word.size() || !IsIdentChar(text[text.size() - word.size() - 1]);
 }
 
@@ -118,14 +127,17 @@ bool EndsWithWord(std::string_view text, std::string_view word) {
 std::string_view ParameterListEnd(std::string_view head) {
     for (std::size_t i = head.find(')'); i != std::string_view::npos; i = head.find(')', i + 1)) {
         std::size_t j = i + 1;
-        while (j < head.size() && IsSpace(head[j])) ++j;
-        const bool initializers = j < head.size() && head[j] == ':' &&
-                                  (j + 1 == head.size() || head[j + 1] != ':');
+        while (j < head.size() && IsSpace(head[j]))
+            ++j;
+        const bool initializers =
+            j < head.size() && head[j] == ':' && (j + 1 == head.size() || head[j + 1] != ':');
         // A brace after a member's name initializes that member; the body
         // follows the whole list.
         const char last = TrimRight(head).back();
-        if (initializers) return last == ')' || last == '}' ? TrimRight(head.substr(0, i + 1)) : "";
-        if (head.substr(j, 2) == "->") return TrimRight(head.substr(0, i + 1));
+        if (initializers)
+            return last == ')' || last == '}' ? TrimRight(head.substr(0, i + 1)) : "";
+        if (head.substr(j, 2) == "->")
+            return TrimRight(head.substr(0, i + 1));
     }
     static constexpr std::array<std::string_view, 8> kQualifiers{
         "const", "volatile", "override", "final", "mutable", "noexcept", "&", "&&"};
@@ -133,13 +145,15 @@ std::string_view ParameterListEnd(std::string_view head) {
         stripped = false;
         head = TrimRight(head);
         for (const std::string_view word : kQualifiers) {
-            if (!EndsWithWord(head, word)) continue;
+            if (!EndsWithWord(head, word))
+                continue;
             head.remove_suffix(word.size());
             stripped = true;
         }
         if (!head.empty() && head.back() == ')') {
             const std::size_t open = MatchingOpen(head, head.size() - 1);
-            if (open != std::string_view::npos && EndsWithWord(TrimRight(head.substr(0, open)), "noexcept")) {
+            if (open != std::string_view::npos &&
+                EndsWithWord(TrimRight(head.substr(0, open)), "noexcept")) {
                 head = TrimRight(head.substr(0, open));
                 stripped = true;
             }
@@ -151,12 +165,17 @@ std::string_view ParameterListEnd(std::string_view head) {
 // The name written before the parameter list that closes `declarator`.
 std::string NameBefore(std::string_view declarator) {
     const std::size_t open = MatchingOpen(declarator, declarator.size() - 1);
-    if (open == std::string_view::npos) return "";
+    if (open == std::string_view::npos)
+        return "";
     std::string_view before = TrimRight(declarator.substr(0, open));
-    if (before.size() >= 2 && before.substr(before.size() - 2) == "()") before.remove_suffix(2);
+    if (before.size() >= 2 && before.substr(before.size() - 2) == "()")
+        before.remove_suffix(2);
     std::size_t start = before.size();
-    while (start > 0 && std::string_view("=<>!+-*/%&|^[]~").find(before[start - 1]) != std::string_view::npos) --start;
-    while (start > 0 && (IsIdentChar(before[start - 1]) || before[start - 1] == ':' || before[start - 1] == '~')) {
+    while (start > 0 &&
+           std::string_view("=<>!+-*/%&|^[]~").find(before[start - 1]) != std::string_view::npos)
+        --start;
+    while (start > 0 && (IsIdentChar(before[start - 1]) || before[start - 1] == ':' ||
+                         before[start - 1] == '~')) {
         --start;
     }
     return std::string(declarator.substr(start, open - start));
@@ -166,17 +185,21 @@ bool IsScopeHead(std::string_view head) {
     static constexpr std::array<std::string_view, 8> kWords{
         "namespace", "class", "struct", "union", "enum", "extern", "typedef", "export"};
     std::size_t start = 0;
-    if (head.substr(0, 8) == "template") start = head.rfind('>') == std::string_view::npos ? 0 : head.rfind('>') + 1;
-    while (start < head.size() && IsSpace(head[start])) ++start;
+    if (head.substr(0, 8) == "template")
+        start = head.rfind('>') == std::string_view::npos ? 0 : head.rfind('>') + 1;
+    while (start < head.size() && IsSpace(head[start]))
+        ++start;
     std::size_t end = start;
-    while (end < head.size() && IsIdentChar(head[end])) ++end;
+    while (end < head.size() && IsIdentChar(head[end]))
+        ++end;
     const std::string_view first = head.substr(start, end - start);
     return std::find(kWords.begin(), kWords.end(), first) != kWords.end();
 }
 
 bool IsAccessLabel(std::string_view head) {
     std::size_t start = 0;
-    while (start < head.size() && IsSpace(head[start])) ++start;
+    while (start < head.size() && IsSpace(head[start]))
+        ++start;
     head = TrimRight(head.substr(start));
     return head == "public" || head == "private" || head == "protected";
 }
@@ -185,8 +208,10 @@ bool IsAccessLabel(std::string_view head) {
 std::size_t BlockEnd(const std::string& code, std::size_t open) {
     int depth = 0;
     for (std::size_t i = open; i < code.size(); ++i) {
-        if (code[i] == '{') ++depth;
-        if (code[i] == '}' && --depth == 0) return i + 1;
+        if (code[i] == '{')
+            ++depth;
+        if (code[i] == '}' && --depth == 0)
+            return i + 1;
     }
     return code.size();
 }
@@ -196,7 +221,8 @@ public:
     explicit TScanner(std::string code) : code_(std::move(code)) {
         lineStarts_.push_back(0);
         for (std::size_t i = 0; i < code_.size(); ++i) {
-            if (code_[i] == '\n') lineStarts_.push_back(i + 1);
+            if (code_[i] == '\n')
+                lineStarts_.push_back(i + 1);
         }
     }
 
@@ -209,7 +235,8 @@ public:
                 headStart = ++pos;
             } else if (c != '{') {
                 ++pos;
-            } else if (const std::size_t end = BlockEnd(code_, pos); RecordFunction(headStart, pos, end)) {
+            } else if (const std::size_t end = BlockEnd(code_, pos);
+                       RecordFunction(headStart, pos, end)) {
                 headStart = pos = end;
             } else if (IsScopeHead(head)) {
                 headStart = ++pos; // the scope's declarations are scanned as they come
@@ -226,9 +253,11 @@ private:
     bool RecordFunction(std::size_t headStart, std::size_t open, std::size_t end) {
         const std::string_view head(code_.data() + headStart, open - headStart);
         const std::string_view declarator = ParameterListEnd(head);
-        if (declarator.empty() || declarator.back() != ')') return false;
+        if (declarator.empty() || declarator.back() != ')')
+            return false;
         std::size_t first = headStart;
-        while (first < open && IsSpace(code_[first])) ++first;
+        while (first < open && IsSpace(code_[first]))
+            ++first;
         spans_.push_back({NameBefore(declarator), LineOf(first), LineOf(end - 1)});
         return true;
     }
@@ -255,8 +284,10 @@ std::string BlankNonCode(std::string_view source) {
             i = end;
             continue;
         }
-        if (text[i] == '\n') lineStart = true;
-        else if (!IsSpace(text[i])) lineStart = false;
+        if (text[i] == '\n')
+            lineStart = true;
+        else if (!IsSpace(text[i]))
+            lineStart = false;
         ++i;
     }
     return text;

@@ -27,8 +27,10 @@ bool IsSource(const fs::path& path) {
 // false when the directory cannot be walked.
 bool SourcesUnder(const fs::path& dir, std::vector<fs::path>& files) {
     std::error_code error;
-    for (fs::recursive_directory_iterator it(dir, error), end; !error && it != end; it.increment(error)) {
-        if (it->is_regular_file(error) && IsSource(it->path())) files.push_back(it->path());
+    for (fs::recursive_directory_iterator it(dir, error), end; !error && it != end;
+         it.increment(error)) {
+        if (it->is_regular_file(error) && IsSource(it->path()))
+            files.push_back(it->path());
     }
     std::sort(files.begin(), files.end());
     return !error;
@@ -40,10 +42,12 @@ int ReportFile(const fs::path& file, int limit) {
     std::ifstream in(file, std::ios::binary);
     std::ostringstream text;
     text << in.rdbuf();
-    if (!in) return -1;
+    if (!in)
+        return -1;
     int over = 0;
     for (const fnlen::TFunctionSpan& span : fnlen::FindFunctions(text.str())) {
-        if (span.Lines() <= limit) continue;
+        if (span.Lines() <= limit)
+            continue;
         std::cout << file.string() << ":" << span.firstLine << ": " << span.name << " is "
                   << span.Lines() << " lines (limit " << limit << ")\n";
         ++over;
@@ -54,7 +58,8 @@ int ReportFile(const fs::path& file, int limit) {
 bool ParseLimit(const char* text, int& limit) {
     char* end = nullptr;
     const long value = std::strtol(text, &end, 10);
-    if (end == text || *end != '\0' || value < 1 || value > 100000) return false;
+    if (end == text || *end != '\0' || value < 1 || value > 100000)
+        return false;
     limit = static_cast<int>(value);
     return true;
 }
@@ -71,8 +76,8 @@ int main(int argc, char** argv) {
         int limit = 0;
         std::vector<fs::path> files;
         if (!ParseLimit(argv[arg], limit) || !SourcesUnder(argv[arg + 1], files)) {
-            std::cerr << "function-lengths: bad limit or unreadable directory: " << argv[arg]
-                      << " " << argv[arg + 1] << "\n";
+            std::cerr << "function-lengths: bad limit or unreadable directory: " << argv[arg] << " "
+                      << argv[arg + 1] << "\n";
             return kUsageStatus;
         }
         for (const fs::path& file : files) {

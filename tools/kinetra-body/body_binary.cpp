@@ -12,16 +12,21 @@ using kinetra::TBodyPlace;
 
 // The kind of record a chunk holds, as its messages name it.
 std::string RecordKind(const std::string& chunk) {
-    if (chunk == "IMGS") return "image";
-    if (chunk == "MASS") return "mass";
-    if (chunk == "CONS") return "constraint";
+    if (chunk == "IMGS")
+        return "image";
+    if (chunk == "MASS")
+        return "mass";
+    if (chunk == "CONS")
+        return "constraint";
     return "rig";
 }
 
 // The tag after a chunk's records, as the messages name it.
 std::string TagAfter(const std::string& chunk) {
-    if (chunk == "IMGS") return "the tag after the images";
-    if (chunk == "MASS") return "the tag after the masses";
+    if (chunk == "IMGS")
+        return "the tag after the images";
+    if (chunk == "MASS")
+        return "the tag after the masses";
     return "the tag after the constraints";
 }
 
@@ -59,7 +64,8 @@ std::string Inside(const TBodyPlace& place) {
 
 std::string Message(const TBodyLayoutError& error) {
     using TKind = TBodyLayoutError::TKind;
-    const std::string count = RecordKind(error.place.chunk) + " count " + std::to_string(error.count);
+    const std::string count =
+        RecordKind(error.place.chunk) + " count " + std::to_string(error.count);
     switch (error.kind) {
     case TKind::NotABody:
         return "not a body file: it does not start with \"BODY\"";

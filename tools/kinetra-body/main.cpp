@@ -28,8 +28,8 @@ constexpr int kRejected = 1;
 constexpr int kBadArguments = 2;
 
 const char* kUsage = "usage: kinetra-body dump FILE          print a body file as text\n"
-                    "       kinetra-body build TEXT OUT     write a body file from text\n"
-                    "       kinetra-body check FILE         load a body file with the engine\n";
+                     "       kinetra-body build TEXT OUT     write a body file from text\n"
+                     "       kinetra-body check FILE         load a body file with the engine\n";
 
 // A regular file on disk, opened without blocking; Null for anything else
 // (an embedded name, a directory, a device, a FIFO, a missing file).
@@ -66,8 +66,8 @@ int Dump(const std::string& path) {
     std::vector<std::uint8_t> bytes(4);
     if (!stream->TryRead(bytes.data(), bytes.size()) ||
         std::string(bytes.begin(), bytes.end()) != "BODY") {
-        return Fail(kRejected,
-                    kinetra::QuoteBytes(path) + ": not a body file: it does not start with \"BODY\"");
+        return Fail(kRejected, kinetra::QuoteBytes(path) +
+                                   ": not a body file: it does not start with \"BODY\"");
     }
     std::vector<std::uint8_t> rest;
     if (!ReadRest(*stream, rest)) {
@@ -133,8 +133,8 @@ int Check(const std::string& path) {
     if (!body) {
         return Fail(kRejected, kinetra::QuoteBytes(path) + ": rejected: " + error);
     }
-    std::cout << kinetra::QuoteBytes(path) << ": body " << kinetra::QuoteBytes(body->name) << " with "
-              << Count(body->masses.size(), "mass", "masses") << ", "
+    std::cout << kinetra::QuoteBytes(path) << ": body " << kinetra::QuoteBytes(body->name)
+              << " with " << Count(body->masses.size(), "mass", "masses") << ", "
               << Count(body->constraints.size(), "constraint", "constraints") << ", "
               << Count(body->rigs.size(), "rig", "rigs") << '\n';
     return 0;

@@ -15,7 +15,7 @@ struct TPicture {
 
 inline TPicture MakePicture(int width, int height, int channels) {
     return TPicture{width, height, channels,
-                   std::vector<std::uint8_t>(static_cast<std::size_t>(width) * height * channels)};
+                    std::vector<std::uint8_t>(static_cast<std::size_t>(width) * height * channels)};
 }
 
 inline std::uint8_t* PixelAt(TPicture& picture, int x, int y) {

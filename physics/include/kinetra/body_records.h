@@ -50,11 +50,11 @@ struct TImageRecord {
 
 /// A mass record: one point mass of the body, at rest where it starts.
 struct TMassRecord {
-    std::string name; ///< The 8 bytes of the name field, padding included.
-    float x = 0;      ///< Position in pixels, right.
-    float y = 0;      ///< Position in pixels, down.
-    float mass = 0;   ///< Weight; only ratios matter.
-    float radius = 0; ///< Collision radius in pixels.
+    std::string name;   ///< The 8 bytes of the name field, padding included.
+    float x = 0;        ///< Position in pixels, right.
+    float y = 0;        ///< Position in pixels, down.
+    float mass = 0;     ///< Weight; only ratios matter.
+    float radius = 0;   ///< Collision radius in pixels.
     float friction = 0; ///< Friction coefficient.
     /// Below 0 the collision group plus one (-1 no group, -2 an automatic
     /// group); 0 or more, the group of that earlier mass record.
@@ -65,33 +65,33 @@ struct TMassRecord {
 /// A constraint record: a distance constraint whose rest length is the
 /// distance between its masses as loaded.
 struct TConstraintRecord {
-    std::string name;        ///< The 8 bytes of the name field.
-    std::int32_t massA = 0;  ///< Index of a mass record, from 0.
-    std::int32_t massB = 0;  ///< Index of the other mass record.
-    float stiffness = 0;     ///< Fraction of the error corrected per pass, 0 to 1.
+    std::string name;       ///< The 8 bytes of the name field.
+    std::int32_t massA = 0; ///< Index of a mass record, from 0.
+    std::int32_t massB = 0; ///< Index of the other mass record.
+    float stiffness = 0;    ///< Fraction of the error corrected per pass, 0 to 1.
 };
 
 /// A rig record: a picture pinned to a mass, turned with a constraint.
 struct TRigRecord {
-    std::string name;            ///< The 8 bytes of the name field.
-    std::int32_t image = 0;      ///< Index of an image record.
-    std::int32_t mass = 0;       ///< Index of the mass record the anchor is drawn on.
+    std::string name;             ///< The 8 bytes of the name field.
+    std::int32_t image = 0;       ///< Index of an image record.
+    std::int32_t mass = 0;        ///< Index of the mass record the anchor is drawn on.
     std::int32_t constraint = -1; ///< Index of a constraint record, or -1 for none.
-    float angle = 0;             ///< Degrees, clockwise, added to the constraint's direction.
+    float angle = 0;              ///< Degrees, clockwise, added to the constraint's direction.
 };
 
 /// A whole body file, record by record.
 struct TBodyRecords {
-    std::int32_t reserved = 0; ///< The word after "BODY", ignored by the loaders.
-    std::string name;          ///< The 8 bytes of the body's name field.
-    bool hasImages = false;    ///< Whether the file has an "IMGS" chunk (it may be empty).
-    std::vector<TImageRecord> images;           ///< In file order.
-    std::vector<TMassRecord> masses;            ///< In file order.
+    std::int32_t reserved = 0;        ///< The word after "BODY", ignored by the loaders.
+    std::string name;                 ///< The 8 bytes of the body's name field.
+    bool hasImages = false;           ///< Whether the file has an "IMGS" chunk (it may be empty).
+    std::vector<TImageRecord> images; ///< In file order.
+    std::vector<TMassRecord> masses;  ///< In file order.
     std::vector<TConstraintRecord> constraints; ///< In file order.
     /// Whether the file has a "RIGS" chunk; without one, endTag holds the 4
     /// bytes that end the body.
     bool hasRigs = false;
-    std::string endTag;          ///< The 4 bytes after the constraints when hasRigs is false.
+    std::string endTag;           ///< The 4 bytes after the constraints when hasRigs is false.
     std::vector<TRigRecord> rigs; ///< In file order.
     /// Bytes after the last item, ignored by the loaders. ReadBodyRecords leaves
     /// them in the stream; WriteBodyRecords writes them last.
@@ -100,34 +100,34 @@ struct TBodyRecords {
 
 /// Every field of the layout, so that a failure can say where it happened.
 enum class TBodyField {
-    FirstTag,    ///< "BODY"
-    Reserved,    ///< The word after it.
-    BodyName,    ///< The body's name.
-    ChunkTag,    ///< The tag after the name: "IMGS" or "MASS".
-    Count,       ///< A chunk's record count.
-    NextTag,     ///< The tag after a chunk's records.
-    Name,        ///< A record's name.
-    Path,        ///< An image's path line.
-    MaskRed,     ///< An image's mask colour, red.
-    MaskGreen,   ///< Green.
-    MaskBlue,    ///< Blue.
-    Flags,       ///< An image's flags.
-    AnchorX,     ///< An image's anchor, x.
-    AnchorY,     ///< y.
-    X,           ///< A mass's x.
-    Y,           ///< A mass's y.
-    Weight,      ///< A mass's weight.
-    Radius,      ///< A mass's radius.
-    Friction,    ///< A mass's friction.
-    GroupCode,   ///< A mass's group code.
-    Fixed,       ///< A mass's fixed flag.
-    MassA,       ///< A constraint's first mass.
-    MassB,       ///< A constraint's second mass.
-    Stiffness,   ///< A constraint's stiffness.
-    Image,       ///< A rig's image.
-    Mass,        ///< A rig's mass.
-    Constraint,  ///< A rig's constraint.
-    Angle,       ///< A rig's angle.
+    FirstTag,   ///< "BODY"
+    Reserved,   ///< The word after it.
+    BodyName,   ///< The body's name.
+    ChunkTag,   ///< The tag after the name: "IMGS" or "MASS".
+    Count,      ///< A chunk's record count.
+    NextTag,    ///< The tag after a chunk's records.
+    Name,       ///< A record's name.
+    Path,       ///< An image's path line.
+    MaskRed,    ///< An image's mask colour, red.
+    MaskGreen,  ///< Green.
+    MaskBlue,   ///< Blue.
+    Flags,      ///< An image's flags.
+    AnchorX,    ///< An image's anchor, x.
+    AnchorY,    ///< y.
+    X,          ///< A mass's x.
+    Y,          ///< A mass's y.
+    Weight,     ///< A mass's weight.
+    Radius,     ///< A mass's radius.
+    Friction,   ///< A mass's friction.
+    GroupCode,  ///< A mass's group code.
+    Fixed,      ///< A mass's fixed flag.
+    MassA,      ///< A constraint's first mass.
+    MassB,      ///< A constraint's second mass.
+    Stiffness,  ///< A constraint's stiffness.
+    Image,      ///< A rig's image.
+    Mass,       ///< A rig's mass.
+    Constraint, ///< A rig's constraint.
+    Angle,      ///< A rig's angle.
 };
 
 /// The field's name in the loaders' messages, e.g. "mass B"; never null.
