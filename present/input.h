@@ -1,12 +1,19 @@
 // Polled input: the keys' down and hits tables, indexed by virtual-key code,
-// and the mouse's position and buttons.
+// and the mouse's position and buttons. A key is down while the keyboard or a
+// game controller holds it; it counts a press when the first of them takes it.
 #pragma once
 
 namespace present {
 
+// The tables' size: virtual-key codes are 0 to 255.
+inline constexpr int kKeyCount = 256;
+
 // Fed by the platform's event processing.
 void KeyDownEvent(int key);
 void KeyUpEvent(int key);
+// A game controller's hold on a key (pad_keys.h), kept apart from the
+// keyboard's: letting go of one leaves the key down while the other holds it.
+void PadKeyEvent(int key, bool down);
 void FocusChangeEvent(); // suspended or resumed: both tables cleared, buttons released
 void MouseMoveEvent(int x, int y);
 void MouseButtonEvent(int button, bool down);

@@ -1,8 +1,12 @@
-// The desktop platform: the monotonic clock, sleeping, and SDL's window events
-// as the source of key, mouse and focus events.
+// The desktop platform: the monotonic clock, sleeping, and SDL's window and
+// game controller events as the source of key, mouse and focus events.
 #pragma once
 
 #include "host_platform.h"
+#include "virtual_pad.h"
+
+#include <map>
+#include <memory>
 
 namespace present {
 
@@ -15,6 +19,16 @@ public:
     // event) is a quit request.
     void PumpEvents() override;
     bool Headless() const override { return false; }
+
+    // Plays action on a virtual pad once frame frames have been presented;
+    // the pad is plugged in at the first call.
+    void SchedulePad(int frame, const TPadAction& action);
+
+private:
+    void PlayDuePadActions();
+
+    std::unique_ptr<TVirtualPad> virtualPad;
+    std::multimap<int, TPadAction> padScript;
 };
 
 } // namespace present
