@@ -131,10 +131,11 @@ desktop=$(xdpyinfo 2> /dev/null | sed -n 's/ *dimensions: *\([0-9]*x[0-9]*\) pix
 pad=
 if [ "$scenario" = gamepad ]; then
     pad=$work/pad.keys
+    # Five seconds of menu leave time to find its window and look at it.
     printf '%s\n' '120 press PAD_UP' '125 press PAD_UP' '130 press PAD_RIGHT' \
-        '180 press PAD_START' '200 down PAD_RIGHT' '240 up PAD_RIGHT' '240 axis LEFTX -20000' \
-        '280 pad-remove' '300 pad-add' '320 press PAD_A' '360 down PAD_BACK' \
-        '361 down PAD_START' > "$pad"
+        '300 press PAD_START' '320 down PAD_RIGHT' '360 up PAD_RIGHT' '360 axis LEFTX -20000' \
+        '400 pad-remove' '420 pad-add' '440 press PAD_A' '480 down PAD_BACK' \
+        '481 down PAD_START' > "$pad"
 fi
 
 MORVEL_FRAME_STATS=1 MORVEL_VIRTUAL_PAD=$pad "$morvel" 2> "$work/stderr" &
