@@ -2,6 +2,7 @@
 #   make run   installs what is missing, builds (Release) and starts the game
 #   make test  installs, builds and runs the whole suite, then the unit tests
 #              once more under AddressSanitizer and UndefinedBehaviorSanitizer
+# and make package: the Debian package of the game, build/release/morvel_*.deb
 
 JOBS ?= $(shell nproc)
 BUILD := build/release
@@ -10,7 +11,7 @@ XVFB := xvfb-run -a -s "-screen 0 1280x1024x24 -noreset"
 # CI builds treat every warning as an error.
 WERROR := $(if $(CI),-DMORVEL_WERROR=ON,)
 
-.PHONY: run test deps build build-asan bench format clean
+.PHONY: run test deps build build-asan bench package format clean
 
 run: build
 	./$(BUILD)/game/morvel
@@ -37,6 +38,9 @@ test: build build-asan
 
 bench: build
 	./$(BUILD)/bench/kinetra-bench
+
+package: build
+	cmake --build $(BUILD) --target package
 
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')
