@@ -11,13 +11,16 @@
 // Every correction is written straight back into the masses, so each test sees the
 // ones before it: the order above is part of the result. The broad phase
 // (broad_phase.h) passes over the zones and masses whose test would do nothing, and
-// hands on every other one in list order.
+// hands on every other one in list order. While contacts are reported, every push is
+// handed to the report (contact_report.h), which only reads it.
 #include <kinetra/world.h>
 
 #include "broad_phase.h"
 #include "constraint_pass.h"
+#include "contact_report.h"
 #include "integration.h"
 #include "mass_contact.h"
+#include "state_epoch.h"
 #include "walls.h"
 #include "zone_contact.h"
 #include <kinetra/mass.h>
@@ -29,28 +32,35 @@ namespace kinetra {
 namespace {
 
 // The zones that p may touch, in list order.
-void MeetZones(TBroadPhase& near, TMass& p) {
+void MeetZones(TBroadPhase& near, TMass& p, TContactReport* report) {
     const std::size_t zoneCount = near.zones.size();
     for (std::size_t z = near.NextZoneNear(p, 0); z < zoneCount; z = near.NextZoneNear(p, z + 1)) {
         if (near.TreeReaches(z, p) && !near.Clear(z, p)) {
-            ResolveZoneContact(*near.zones[z], p);
+            const TPush push = ResolveZoneContact(*near.zones[z], p);
+            if (report && push.made) {
+                report->ZoneContact(p, *near.zones[z], z, push);
+            }
         }
     }
 }
 
 // The later masses that mass j may touch, in list order.
-void MeetLaterMasses(TBroadPhase& near, std::size_t j) {
+void MeetLaterMasses(TBroadPhase& near, std::size_t j, TContactReport* report) {
     const std::size_t count = near.masses.size();
     TMass& p = *near.masses[j];
     for (std::size_t k = near.NextMassInReach(j, j + 1); k < count;
          k = near.NextMassInReach(j, k + 1)) {
-        ResolveMassContact(p, *near.masses[k]);
+        const TPush push = ResolveMassContact(p, *near.masses[k]);
+        if (report && push.made) {
+            report->MassContact(p, *near.masses[k], push);
+        }
         near.Moved(j);
         near.Moved(k);
     }
 }
 
-void RelaxPass(const TPhysics& world, TBroadPhase& near, const TList<TConstraint>& constraints) {
+void RelaxPass(const TPhysics& world, TBroadPhase& near, const TList<TConstraint>& constraints,
+               TContactReport* report) {
     for (std::size_t j = 0; j < near.masses.size(); ++j) {
         TMass* p = near.masses[j];
         if (!p) {
@@ -58,10 +68,10 @@ void RelaxPass(const TPhysics& world, TBroadPhase& near, const TList<TConstraint
         }
         ClampToWalls(world, *p);
         if (!p->fixed) {
-            MeetZones(near, *p);
+            MeetZones(near, *p, report);
         }
         near.Moved(j);
-        MeetLaterMasses(near, j);
+        MeetLaterMasses(near, j, report);
     }
     SatisfyConstraints(constraints);
 }
@@ -77,6 +87,8 @@ void TPhysics::Update() {
     if (!world || !masses || !constraints || !zones) {
         return;
     }
+    ++stateEpoch;
+    TContactReport* report = OpenContactReport(world);
     if (!world->broadPhase) {
         world->broadPhase = std::make_shared<TBroadPhase>();
     }
@@ -90,7 +102,10 @@ void TPhysics::Update() {
             // The constraints have moved the masses since.
             near.LoadPositions();
         }
-        RelaxPass(*world, near, *constraints);
+        RelaxPass(*world, near, *constraints, report);
+    }
+    if (report) {
+        report->Close(*zones);
     }
 }
 

@@ -15,4 +15,8 @@ std::uint64_t GoldenSceneHash(int ticks);
 // zones: the pair loop and every kind of zone contact, many times over.
 std::uint64_t CrowdSceneHash(int ticks);
 
+// The crowd scene with its contacts reported: every report's values and the state hash
+// at the end (PhysicsStateHash), folded together.
+std::uint64_t CrowdReportHash(int ticks);
+
 } // namespace trace

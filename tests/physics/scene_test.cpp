@@ -62,3 +62,14 @@ TEST(SceneTest, GoldenTrace) {
     const std::uint64_t hash = trace::GoldenSceneHash(1000);
     EXPECT_EQ(hash, 0xe45beae5a304de0aull) << std::hex << hash;
 }
+
+// Reporting contacts reads what the contacts did and changes none of it.
+TEST(SceneTest, ReportingContactsChangesNoBit) {
+    const std::uint64_t crowd = trace::CrowdSceneHash(300);
+    SetContactReporting(true);
+    const std::uint64_t golden = trace::GoldenSceneHash(1000);
+    const std::uint64_t reportedCrowd = trace::CrowdSceneHash(300);
+    SetContactReporting(false);
+    EXPECT_EQ(golden, 0xe45beae5a304de0aull) << std::hex << golden;
+    EXPECT_EQ(reportedCrowd, crowd);
+}
