@@ -14,7 +14,7 @@
 // or grown by hand since then (SetPosition, a radius written directly) is found only
 // where it still touches the cells it was filed in: call RefreshQueries after moving
 // masses between ticks when questions must see them at once. The grid holds about
-// 24 bytes per mass, kept until the world goes.
+// 30 bytes per mass (at most about 100), kept for the next question.
 //
 // Groups. A question of group g passes over what a mass of group g would pass over in
 // the tick by its group: the masses and zones whose group equals g, when g is not 0.
