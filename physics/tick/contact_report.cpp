@@ -4,6 +4,7 @@
 #include <kinetra/world.h>
 #include <kinetra/zone.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <memory>
@@ -14,8 +15,9 @@ namespace kinetra {
 namespace {
 
 constexpr std::size_t smallestTable = 64;
-// A normal further than this from unit length is made unit for the report; the tick's
-// own are unit to within a few roundings, and are reported as they are.
+// A normal whose squared length is further than this from 1 is made unit for the
+// report; the tick's own are unit to within a few roundings, and are reported as they
+// are.
 constexpr float unitSlack = 1.0e-3f;
 
 struct ReportState {
@@ -58,8 +60,9 @@ std::pair<const void*, const void*> KeyOf(const TContact& c) {
 }
 
 void MakeUnit(float& nx, float& ny) {
-    const float length = std::sqrt(nx * nx + ny * ny);
-    if (length > 0.0f && std::fabs(length - 1.0f) > unitSlack) {
+    const float squared = nx * nx + ny * ny;
+    if (squared > 0.0f && std::fabs(squared - 1.0f) > unitSlack) {
+        const float length = std::sqrt(squared);
         nx /= length;
         ny /= length;
     }
@@ -67,7 +70,7 @@ void MakeUnit(float& nx, float& ny) {
 
 } // namespace
 
-std::size_t TPairSet::Find(const void* a, const void* b) const {
+std::size_t TPairMap::SlotOf(const void* a, const void* b) const {
     const std::size_t mask = slots.size() - 1;
     std::size_t i = Mix(a, b) & mask;
     while (slots[i].a && !(slots[i].a == a && slots[i].b == b)) {
@@ -76,123 +79,172 @@ std::size_t TPairSet::Find(const void* a, const void* b) const {
     return i;
 }
 
-bool TPairSet::Insert(const void* a, const void* b) {
-    if ((count + 1) * 2 > slots.size()) {
+bool TPairMap::Insert(const void* a, const void* b, std::uint32_t value) {
+    if ((used.size() + 1) * 2 > slots.size()) {
         Grow();
     }
-    Slot& slot = slots[Find(a, b)];
-    if (slot.a) {
+    const std::size_t i = SlotOf(a, b);
+    if (slots[i].a) {
         return false;
     }
-    slot = {a, b};
-    ++count;
+    slots[i] = {a, b, value};
+    used.push_back(static_cast<std::uint32_t>(i));
     return true;
 }
 
-bool TPairSet::Contains(const void* a, const void* b) const {
-    return count > 0 && slots[Find(a, b)].a != nullptr;
+std::uint32_t TPairMap::Find(const void* a, const void* b) const {
+    return used.empty() ? none : slots[SlotOf(a, b)].value;
 }
 
-void TPairSet::Clear() {
-    if (count > 0) {
-        slots.assign(slots.size(), Slot{});
-        count = 0;
+void TPairMap::Clear() {
+    for (std::uint32_t i : used) {
+        slots[i] = Slot{};
     }
+    used.clear();
 }
 
-void TPairSet::Grow() {
+void TPairMap::Grow() {
     std::vector<Slot> old = std::move(slots);
     slots.assign(old.empty() ? smallestTable : old.size() * 2, Slot{});
-    count = 0;
+    used.clear();
     for (const Slot& slot : old) {
         if (slot.a) {
-            slots[Find(slot.a, slot.b)] = slot;
-            ++count;
+            const std::size_t i = SlotOf(slot.a, slot.b);
+            slots[i] = slot;
+            used.push_back(static_cast<std::uint32_t>(i));
         }
     }
 }
 
-void TContactReport::ZoneContact(TMass& m, const TZone& zone, std::size_t zoneIndex,
-                                 const TPush& push) {
-    const auto key = Key(&m, nullptr, &zone);
-    if (seen.Insert(key.first, key.second)) {
-        records.push_back({&m, nullptr, &zone, zoneIndex, push});
+void TContactReport::Open(const TList<TMass>& masses, const TList<TZone>& zones) {
+    listsKept = lastChains.massStamp == masses.Stamp() && lastChains.zoneStamp == zones.Stamp();
+    if (++chains.count == 0) {
+        // After 2^32 ticks: no chain may pass for this tick's.
+        for (Chains::Start& start : chains.starts) {
+            start.tick = 0;
+        }
+        chains.count = 1;
+    }
+    chains.massStamp = masses.Stamp();
+    chains.zoneStamp = zones.Stamp();
+    if (chains.starts.size() < masses.Count()) {
+        chains.starts.resize(masses.Count(), Chains::Start{TPairMap::none, 0});
     }
 }
 
-void TContactReport::MassContact(TMass& a, TMass& b, const TPush& push) {
-    const auto key = Key(&a, &b, nullptr);
-    if (seen.Insert(key.first, key.second)) {
-        records.push_back({&a, &b, nullptr, 0, push});
+void TContactReport::Lengthen(std::uint32_t first) {
+    chains.starts.resize(first + std::size_t{1}, Chains::Start{TPairMap::none, 0});
+}
+
+// Where the pair stood among the last tick's contacts, or none.
+std::uint32_t TContactReport::Then(std::uint32_t first, std::uint32_t second,
+                                   const Record& record) const {
+    if (listsKept) {
+        for (std::uint32_t r = lastChains.Head(first); r != TPairMap::none; r = lastLinks[r].next) {
+            if (lastLinks[r].second == second) {
+                return r;
+            }
+        }
+        return TPairMap::none;
+    }
+    const bool zone = (second & zoneFlag) != 0;
+    const auto key = zone ? Key(record.mass, nullptr, static_cast<const TZone*>(record.other))
+                          : Key(record.mass, static_cast<const TMass*>(record.other), nullptr);
+    return beforeMap.Find(key.first, key.second);
+}
+
+void TContactReport::MapBefore() {
+    beforeMap.Clear();
+    for (std::uint32_t i = 0; i < before.size(); ++i) {
+        const auto key = KeyOf(before[i]);
+        beforeMap.Insert(key.first, key.second, i);
     }
 }
 
-TContact TContactReport::MakeContact(const Record& record,
-                                     const std::vector<const ZoneRef*>& refs) const {
+// A pair that did not touch on the tick before: its references are taken here.
+TContact TContactReport::MakeContact(std::uint32_t second, const Record& record,
+                                     const TList<TZone>& zones) {
     TContact c;
     c.mass = record.mass->weak_from_this().lock();
-    if (record.other) {
-        c.other = record.other->weak_from_this().lock();
+    if ((second & zoneFlag) == 0) {
+        c.other = static_cast<TMass*>(const_cast<void*>(record.other))->weak_from_this().lock();
+        c.begin = true;
+        return c;
     }
-    if (record.zone) {
-        // The tick hands zones on by their place in the list; should that ever differ,
-        // the zone is looked for.
-        if (record.zoneIndex < refs.size() && refs[record.zoneIndex]->get() == record.zone) {
-            c.zone = *refs[record.zoneIndex];
-        } else {
-            for (const ZoneRef* ref : refs) {
-                if (ref->get() == record.zone) {
-                    c.zone = *ref;
-                }
+    if (zoneRefs.empty()) {
+        for (const ZoneRef& zone : zones) {
+            zoneRefs.push_back(&zone);
+        }
+    }
+    // The tick hands zones on by their place in the list; should that ever differ, the
+    // zone is looked for.
+    const std::size_t z = second & ~zoneFlag;
+    if (z < zoneRefs.size() && zoneRefs[z]->get() == record.other) {
+        c.zone = *zoneRefs[z];
+    } else {
+        for (const ZoneRef* ref : zoneRefs) {
+            if (ref->get() == record.other) {
+                c.zone = *ref;
             }
         }
     }
-    c.x = record.push.x;
-    c.y = record.push.y;
-    c.normalX = record.push.nx;
-    c.normalY = record.push.ny;
-    MakeUnit(c.normalX, c.normalY);
-    c.speed = record.push.speed;
-    const auto key = Key(record.mass, record.other, record.zone);
-    c.begin = !lastPairs.Contains(key.first, key.second);
+    c.begin = true;
     return c;
 }
 
 void TContactReport::Close(const TList<TZone>& zones) {
-    zoneRefs.clear();
-    for (const Record& record : records) {
-        if (record.zone) {
-            for (const ZoneRef& zone : zones) {
-                zoneRefs.push_back(&zone);
-            }
-            break;
-        }
-    }
     before.swap(last);
     last.clear();
-    for (const Record& record : records) {
-        last.push_back(MakeContact(record, zoneRefs));
+    if (!listsKept) {
+        MapBefore();
     }
+    std::size_t taken = 0;
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        const Record& record = records[i];
+        const std::uint32_t then = Then(firsts[i], links[i].second, record);
+        if (then != TPairMap::none && then < before.size() && before[then].mass) {
+            last.push_back(std::move(before[then]));
+            last.back().begin = false;
+            ++taken;
+        } else {
+            last.push_back(MakeContact(links[i].second, record, zones));
+        }
+        TContact& c = last.back();
+        c.x = record.push.x;
+        c.y = record.push.y;
+        c.normalX = record.push.nx;
+        c.normalY = record.push.ny;
+        MakeUnit(c.normalX, c.normalY);
+        c.speed = record.push.speed;
+    }
+    // What was not taken on has ended.
     ended.clear();
-    for (TContact& c : before) {
-        const auto key = KeyOf(c);
-        if (!seen.Contains(key.first, key.second)) {
-            c.begin = false;
-            ended.push_back(std::move(c));
+    for (std::size_t i = 0; taken < before.size() && i < before.size(); ++i) {
+        if (before[i].mass) {
+            before[i].begin = false;
+            ended.push_back(std::move(before[i]));
+            ++taken;
         }
     }
     before.clear();
     zoneRefs.clear();
-    std::swap(lastPairs, seen);
-    seen.Clear();
+    beforeMap.Clear();
+    std::swap(links, lastLinks);
+    links.clear();
+    firsts.clear();
     records.clear();
+    std::swap(chains, lastChains);
 }
 
 void TContactReport::Forget() {
+    links.clear();
+    lastLinks.clear();
+    firsts.clear();
     records.clear();
-    seen.Clear();
+    // No tick's lists: the next tick matches by address.
+    lastChains.massStamp = lastChains.zoneStamp = 0;
+    beforeMap.Clear();
     last.clear();
-    lastPairs.Clear();
     before.clear();
     ended.clear();
 }
@@ -202,10 +254,6 @@ void TContactReport::Recall(const std::vector<TContact>& contacts,
     Forget();
     last = contacts;
     ended = endedThen;
-    for (const TContact& c : last) {
-        const auto key = KeyOf(c);
-        lastPairs.Insert(key.first, key.second);
-    }
 }
 
 TContactReport* OpenContactReport(const PhysicsRef& world) {

@@ -31,14 +31,15 @@ namespace kinetra {
 
 namespace {
 
-// The zones that p may touch, in list order.
-void MeetZones(TBroadPhase& near, TMass& p, TContactReport* report) {
+// The zones that mass j may touch, in list order.
+void MeetZones(TBroadPhase& near, std::size_t j, TContactReport* report) {
     const std::size_t zoneCount = near.zones.size();
+    TMass& p = *near.masses[j];
     for (std::size_t z = near.NextZoneNear(p, 0); z < zoneCount; z = near.NextZoneNear(p, z + 1)) {
         if (near.TreeReaches(z, p) && !near.Clear(z, p)) {
             const TPush push = ResolveZoneContact(*near.zones[z], p);
             if (report && push.made) {
-                report->ZoneContact(p, *near.zones[z], z, push);
+                report->ZoneContact(j, p, z, *near.zones[z], push);
             }
         }
     }
@@ -52,7 +53,7 @@ void MeetLaterMasses(TBroadPhase& near, std::size_t j, TContactReport* report) {
          k = near.NextMassInReach(j, k + 1)) {
         const TPush push = ResolveMassContact(p, *near.masses[k]);
         if (report && push.made) {
-            report->MassContact(p, *near.masses[k], push);
+            report->MassContact(j, p, k, *near.masses[k], push);
         }
         near.Moved(j);
         near.Moved(k);
@@ -68,7 +69,7 @@ void RelaxPass(const TPhysics& world, TBroadPhase& near, const TList<TConstraint
         }
         ClampToWalls(world, *p);
         if (!p->fixed) {
-            MeetZones(near, *p, report);
+            MeetZones(near, j, report);
         }
         near.Moved(j);
         MeetLaterMasses(near, j, report);
@@ -89,6 +90,9 @@ void TPhysics::Update() {
     }
     ++stateEpoch;
     TContactReport* report = OpenContactReport(world);
+    if (report) {
+        report->Open(*masses, *zones);
+    }
     if (!world->broadPhase) {
         world->broadPhase = std::make_shared<TBroadPhase>();
     }

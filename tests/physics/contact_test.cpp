@@ -50,10 +50,17 @@ const TContact* Find(const std::vector<TContact>& list, const MassRef& mass, con
 TEST_F(ContactTest, LandingsBeginOnceAtTheFallingSpeedAndEndTheTickAfter) {
     const PhysicsRef first = CreatePhysics(640, 480, 0.1f, 0, 4);
     auto floor = Floor(400);
+    // Listed before the ball, and unlisted while the ball rests: the ball's place in
+    // the list changes under a contact that goes on.
+    auto placeholder = TMass::Create(600, 50, 1, 5, 0, 0);
+    placeholder->Register();
     auto ball = Ball(100, 395 - 0.05f * 60 * 61);
     bool touchedBefore = false;
     int landings = 0;
     for (int tick = 1; tick <= 240; ++tick) {
+        if (tick == 100) {
+            placeholder->Unregister();
+        }
         if (tick == 150) {
             ball->SetPosition(100, 300);
         }
