@@ -74,8 +74,9 @@ shot rejected
 [ "$(colours rejected 9x9+106+296)" -gt 1 ] || fail "the last good body is gone"
 
 # Resting on the floor, C shows its contacts; holding Backspace steps back, even paused.
+# The body needs a few hundred frames to come to rest, fewer a second on a busy machine.
 key space
-sleep 3
+sleep 6
 key space
 shot resting
 key c
