@@ -4,6 +4,7 @@
 #              once more under AddressSanitizer and UndefinedBehaviorSanitizer
 # and beside them:
 #   make docs  the API reference of Kinetra and present, in build/docs/html
+#   make package  the Debian package of the game, build/release/morvel_*.deb
 
 JOBS ?= $(shell nproc)
 BUILD := build/release
@@ -12,7 +13,7 @@ XVFB := xvfb-run -a -s "-screen 0 1280x1024x24 -noreset"
 # CI builds treat every warning as an error.
 WERROR := $(if $(CI),-DMORVEL_WERROR=ON,)
 
-.PHONY: run test deps build build-asan bench docs format clean
+.PHONY: run test deps build build-asan bench docs package format clean
 
 run: build
 	./$(BUILD)/game/morvel
@@ -43,6 +44,9 @@ bench: build
 docs: deps
 	doxygen Doxyfile
 	@echo "The API reference: build/docs/html/index.html"
+
+package: build
+	cmake --build $(BUILD) --target package
 
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')

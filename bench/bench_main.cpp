@@ -42,6 +42,35 @@ private:
     std::map<std::string, std::vector<double>> times;
 };
 
+// The questions against a plain scan, ticks with contacts reported against without, and
+// the course's snapshots.
+void PrintQuestions(MedianReporter& reporter) {
+    std::printf("\nmedian CPU time, microseconds\n");
+    std::printf("%-36s %12s %14s %10s\n", "", "filed", "plain scan", "ratio");
+    for (const char* question : {"RayCast", "QueryBox", "QueryPoint"}) {
+        const double filed = reporter.Median(std::string(question) + "Filed");
+        const double scan = reporter.Median(std::string(question) + "Scan");
+        if (filed > 0.0 && scan > 0.0) {
+            std::printf("%-36s %12.3f %14.3f %9.1fx\n",
+                        (std::string(question) + ", 8192 masses, 200 zones").c_str(), filed, scan,
+                        scan / filed);
+        }
+    }
+    std::printf("%-36s %12s %14s %10s\n", "", "reports off", "reports on", "cost");
+    for (const char* scene : {"CourseTick", "CrowdTick"}) {
+        const double off = reporter.Median(std::string(scene) + "/reporting:0");
+        const double on = reporter.Median(std::string(scene) + "/reporting:1");
+        if (off > 0.0 && on > 0.0) {
+            std::printf("%-36s %12.2f %14.2f %+9.1f%%\n", scene, off, on, (on / off - 1.0) * 100.0);
+        }
+    }
+    const double take = reporter.Median("CourseSnapshotTake");
+    const double restore = reporter.Median("CourseSnapshotRestore");
+    if (take > 0.0 && restore > 0.0) {
+        std::printf("%-36s %12.2f (take) %7.2f (restore)\n", "course snapshot", take, restore);
+    }
+}
+
 void PrintSummary(MedianReporter& reporter) {
     std::printf("\nmedian CPU time per tick, microseconds\n");
     const double kinetra = reporter.Median("CourseKinetra");
@@ -66,6 +95,7 @@ void PrintSummary(MedianReporter& reporter) {
             std::printf("%-24s %12.2f\n", (std::string("crowd of ") + count).c_str(), crowd);
         }
     }
+    PrintQuestions(reporter);
     const double device = reporter.Median("GameFrameSoftwareDevice");
     const double replay = reporter.Median("GameFrameReplaySoftwareDevice");
     const double sdl = reporter.Median("GameFrameSdlSoftware");

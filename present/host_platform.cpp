@@ -1,6 +1,6 @@
 #include <present/host_platform.h>
 
-#include "sdl_platform.h"
+#include <present/sdl_platform.h>
 
 namespace present {
 

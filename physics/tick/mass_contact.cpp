@@ -100,15 +100,17 @@ void SlideTogether(TMassState& a, TMassState& b, TDirection& n, float budget) {
 
 } // namespace
 
-void ResolveMassContact(TMassState& a, TMassState& b) {
+TPush ResolveMassContact(TMassState& a, TMassState& b) {
     if (a.fixed && b.fixed) {
-        return;
+        return {};
     }
     std::optional<Overlap> overlap = FindOverlap(a, b);
     if (!overlap) {
-        return;
+        return {};
     }
     TDirection& n = overlap->normal;
+    const float closing =
+        -(((a.x - a.oldX) - (b.x - b.oldX)) * n.x + ((a.y - a.oldY) - (b.y - b.oldY)) * n.y);
     // The correction points from a toward b, as long as the overlap.
     const Vec c{n.x * overlap->gap, n.y * overlap->gap};
     const float budget = -overlap->gap * (a.friction + b.friction) * half;
@@ -124,6 +126,8 @@ void ResolveMassContact(TMassState& a, TMassState& b) {
         SeparateByWeight(a, b, c);
         SlideTogether(a, b, n, budget);
     }
+    // Friction here only moves previous positions: a is where the push left it.
+    return {true, a.x, a.y, n.x, n.y, closing};
 }
 
 } // namespace kinetra

@@ -6,11 +6,14 @@
 // Keeps nothing between ticks: velocity lives in the masses' previous positions.
 #pragma once
 
+#include "push.h"
+
 namespace kinetra {
 
 struct TMassState;
 
-// Resolves the overlap of a and b, a being the earlier of the two in massList.
-void ResolveMassContact(TMassState& a, TMassState& b);
+// Resolves the overlap of a and b, a being the earlier of the two in massList; says
+// whether it pushed, and how (where a was left, along the normal from b to a).
+TPush ResolveMassContact(TMassState& a, TMassState& b);
 
 } // namespace kinetra

@@ -12,13 +12,17 @@
 // the order above is part of the result. The broad phase (broad_phase.h) passes over
 // the zones and masses whose test would do nothing, and hands on every other one in
 // list order. Every stage works on the masses' states, side by side in one array
-// (mass_state.h); the masses get their positions back at the end of the tick.
+// (mass_state.h); the masses get their positions back at the end of the tick. While
+// contacts are reported, every push is handed to the report (contact_report.h), which
+// only reads it.
 #include <kinetra/world.h>
 
 #include "broad_phase.h"
 #include "constraint_pass.h"
+#include "contact_report.h"
 #include "integration.h"
 #include "mass_contact.h"
+#include "state_epoch.h"
 #include "walls.h"
 #include "zone_contact.h"
 
@@ -33,29 +37,37 @@ struct TTickCache {
 
 namespace {
 
-// The zones that mass p may touch, in list order.
-void MeetZones(TBroadPhase& near, TMassState& p) {
+// The zones that mass j may touch, in list order.
+void MeetZones(TBroadPhase& near, std::size_t j, TContactReport* report) {
     const std::size_t zoneCount = near.zones.size();
+    TMassState& p = near.state[j];
     for (std::size_t z = near.NextZoneNear(p, 0); z < zoneCount; z = near.NextZoneNear(p, z + 1)) {
         if (near.TreeReaches(z, p) && !near.Clear(z, p)) {
-            ResolveZoneContact(*near.zones[z], p);
+            const TPush push = ResolveZoneContact(*near.zones[z], p);
+            if (report && push.made) {
+                report->ZoneContact(j, *near.masses[j], z, *near.zones[z], push);
+            }
         }
     }
 }
 
 // The later masses that mass j may touch, in list order.
-void MeetLaterMasses(TBroadPhase& near, std::size_t j) {
+void MeetLaterMasses(TBroadPhase& near, std::size_t j, TContactReport* report) {
     const std::size_t count = near.masses.size();
     TMassState& p = near.state[j];
     for (std::size_t k = near.NextMassInReach(j, j + 1); k < count;
          k = near.NextMassInReach(j, k + 1)) {
-        ResolveMassContact(p, near.state[k]);
+        const TPush push = ResolveMassContact(p, near.state[k]);
+        if (report && push.made) {
+            report->MassContact(j, *near.masses[j], k, *near.masses[k], push);
+        }
         near.Moved(j);
         near.Moved(k);
     }
 }
 
-void RelaxPass(const TPhysics& world, TBroadPhase& near, TConstraintPass& constraints) {
+void RelaxPass(const TPhysics& world, TBroadPhase& near, TConstraintPass& constraints,
+               TContactReport* report) {
     near.StartPass();
     for (std::size_t j = 0; j < near.masses.size(); ++j) {
         if (!near.masses[j]) {
@@ -64,10 +76,10 @@ void RelaxPass(const TPhysics& world, TBroadPhase& near, TConstraintPass& constr
         TMassState& p = near.state[j];
         ClampToWalls(world, p);
         if (!p.fixed) {
-            MeetZones(near, p);
+            MeetZones(near, j, report);
         }
         near.Moved(j);
-        MeetLaterMasses(near, j);
+        MeetLaterMasses(near, j, report);
     }
     if (constraints.Relax(near.state)) {
         near.RefileAll();
@@ -85,6 +97,11 @@ void TPhysics::Update() {
     if (!world || !masses || !constraints || !zones) {
         return;
     }
+    ++stateEpoch;
+    TContactReport* report = OpenContactReport(world);
+    if (report) {
+        report->Open(*masses, *zones);
+    }
     if (!world->tickCache) {
         world->tickCache = std::make_shared<TTickCache>();
     }
@@ -97,10 +114,13 @@ void TPhysics::Update() {
     near.Load(*zones, world->minX, world->minY, world->maxX, world->maxY);
     const int passes = world->iterations;
     for (int pass = 1; pass <= passes; ++pass) {
-        RelaxPass(*world, near, relaxing);
+        RelaxPass(*world, near, relaxing, report);
     }
     near.StorePositions();
     relaxing.GiveBack();
+    if (report) {
+        report->Close(*zones);
+    }
 }
 
 } // namespace kinetra

@@ -182,11 +182,11 @@ bool Winds(const std::vector<float>& p, std::size_t n, float ox, float oy, float
     return crossings == 1 || crossings == -1;
 }
 
-void ResolveZoneContact(const TZone& zone, TMassState& m) {
+TPush ResolveZoneContact(const TZone& zone, TMassState& m) {
     const TZoneKind kind = zone.kind;
     if (kind < TZoneKind::Open || kind > TZoneKind::Solid || !zone.points ||
         zone.points->size() < 4) {
-        return;
+        return {};
     }
     const Shape shape{*zone.points, zone.points->size() / 2, zone.x, zone.y,
                       kind == TZoneKind::Open};
@@ -196,16 +196,19 @@ void ResolveZoneContact(const TZone& zone, TMassState& m) {
     // Outside, a mass without radius cannot reach the outline: the distance is at
     // least minimumDistance, so the segments need not be searched.
     if (!inside && m.radius <= 0.0f) {
-        return;
+        return {};
     }
     const std::optional<Push> push = PushOut(FindNearest(shape, m, inside), m, inside);
     if (!push) {
-        return;
+        return {};
     }
     const float limit = -push->depth * (zone.friction + m.friction) * frictionFactor;
+    const float closing = -((m.x - m.oldX) * push->nx + (m.y - m.oldY) * push->ny);
     m.x -= push->nx * push->depth;
     m.y -= push->ny * push->depth;
+    const TPush made{true, m.x, m.y, push->nx, push->ny, closing};
     SlowSliding(m, *push, limit, solid);
+    return made;
 }
 
 } // namespace kinetra

@@ -8,6 +8,8 @@
 // lies with the broad phase (zone_cells.h).
 #pragma once
 
+#include "push.h"
+
 #include <cstddef>
 #include <vector>
 
@@ -17,8 +19,9 @@ class TZone;
 struct TMassState;
 
 // Pushes the mass out of the shape (or back inside an outline) and applies friction,
-// once the zone's tree has been found to overlap the mass's bounding square.
-void ResolveZoneContact(const TZone& zone, TMassState& m);
+// once the zone's tree has been found to overlap the mass's bounding square; says
+// whether it pushed, and how.
+TPush ResolveZoneContact(const TZone& zone, TMassState& m);
 
 // Whether the closed polygon of the first n points of p (n >= 1), shifted by (ox, oy),
 // holds (mx, my) by the quarter-turn rule that a solid zone applies.

@@ -104,6 +104,53 @@ TEST_F(ViewSceneTest, TheNearestMassFollowsThePointerAndKeepsItsMotionWhenLetGo)
     EXPECT_EQ(b->y - b->oldY, 0.0f);
 }
 
+// The mass under the pointer is the one whose circle holds it, found where it is even
+// while paused with the mass dragged there by hand.
+TEST_F(ViewSceneTest, TheMassUnderThePointerIsTheOneWhoseCircleHoldsIt) {
+    std::string error;
+    ASSERT_TRUE(OpenScene(scene, scratch.Write("pair.body", Pair("pair").data), error)) << error;
+    TViewInput input;
+    input.togglePause = true;
+    input.pointerX = 416;
+    input.pointerY = 66;
+    RunFrame(scene, input);
+    EXPECT_EQ(scene.hovered, scene.body->masses[1]);
+    input = TViewInput{};
+    input.pointerX = 400;
+    input.pointerY = 64;
+    RunFrame(scene, input);
+    EXPECT_FALSE(scene.hovered);
+    input.buttonDown = true;
+    input.pointerX = 300;
+    input.pointerY = 300;
+    RunFrame(scene, input);
+    EXPECT_EQ(scene.hovered, scene.body->masses[0]);
+}
+
+// Backspace held steps back a tick a frame, to the very state before each tick, through
+// the last ten seconds at most; let go, the world runs on from there.
+TEST_F(ViewSceneTest, RewindStepsBackToTheVeryStateOfEachOfTheLastTenSeconds) {
+    std::string error;
+    ASSERT_TRUE(OpenScene(scene, scratch.Write("pair.body", Pair("pair").data), error)) << error;
+    TViewInput input;
+    std::vector<std::uint64_t> states;
+    for (int frame = 0; frame < 700; ++frame) {
+        states.push_back(kinetra::PhysicsStateHash());
+        RunFrame(scene, input);
+    }
+    EXPECT_EQ(scene.rewind.Ticks(), TRewind::kMostTicks);
+    input.rewind = true;
+    for (int back = 1; back <= 601; ++back) {
+        RunFrame(scene, input);
+        ASSERT_EQ(kinetra::PhysicsStateHash(), states[std::max(700 - back, 100)]) << back;
+    }
+    EXPECT_EQ(scene.ticks, 100);
+    input.rewind = false;
+    RunFrame(scene, input);
+    EXPECT_EQ(scene.ticks, 101);
+    EXPECT_EQ(kinetra::PhysicsStateHash(), states[101]);
+}
+
 TEST_F(ViewSceneTest, StretchedConstraintsShadeToRedAndCompressedOnesToBlue) {
     std::string error;
     ASSERT_TRUE(OpenScene(scene, scratch.Write("pair.body", Pair("pair").data), error)) << error;

@@ -8,5 +8,6 @@
 int main() {
     std::printf("golden %016" PRIx64 "\n", trace::GoldenSceneHash(5000));
     std::printf("crowd %016" PRIx64 "\n", trace::CrowdSceneHash(3000));
+    std::printf("reports %016" PRIx64 "\n", trace::CrowdReportHash(1000));
     return 0;
 }

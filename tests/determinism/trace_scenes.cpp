@@ -23,17 +23,18 @@ public:
             Add(m->oldY);
         }
     }
-    std::uint64_t value = 0xcbf29ce484222325ull;
-
-private:
     void Add(float f) {
         std::uint32_t bits;
         std::memcpy(&bits, &f, sizeof bits);
+        Add(bits);
+    }
+    void Add(std::uint32_t bits) {
         for (int i = 0; i < 4; ++i) {
             value ^= (bits >> (8 * i)) & 0xffu;
             value *= 0x100000001b3ull;
         }
     }
+    std::uint64_t value = 0xcbf29ce484222325ull;
 };
 
 std::uint64_t RunHashed(int ticks) {
@@ -77,7 +78,9 @@ std::uint64_t GoldenSceneHash(int ticks) {
     return RunHashed(ticks);
 }
 
-std::uint64_t CrowdSceneHash(int ticks) {
+namespace {
+
+void BuildCrowdScene() {
     CreatePhysics(800, 600, 0.15f, 0.002f, 2);
     SetPhysicsWorld(0, 0, 800, 600, 0.6f);
     auto crowd = scenes::MakeCrowd(200, 800, 300);
@@ -92,6 +95,12 @@ std::uint64_t CrowdSceneHash(int ticks) {
     auto wedge = MakeZone({0, 60, 90, 0, 120, 70}, TZoneKind::Outline, 0.2f, -1, 2);
     wedge->SetPosition(600, 380);
     wedge->Rotate(25);
+}
+
+} // namespace
+
+std::uint64_t CrowdSceneHash(int ticks) {
+    BuildCrowdScene();
     return RunHashed(ticks);
 }
 
@@ -102,6 +111,30 @@ std::uint64_t PileSceneHash(int count, int ticks) {
     }
     StateHash hash;
     hash.AddMasses();
+    DestroyPhysics();
+    return hash.value;
+}
+
+std::uint64_t CrowdReportHash(int ticks) {
+    BuildCrowdScene();
+    SetContactReporting(true);
+    StateHash hash;
+    for (int tick = 0; tick < ticks; ++tick) {
+        UpdatePhysics();
+        for (const auto* list : {&TickContacts(), &EndedContacts()}) {
+            hash.Add(static_cast<std::uint32_t>(list->size()));
+            for (const TContact& c : *list) {
+                for (float f : {c.x, c.y, c.normalX, c.normalY, c.speed}) {
+                    hash.Add(f);
+                }
+                hash.Add(static_cast<std::uint32_t>(c.begin));
+            }
+        }
+    }
+    const std::uint64_t state = PhysicsStateHash();
+    hash.Add(static_cast<std::uint32_t>(state));
+    hash.Add(static_cast<std::uint32_t>(state >> 32));
+    SetContactReporting(false);
     DestroyPhysics();
     return hash.value;
 }

@@ -19,4 +19,8 @@ std::uint64_t CrowdSceneHash(int ticks);
 // at scale, where thousands of masses press on each other.
 std::uint64_t PileSceneHash(int count, int ticks);
 
+// The crowd scene with its contacts reported: every report's values and the state hash
+// at the end (PhysicsStateHash), folded together.
+std::uint64_t CrowdReportHash(int ticks);
+
 } // namespace trace

@@ -1,7 +1,7 @@
 #!/bin/bash
 # kinetra-view in a real window on an X display of its own, driven with
 # xdotool: the title, Space and N, dragging with the mouse, R with a rejected
-# file, Escape.
+# file, C and Backspace, Escape.
 #   kinetra_view_e2e.sh KINETRA_VIEW SOFTBOX_DIR
 set -u
 viewer=$1
@@ -72,6 +72,22 @@ key r
 shot rejected
 [ "$(colours rejected 780x14+8+27)" -gt 1 ] || fail "no message after a rejected reload"
 [ "$(colours rejected 9x9+106+296)" -gt 1 ] || fail "the last good body is gone"
+
+# Resting on the floor, C shows its contacts; holding Backspace steps back, even paused.
+# The body needs a few hundred frames to come to rest, fewer a second on a busy machine.
+key space
+sleep 6
+key space
+shot resting
+key c
+shot contacts
+[ "$(differs resting contacts)" != 0 ] || fail "C showed no contacts"
+xdotool windowfocus "$wid" 2> /dev/null
+xdotool keydown BackSpace
+sleep 0.5
+xdotool keyup BackSpace
+shot rewound
+[ "$(differs contacts rewound)" != 0 ] || fail "holding Backspace did not step back"
 
 key Escape
 for _ in $(seq 20); do

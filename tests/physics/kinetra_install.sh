@@ -33,7 +33,8 @@ for private in build_body.h degrees.h; do
     [ ! -e "$prefix/include/kinetra/$private" ] || fail "private header $private is installed"
 done
 # present: only the headers of include/present/ in the source, as <present/...>.
-for public in present.h image.h stream.h embedded_files.h host_platform.h headless.h; do
+for public in present.h image.h stream.h embedded_files.h host_platform.h headless.h \
+    sdl_platform.h virtual_pad.h; do
     [ -f "$prefix/include/kinetra/present/present/$public" ] ||
         fail "public header present/$public is not installed"
 done
@@ -82,7 +83,17 @@ check_softbox() { # output
     }
 }
 
-for example in hello softbox; do
+# The ball lands seven times, first from 292 pixels up at about 7.6 pixels per tick
+# (the fall's speed), and leaves the ground after each landing but the last.
+check_landing() { # output
+    awk '/landed/ { n++; if (n == 1) first = $7 } /left the ground/ { left++ }
+        END { exit !(n == 7 && left == 6 && first > 7.4 && first < 7.8) }' "$1" || {
+        fail "the ball's landings are not reported as expected:"
+        cat "$1"
+    }
+}
+
+for example in hello softbox landing; do
     run "$work/$example-cmake.log" cmake -S "$source/examples/$example" -B "$work/$example-cmake" \
         -DCMAKE_PREFIX_PATH="$prefix" -DCMAKE_CXX_COMPILER="$cxx" \
         "-DCMAKE_CXX_FLAGS=-Wall -Wextra -Werror" &&
@@ -102,6 +113,10 @@ fi
 for built in "$work/hello-cmake/hello" "$work/hello-pc/hello"; do
     "$built" >"$work/hello.out" 2>&1 || fail "$built exited $?"
     check_hello "$work/hello.out"
+done
+for built in "$work/landing-cmake/landing" "$work/landing-pc/landing"; do
+    "$built" >"$work/landing.out" 2>&1 || fail "$built exited $?"
+    check_landing "$work/landing.out"
 done
 for built in "$work/softbox-cmake/softbox" "$work/softbox-pc/softbox"; do
     "$built" "$source/examples/softbox/softbox.body" >"$work/softbox.out" 2>&1 ||

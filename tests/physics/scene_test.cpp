@@ -65,3 +65,14 @@ TEST(SceneTest, GoldenTrace) {
     const std::uint64_t pile = trace::PileSceneHash(4096, 140);
     EXPECT_EQ(pile, 0x812faf2d689697deull) << std::hex << pile;
 }
+
+// Reporting contacts reads what the contacts did and changes none of it.
+TEST(SceneTest, ReportingContactsChangesNoBit) {
+    const std::uint64_t crowd = trace::CrowdSceneHash(300);
+    SetContactReporting(true);
+    const std::uint64_t golden = trace::GoldenSceneHash(1000);
+    const std::uint64_t reportedCrowd = trace::CrowdSceneHash(300);
+    SetContactReporting(false);
+    EXPECT_EQ(golden, 0xe45beae5a304de0aull) << std::hex << golden;
+    EXPECT_EQ(reportedCrowd, crowd);
+}

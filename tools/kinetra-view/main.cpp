@@ -1,6 +1,7 @@
 // kinetra-view: the body author's viewer. Shows a body file's body in a box
-// with a floor, simulated in the game's world, to be dragged, paused, stepped
-// and reloaded; or renders one frame of it headless.
+// with a floor, simulated in the game's world, to be dragged, paused, stepped,
+// rewound and reloaded, with the mass under the pointer and the contacts; or
+// renders one frame of it headless.
 #include "view_draw.h"
 #include "view_options.h"
 #include "view_scene.h"
@@ -21,8 +22,10 @@ constexpr int kFailed = 1;
 constexpr int kBadArguments = 2;
 constexpr int kRefreshHz = 60;
 // Letters' virtual-key codes are their capitals' character codes.
+constexpr int kKeyC = 'C';
 constexpr int kKeyN = 'N';
 constexpr int kKeyR = 'R';
+constexpr int kBackspace = 8;
 constexpr int kLeftButton = 1;
 
 // A screenshot run: the virtual clock, so that pacing costs no time; with gl
@@ -56,6 +59,8 @@ int RunWindow(TViewScene& scene, const std::string& shownPath) {
         input.reload = present::KeyPressCount(kKeyR) != 0;
         input.togglePause = present::KeyPressCount(present::key::Space) != 0;
         input.step = present::KeyPressCount(kKeyN) != 0;
+        input.toggleContacts = present::KeyPressCount(kKeyC) != 0;
+        input.rewind = present::IsKeyDown(kBackspace) != 0;
         input.buttonDown = present::IsMouseButtonDown(kLeftButton) != 0;
         present::GetMousePosition(input.pointerX, input.pointerY);
         RunFrame(scene, input);

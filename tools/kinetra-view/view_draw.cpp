@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
+#include <cstdio>
+#include <numbers>
 #include <vector>
 
 namespace kinetra_view {
@@ -21,6 +23,18 @@ constexpr TColour kFixedMass{170, 170, 170};
 constexpr TColour kFixedMark{20, 20, 20};
 constexpr TColour kText{255, 255, 255};
 constexpr TColour kRejection{255, 110, 110};
+constexpr TColour kHovered{255, 255, 255};
+constexpr TColour kContactBegun{90, 255, 120};
+constexpr TColour kContactGoing{255, 160, 40};
+// A contact's normal is drawn this long, and longer by this much per pixel per tick of
+// the speed it came in at, up to the longest.
+constexpr float kNormalLength = 16.0f;
+constexpr float kNormalPerSpeed = 4.0f;
+constexpr float kLongestNormal = 60.0f;
+constexpr float kContactDot = 2.0f;
+constexpr float kHoverMargin = 3.0f;
+constexpr int kRingSides = 24;
+constexpr std::size_t kBytesPerKilobyte = 1024;
 // A strain (change of length over rest length) this large is drawn in the full colour.
 constexpr float kFullStrain = 0.2f;
 constexpr float kMassAlpha = 0.7f;
@@ -31,7 +45,8 @@ constexpr float kTextLeft = 8.0f;
 constexpr float kTextTop = 8.0f;
 constexpr float kLineHeight = 18.0f;
 constexpr std::size_t kCharactersPerLine = (kBoxWidth - 16) / 8;
-const char* const kHelp = "drag: left mouse   R: reload   Space: pause   N: step   Esc: quit";
+const char* const kHelp =
+    "drag: mouse  R: reload  Space: pause  N: step  C: contacts  Backspace: rewind  Esc: quit";
 
 void SetColour(const TColour& colour) {
     present::SetDrawColour(colour.red, colour.green, colour.blue);
@@ -79,6 +94,45 @@ void DrawMasses(const kinetra::TAdvBody& body) {
     }
 }
 
+// Each contact of the last tick: a dot where the mass was, and its normal, longer the
+// harder it came in; green on the tick it began.
+void DrawContacts() {
+    present::SetLineThickness(1.0f);
+    for (const kinetra::TContact& contact : kinetra::TickContacts()) {
+        SetColour(contact.begin ? kContactBegun : kContactGoing);
+        const float length =
+            std::min(kNormalLength + kNormalPerSpeed * std::fabs(contact.speed), kLongestNormal);
+        present::FillEllipse(contact.x - kContactDot, contact.y - kContactDot, 2 * kContactDot,
+                             2 * kContactDot);
+        DrawLine(contact.x, contact.y, contact.x + contact.normalX * length,
+                 contact.y + contact.normalY * length);
+    }
+}
+
+// A ring round the mass under the pointer.
+void DrawHovered(const kinetra::TMass& mass) {
+    present::SetLineThickness(1.0f);
+    SetColour(kHovered);
+    const float r = std::max(mass.radius, kSmallestDrawnRadius) + kHoverMargin;
+    std::vector<float> ring;
+    for (int i = 0; i < kRingSides; ++i) {
+        const double a = 2.0 * std::numbers::pi * i / kRingSides;
+        ring.push_back(static_cast<float>(r * std::cos(a)));
+        ring.push_back(static_cast<float>(r * std::sin(a)));
+    }
+    kinetra::DrawPolygon(ring, 0, mass.x, mass.y);
+}
+
+// The hovered mass's name, place, velocity and size.
+std::string Describe(const kinetra::TMass& mass) {
+    char text[160];
+    std::snprintf(text, sizeof text,
+                  "\"%.40s\" at (%.1f, %.1f), velocity (%.2f, %.2f), radius %.1f%s",
+                  mass.name.c_str(), mass.x, mass.y, mass.x - mass.oldX, mass.y - mass.oldY,
+                  mass.radius, mass.fixed ? ", fixed" : "");
+    return text;
+}
+
 void DrawText(const std::string& text, const TColour& colour, float& y) {
     SetColour(colour);
     for (std::size_t start = 0; start < text.size(); start += kCharactersPerLine) {
@@ -118,12 +172,23 @@ void DrawScene(const TViewScene& scene, const std::string& caption) {
         scene.body->Draw();
         present::SetDrawRotation(0);
     }
+    if (scene.showContacts) {
+        DrawContacts();
+    }
+    if (scene.hovered) {
+        DrawHovered(*scene.hovered);
+    }
     float y = kTextTop;
     std::string status = caption + "   tick " + std::to_string(scene.ticks);
     if (scene.paused) {
         status += "   paused";
     }
+    status += "   rewind " + std::to_string(scene.rewind.Ticks()) + " ticks, " +
+              std::to_string(scene.rewind.Bytes() / kBytesPerKilobyte) + " KB";
     DrawText(status, kText, y);
+    if (scene.hovered) {
+        DrawText(Describe(*scene.hovered), kHovered, y);
+    }
     if (!scene.rejection.empty()) {
         DrawText("reload rejected: " + scene.rejection, kRejection, y);
     }

@@ -79,6 +79,7 @@ bool OpenScene(TViewScene& scene, const std::string& bodyPath, std::string& erro
     scene = TViewScene{};
     scene.bodyPath = AbsolutePath(bodyPath);
     kinetra::CreatePhysics(kBoxWidth, kBoxHeight, kGravity, 0, kPasses);
+    kinetra::SetContactReporting(true);
     auto floorPoints = std::make_shared<std::vector<float>>(std::vector<float>{
         0, kFloorTop, kBoxWidth, kFloorTop, kBoxWidth, kBoxHeight, 0, kBoxHeight});
     scene.floor = kinetra::TZone::Create(floorPoints, kinetra::TZoneKind::Solid, kFloorFriction,
@@ -98,8 +99,11 @@ void CloseScene(TViewScene& scene) {
     if (scene.floor) {
         scene.floor->Remove();
     }
+    scene.rewind.Clear();
+    kinetra::SetContactReporting(false);
     kinetra::DestroyPhysics();
     scene.dragged.reset();
+    scene.hovered.reset();
     scene.body.reset();
     scene.floor.reset();
 }
@@ -117,6 +121,9 @@ bool ReloadBody(TViewScene& scene) {
     scene.body = std::move(fresh);
     scene.rejection.clear();
     scene.dragged.reset();
+    scene.hovered.reset();
+    // The history holds the old body.
+    scene.rewind.Clear();
     scene.ticks = 0;
     return true;
 }
@@ -155,6 +162,8 @@ void DragTo(TViewScene& scene, float x, float y) {
     scene.pointerX = x;
     scene.pointerY = y;
     scene.dragged->SetPosition(x, y);
+    // Moved by hand: questions must find it where it is now.
+    kinetra::RefreshQueries();
 }
 
 void ReleaseMass(TViewScene& scene) {
@@ -164,7 +173,24 @@ void ReleaseMass(TViewScene& scene) {
     scene.dragged.reset();
 }
 
+kinetra::MassRef MassUnder(float x, float y) {
+    std::vector<kinetra::MassRef> masses;
+    std::vector<kinetra::ZoneRef> zones;
+    kinetra::QueryPoint(x, y, masses, zones);
+    kinetra::MassRef nearest;
+    float nearestDistance = std::numeric_limits<float>::max();
+    for (const kinetra::MassRef& mass : masses) {
+        const float distance = std::hypot(mass->x - x, mass->y - y);
+        if (distance < nearestDistance) {
+            nearestDistance = distance;
+            nearest = mass;
+        }
+    }
+    return nearest;
+}
+
 void StepScene(TViewScene& scene) {
+    scene.rewind.Record();
     // The held mass is pinned for the tick: the rest of the body hangs from
     // it, and neither gravity nor the constraints take it from the pointer.
     kinetra::TMass* held = scene.dragged.get();
@@ -187,18 +213,29 @@ void RunFrame(TViewScene& scene, const TViewInput& input) {
     if (input.togglePause) {
         scene.paused = !scene.paused;
     }
+    if (input.toggleContacts) {
+        scene.showContacts = !scene.showContacts;
+    }
     const float x = static_cast<float>(input.pointerX);
     const float y = static_cast<float>(input.pointerY);
-    if (!input.buttonDown) {
-        ReleaseMass(scene);
-    } else if (scene.dragged) {
-        DragTo(scene, x, y);
+    if (input.rewind) {
+        scene.dragged.reset();
+        if (scene.rewind.StepBack()) {
+            --scene.ticks;
+        }
     } else {
-        GrabNearestMass(scene, x, y);
+        if (!input.buttonDown) {
+            ReleaseMass(scene);
+        } else if (scene.dragged) {
+            DragTo(scene, x, y);
+        } else {
+            GrabNearestMass(scene, x, y);
+        }
+        if (!scene.paused || input.step) {
+            StepScene(scene);
+        }
     }
-    if (!scene.paused || input.step) {
-        StepScene(scene);
-    }
+    scene.hovered = MassUnder(x, y);
 }
 
 } // namespace kinetra_view

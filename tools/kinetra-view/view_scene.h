@@ -1,7 +1,11 @@
 // What kinetra-view shows: the game's world in an 800 x 600 box with a floor
 // zone, one body from a body file, and the viewer's hold on it (the mass being
-// dragged, pause and single steps, reloads that may be rejected).
+// dragged, the mass under the pointer, pause and single steps, stepping back
+// through the last ten seconds, reloads that may be rejected). Contacts are
+// reported while a scene is open, to be shown on request.
 #pragma once
+
+#include "view_rewind.h"
 
 #include <kinetra/kinetra.h>
 
@@ -26,6 +30,9 @@ struct TViewScene {
     float pointerY = 0.0f;
     float pointerVX = 0.0f; // the pointer's latest motion, given to the mass when let go
     float pointerVY = 0.0f;
+    kinetra::MassRef hovered; // the mass under the pointer, if any
+    bool showContacts = false;
+    TRewind rewind;
 };
 
 // What the window reported for one frame.
@@ -33,6 +40,8 @@ struct TViewInput {
     bool reload = false;
     bool togglePause = false;
     bool step = false;
+    bool toggleContacts = false;
+    bool rewind = false; // held: one tick back a frame
     bool buttonDown = false;
     int pointerX = 0;
     int pointerY = 0;
@@ -59,11 +68,17 @@ void DragTo(TViewScene& scene, float x, float y);
 // Lets the held mass go with the pointer's latest motion.
 void ReleaseMass(TViewScene& scene);
 
-// One tick of the world; the held mass stays under the pointer.
+// The mass whose circle holds (x, y), the one with the nearest centre where several
+// do; null for none.
+kinetra::MassRef MassUnder(float x, float y);
+
+// One tick of the world, kept first for rewinding; the held mass stays under the
+// pointer.
 void StepScene(TViewScene& scene);
 
-// One displayed frame: reload, pause, drag, then a tick unless paused (or the
-// single step asked for while paused).
+// One displayed frame: reload, pause, the contacts shown or not; then either a step
+// back (rewind held, which lets go of the mass) or the drag and a tick unless paused
+// (or the single step asked for while paused); last, the mass under the pointer.
 void RunFrame(TViewScene& scene, const TViewInput& input);
 
 } // namespace kinetra_view

@@ -14,10 +14,12 @@
 
 #include "host_platform.h"
 #include "image.h"
+#include <present/virtual_pad.h>
 
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <memory>
 #include <vector>
 
 namespace present {
@@ -28,6 +30,7 @@ class THeadlessPlatform : public TPlatform {
 public:
     /// A platform whose clock reads clockStart until the program sleeps.
     explicit THeadlessPlatform(std::uint32_t clockStart = 1000000);
+    ~THeadlessPlatform() override;
 
     /// The virtual clock.
     std::uint32_t Millis() override { return clock; }
@@ -45,18 +48,27 @@ public:
     void ScheduleMouseMove(int frame, int x, int y);
     /// A button event, delivered like the keys.
     void ScheduleMouseButton(int frame, int button, bool down);
+    /// Pad actions, played on a virtual pad plugged in at the first call and
+    /// delivered through SDL's game controller events like a real pad's (in
+    /// scheduling order with the keys and the mouse).
+    void SchedulePad(int frame, const TPadAction& action);
     /// Called with the frame index before each presented frame is shown.
     std::function<void(int frameIndex)> onPresent;
 
 private:
     struct TInputEvent {
-        enum TKind { Key, MouseMove, MouseButton } kind;
+        enum TKind { Key, MouseMove, MouseButton, Pad } kind;
         int a; ///< key, x or button
         int b; ///< y
         bool down;
+        TPadAction pad;
     };
+    void Deliver(const TInputEvent& event);
+    void TakePadEvents();
+
     std::uint32_t clock;
     std::multimap<int, TInputEvent> pending;
+    std::unique_ptr<TVirtualPad> virtualPad;
 };
 
 /// Reads the frame being drawn on the current screen (before it is presented),

@@ -296,6 +296,12 @@ enum : int {
     One = 49,    ///< 2, 3 and 4 follow
     G = 71,      ///< G.
     X = 88,      ///< X.
+    // A game controller's d-pad also holds Windows' gamepad codes, which no
+    // keyboard sends, so that a menu can tell the d-pad from the arrow keys.
+    PadUp = 203,    ///< The d-pad's up.
+    PadDown = 204,  ///< The d-pad's down.
+    PadLeft = 205,  ///< The d-pad's left.
+    PadRight = 206, ///< The d-pad's right.
 };
 } // namespace key
 

@@ -1,0 +1,163 @@
+// The tick's contact reports (contacts.h): what the zone contact and the mass contact
+// pushed, kept once per pair and tick, and compared with the tick before to tell which
+// pairs began and which ended.
+//
+// The tick asks for the report at its start (null while reporting is off, so that a
+// tick without it pays one test per push), hands it every push it makes with the
+// places of the mass and of the zone or later mass in the lists, and closes it at its
+// end. The report only reads what the contacts return: it changes nothing the tick
+// computes.
+//
+// A busy tick pushes thousands of pairs, and the tick's own work is bound by memory,
+// so the report keeps to little of it: each pair is found among the few earlier pairs
+// of its first mass (a chain per mass, by list place), not in a table over all pairs,
+// and the tick before is matched the same way while the lists are the ones it had.
+// Only after the lists changed are pairs matched by their objects' addresses, in a
+// table made for that tick alone.
+//
+// Keeps between ticks: the last tick's contacts and pairs, and storage grown to the
+// busiest tick, so that steady ticks allocate nothing.
+#pragma once
+
+#include "push.h"
+#include <kinetra/contacts.h>
+#include <kinetra/list.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+namespace kinetra {
+
+class TMass;
+class TZone;
+
+// Pairs of objects by address, each with its place in a list: open addressing over a
+// table that only grows, emptied slot by slot. Addresses place the pairs in the table
+// and nothing else: no order is ever taken from it.
+class TPairMap {
+public:
+    static constexpr std::uint32_t none = 0xffffffffu;
+
+    // Adds the pair with its place; false, changing nothing, when it is there already.
+    bool Insert(const void* a, const void* b, std::uint32_t value);
+    // The pair's place, or none.
+    std::uint32_t Find(const void* a, const void* b) const;
+    void Clear();
+
+private:
+    struct Slot {
+        const void* a = nullptr;
+        const void* b = nullptr;
+        std::uint32_t value = none;
+    };
+    std::size_t SlotOf(const void* a, const void* b) const;
+    void Grow();
+
+    std::vector<Slot> slots;
+    std::vector<std::uint32_t> used; // the slots filled, to empty them
+};
+
+class TContactReport {
+public:
+    // Starts a tick of these lists.
+    void Open(const TList<TMass>& masses, const TList<TZone>& zones);
+    // A push of mass j by zone z, or of the pair of masses j and k (j before k).
+    void ZoneContact(std::size_t j, TMass& m, std::size_t z, const TZone& zone, const TPush& push);
+    void MassContact(std::size_t j, TMass& a, std::size_t k, TMass& b, const TPush& push);
+
+    // Turns this tick's pushes into the lists, against the pairs of the tick before. A
+    // pair that goes on touching keeps its entry, references and all, so a steady tick
+    // takes no new references.
+    void Close(const TList<TZone>& zones);
+
+    // Empties everything, as for a world without a tick before.
+    void Forget();
+
+    // The lists of the last tick, and putting back ones kept earlier (a snapshot's).
+    const std::vector<TContact>& Contacts() const { return last; }
+    const std::vector<TContact>& Ended() const { return ended; }
+    void Recall(const std::vector<TContact>& contacts, const std::vector<TContact>& endedThen);
+
+private:
+    static constexpr std::uint32_t zoneFlag = 0x80000000u;
+
+    // The pairs first pushed this tick, in order: per pair its second object's place (a
+    // zone's with zoneFlag) and the next pair of the same first mass, which the pushes
+    // of later passes search; and, apart, what the lists are made of.
+    struct Link {
+        std::uint32_t second, next;
+    };
+    struct Record {
+        TMass* mass;
+        const void* other;
+        TPush push;
+    };
+    // The pairs of each first mass (by its place in the list): where its chain of links
+    // starts, for the tick whose count it is.
+    struct Chains {
+        struct Start {
+            std::uint32_t head, tick;
+        };
+        std::vector<Start> starts;
+        std::uint32_t count = 0;
+        std::uint64_t massStamp = 0, zoneStamp = 0;
+
+        std::uint32_t Head(std::uint32_t j) const {
+            return j < starts.size() && starts[j].tick == count ? starts[j].head : TPairMap::none;
+        }
+    };
+
+    void Add(std::uint32_t first, std::uint32_t second, TMass& m, const void* other,
+             const TPush& push);
+    void Lengthen(std::uint32_t first);
+    std::uint32_t Then(std::uint32_t first, std::uint32_t second, const Record& record) const;
+    void MapBefore();
+    TContact MakeContact(std::uint32_t second, const Record& record, const TList<TZone>& zones);
+
+    std::vector<Link> links, lastLinks; // this tick's pairs, the last tick's
+    std::vector<std::uint32_t> firsts;  // this tick's pairs' first masses
+    std::vector<Record> records;        // this tick's first pushes
+    Chains chains, lastChains;
+    bool listsKept = false;       // the lists are the last tick's, so lastChains hold
+    TPairMap beforeMap;           // otherwise, the last tick's pairs by address
+    std::vector<TContact> last;   // the last tick's contacts
+    std::vector<TContact> before; // the tick before's, while the last are made
+    std::vector<TContact> ended;
+    std::vector<const ZoneRef*> zoneRefs; // the zone list's references, once needed
+};
+
+// Inline: the tick hands on every push of every pass.
+inline void TContactReport::Add(std::uint32_t first, std::uint32_t second, TMass& m,
+                                const void* other, const TPush& push) {
+    const std::uint32_t head = chains.Head(first);
+    for (std::uint32_t r = head; r != TPairMap::none; r = links[r].next) {
+        if (links[r].second == second) {
+            return;
+        }
+    }
+    if (first >= chains.starts.size()) {
+        Lengthen(first);
+    }
+    chains.starts[first] = {static_cast<std::uint32_t>(links.size()), chains.count};
+    links.push_back({second, head});
+    firsts.push_back(first);
+    records.push_back({&m, other, push});
+}
+
+inline void TContactReport::ZoneContact(std::size_t j, TMass& m, std::size_t z, const TZone& zone,
+                                        const TPush& push) {
+    Add(static_cast<std::uint32_t>(j), static_cast<std::uint32_t>(z) | zoneFlag, m, &zone, push);
+}
+
+inline void TContactReport::MassContact(std::size_t j, TMass& a, std::size_t k, TMass& b,
+                                        const TPush& push) {
+    Add(static_cast<std::uint32_t>(j), static_cast<std::uint32_t>(k), a, &b, push);
+}
+
+// The report of world, or null while reporting is off: for its ticks, and for the
+// snapshots that keep and put back its lists. A world other than the last one reported
+// starts afresh.
+TContactReport* OpenContactReport(const PhysicsRef& world);
+
+} // namespace kinetra
