@@ -31,7 +31,7 @@ namespace {
 
 ${body}} // namespace
 
-const EmbeddedPicture kEmbeddedPictures[3] = {
+const TEmbeddedPicture kEmbeddedPictures[3] = {
 ${table}};
 
 } // namespace morvel

@@ -6,12 +6,12 @@
 
 namespace morvel {
 
-struct EmbeddedPicture {
+struct TEmbeddedPicture {
     const char* name;
     const unsigned char* data;
     std::size_t size;
 };
 
-extern const EmbeddedPicture kEmbeddedPictures[3];
+extern const TEmbeddedPicture kEmbeddedPictures[3];
 
 } // namespace morvel

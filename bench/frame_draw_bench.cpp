@@ -31,7 +31,7 @@ struct TRecordedDraw {
     std::vector<present::TVertex> vertices;
     present::TPaint paint;
     present::TSoftTexture* texture; // Null for a flat fill
-    int imageFlags;
+    present::TImageFlags imageFlags;
 };
 
 // The stand-in that also records what it is asked to draw.
@@ -39,10 +39,10 @@ class TRecordingDevice : public present::TDirect3D7Renderer {
 public:
     void FillTriangles(const present::TVertex* vertices, int count,
                        const present::TPaint& paint) override {
-        Record(nullptr, 0, vertices, count, paint);
+        Record(nullptr, present::TImageFlags::None, vertices, count, paint);
         TDirect3D7Renderer::FillTriangles(vertices, count, paint);
     }
-    void DrawTexturedTriangles(present::TRendererTexture& texture, int imageFlags,
+    void DrawTexturedTriangles(present::TRendererTexture& texture, present::TImageFlags imageFlags,
                                const present::TVertex* vertices, int count,
                                const present::TPaint& paint) override {
         Record(dynamic_cast<present::TSoftTexture*>(&texture), imageFlags, vertices, count, paint);
@@ -53,8 +53,8 @@ public:
     std::vector<TRecordedDraw> draws;
 
 private:
-    void Record(present::TSoftTexture* texture, int imageFlags, const present::TVertex* vertices,
-                int count, const present::TPaint& paint) {
+    void Record(present::TSoftTexture* texture, present::TImageFlags imageFlags,
+                const present::TVertex* vertices, int count, const present::TPaint& paint) {
         if (recording && vertices != nullptr && count > 0) {
             draws.push_back({{vertices, vertices + count}, paint, texture, imageFlags});
         }
@@ -83,11 +83,12 @@ public:
             morvel::DrawGameFrame();
             present::PresentFrame(-1);
         }
-        present::SelectRenderer(device, present::ScreenDoubleBuffered);
-        started = present::OpenScreen(kWidth, kHeight, 32, 60, 0) != nullptr;
+        present::SelectRenderer(device, present::TScreenFlags::DoubleBuffered);
+        started =
+            present::OpenScreen(kWidth, kHeight, 32, 60, present::TScreenFlags::None) != nullptr;
         present::SetClearColour(127, 127, 127);
         present::SetLineThickness(1.0f);
-        present::SetBlendMode(present::BlendAlpha);
+        present::SetBlendMode(present::TBlendMode::Alpha);
         device->recording = true;
         morvel::DrawGameFrame();
         device->recording = false;
@@ -147,13 +148,13 @@ void GameFrameReplaySoftwareDevice(benchmark::State& state) {
 }
 BENCHMARK(GameFrameReplaySoftwareDevice)->Unit(benchmark::kMicrosecond);
 
-SDL_BlendMode SdlBlend(int mode) {
+SDL_BlendMode SdlBlend(present::TBlendMode mode) {
     switch (mode) {
-    case present::BlendSolid:
+    case present::TBlendMode::Solid:
         return SDL_BLENDMODE_NONE;
-    case present::BlendAdd:
+    case present::TBlendMode::Add:
         return SDL_BLENDMODE_ADD;
-    case present::BlendMultiply:
+    case present::TBlendMode::Multiply:
         return SDL_BLENDMODE_MOD;
     default:
         return SDL_BLENDMODE_BLEND;
@@ -184,9 +185,10 @@ void GameFrameSdlSoftware(benchmark::State& state) {
             SDL_Texture* t = SDL_CreateTexture(renderer, SDL_PIXELFORMAT_ABGR8888,
                                                SDL_TEXTUREACCESS_STATIC, top.width, top.height);
             SDL_UpdateTexture(t, nullptr, top.texels.data(), top.width * 4);
-            SDL_SetTextureScaleMode(t, (d.imageFlags & present::ImageFiltered) != 0
-                                           ? SDL_ScaleModeLinear
-                                           : SDL_ScaleModeNearest);
+            SDL_SetTextureScaleMode(t,
+                                    present::HasFlag(d.imageFlags, present::TImageFlags::Filtered)
+                                        ? SDL_ScaleModeLinear
+                                        : SDL_ScaleModeNearest);
             textures[d.texture] = t;
         }
         const SDL_Color colour{static_cast<Uint8>(d.paint.red), static_cast<Uint8>(d.paint.green),

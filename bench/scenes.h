@@ -47,7 +47,7 @@ inline Ring MakeRing(float cx, float cy, float radius, int count = 24) {
 inline kinetra::ZoneRef MakeBlock(float x0, float y0, float x1, float y1) {
     auto points =
         std::make_shared<std::vector<float>>(std::vector<float>{x0, y0, x1, y0, x1, y1, x0, y1});
-    return kinetra::TZone::Create(points, 2, 1.0f, 10, 1);
+    return kinetra::TZone::Create(points, kinetra::TZoneKind::Solid, 1.0f, 10, 1);
 }
 
 // count free masses of automatic groups spread over a box of the given size.

@@ -12,15 +12,15 @@ namespace morvel {
 
 class TBlob : public kinetra::TBody {
 public:
-    static constexpr int MassCount = 24;
-    static constexpr int ConstraintCount = 36;
+    static constexpr int kMassCount = 24;
+    static constexpr int kConstraintCount = 36;
 
     // Rim masses; mass i sits at 15 * i degrees from the centre, clockwise on screen.
     std::vector<std::shared_ptr<kinetra::TMass>> masses =
-        std::vector<std::shared_ptr<kinetra::TMass>>(MassCount);
+        std::vector<std::shared_ptr<kinetra::TMass>>(kMassCount);
     // 0..11 spokes (mass i to mass i + 12), 12..35 rim (mass k - 12 to its successor).
     std::vector<std::shared_ptr<kinetra::TConstraint>> constraints =
-        std::vector<std::shared_ptr<kinetra::TConstraint>>(ConstraintCount);
+        std::vector<std::shared_ptr<kinetra::TConstraint>>(kConstraintCount);
     float x = 0;
     float y = 0;
     float vx = 0;

@@ -12,7 +12,7 @@ namespace morvel {
 
 namespace {
 
-constexpr int VertexFloats = 4;
+constexpr int kVertexFloats = 4;
 
 } // namespace
 
@@ -58,8 +58,8 @@ void DrawTexturedPolygon(const std::vector<float>& points, const present::ImageR
         static_cast<double>(image->width) / static_cast<double>(Pow2Size(image->width));
     const double vScale =
         static_cast<double>(image->height) / static_cast<double>(Pow2Size(image->height));
-    std::vector<float> vertices(points.size() / VertexFloats * VertexFloats);
-    for (std::size_t i = 0; i < vertices.size(); i += VertexFloats) {
+    std::vector<float> vertices(points.size() / kVertexFloats * kVertexFloats);
+    for (std::size_t i = 0; i < vertices.size(); i += kVertexFloats) {
         vertices[i] = points[i];
         vertices[i + 1] = points[i + 1];
         vertices[i + 2] = static_cast<float>(points[i + 2] * uScale);
@@ -69,9 +69,9 @@ void DrawTexturedPolygon(const std::vector<float>& points, const present::ImageR
 }
 
 void TBlob::Draw() {
-    std::vector<float> textured((MassCount + 2) * VertexFloats, 0.0f);
+    std::vector<float> textured((kMassCount + 2) * kVertexFloats, 0.0f);
     std::vector<float> outline;
-    outline.reserve(MassCount * 2);
+    outline.reserve(kMassCount * 2);
     textured[0] = x;
     textured[1] = y;
     textured[2] = 0.5f;
@@ -84,13 +84,13 @@ void TBlob::Draw() {
         float u = 0;
         float v = 0;
         SkinTexCoord(m->x, m->y, x, y, u, v);
-        float* vertex = &textured[j * VertexFloats];
+        float* vertex = &textured[j * kVertexFloats];
         vertex[0] = m->x;
         vertex[1] = m->y;
         vertex[2] = u;
         vertex[3] = v;
         if (j == 1) {
-            std::copy(vertex, vertex + VertexFloats, &textured[(MassCount + 1) * VertexFloats]);
+            std::copy(vertex, vertex + kVertexFloats, &textured[(kMassCount + 1) * kVertexFloats]);
         }
         outline.push_back(m->x);
         outline.push_back(m->y);
@@ -110,7 +110,7 @@ void TBlob::Draw() {
 }
 
 void TBlob::DrawFlat() {
-    std::vector<float> points((MassCount + 2) * 2, 0.0f);
+    std::vector<float> points((kMassCount + 2) * 2, 0.0f);
     int j = 1;
     for (const auto& m : masses) {
         if (!m) {
@@ -119,8 +119,8 @@ void TBlob::DrawFlat() {
         points[j * 2] = m->x - x;
         points[j * 2 + 1] = m->y - y;
         if (j == 1) {
-            points[(MassCount + 1) * 2] = points[2];
-            points[(MassCount + 1) * 2 + 1] = points[3];
+            points[(kMassCount + 1) * 2] = points[2];
+            points[(kMassCount + 1) * 2 + 1] = points[3];
         }
         ++j;
     }

@@ -24,7 +24,7 @@ kinetra::FloatArray LiftRectangle(float height) {
     return Points({0, 0, 100, 0, 100, height, 0, height});
 }
 
-struct Sign {
+struct TSign {
     const char* text;
     float x;
     float y;
@@ -32,11 +32,11 @@ struct Sign {
 
 // Each black row carries its symbols in the even positions and the yellow row
 // at the same place in the odd ones, so the rows read as alternating colours.
-const Sign titleSigns[] = {
+const TSign titleSigns[] = {
     {" START ", 0, 800},  {"KEEP GOING", 1125, 800}, {"MIND YOUR STEP", 1495, 595},
     {"  UP  ", 420, 545}, {"ALMOST THERE", 710, 45}, {" CONGRATULATIONS ", 1900, 195},
 };
-const Sign blackSigns[] = {
+const TSign blackSigns[] = {
     {"> > > >", 0, 815},
     {"> > > > > ", 1125, 815},
     {"< < < < < < < ", 1495, 610},
@@ -45,7 +45,7 @@ const Sign blackSigns[] = {
     {"* * * * * * * * *", 1900, 180},
     {"* * * * * * * * *", 1900, 210},
 };
-const Sign yellowSigns[] = {
+const TSign yellowSigns[] = {
     {" > > > ", 0, 815},
     {" > > > > >", 1125, 815},
     {" < < < < < < <", 1495, 610},
@@ -56,8 +56,8 @@ const Sign yellowSigns[] = {
     {" * * * * * * * * ", 1900, 210},
 };
 
-template <std::size_t N> void DrawSigns(const Sign (&signs)[N]) {
-    for (const Sign& sign : signs) {
+template <std::size_t N> void DrawSigns(const TSign (&signs)[N]) {
+    for (const TSign& sign : signs) {
         present::DrawString(sign.text, sign.x, sign.y);
     }
 }

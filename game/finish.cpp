@@ -33,7 +33,7 @@ bool UpdateFinish() {
     if (finished != 1 || !NeedsFinishChange(*blob)) {
         return true;
     }
-    skinImage = present::LoadImageFile(kFinishSkinUrl, -1);
+    skinImage = present::LoadImageFile(kFinishSkinUrl, present::TImageFlags::Default);
     if (!skinImage) {
         return false;
     }

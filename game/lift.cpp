@@ -10,7 +10,7 @@ std::shared_ptr<TLift> TLift::Create(kinetra::FloatArray points, float x, float 
     auto lift = std::make_shared<TLift>();
     // All lifts share group 20, so they never push each other and push every
     // free mass of another non-zero group.
-    lift->zone = kinetra::TZone::Create(std::move(points), 2, 1.0f, 20, 1);
+    lift->zone = kinetra::TZone::Create(std::move(points), kinetra::TZoneKind::Solid, 1.0f, 20, 1);
     lift->x = x;
     lift->y = y;
     lift->speed = speed;

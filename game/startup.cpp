@@ -40,7 +40,7 @@ std::string ScreenName(int width, int height, int depth) {
 }
 
 void RegisterPictures() {
-    for (const EmbeddedPicture& picture : kEmbeddedPictures) {
+    for (const TEmbeddedPicture& picture : kEmbeddedPictures) {
         present::RegisterEmbeddedFile(picture.name, picture.data, picture.size);
     }
 }
@@ -55,13 +55,14 @@ void ApplyChoice(const TModeChoice& choice) {
 
 // Empty when both pictures loaded, else the url that failed.
 std::string LoadPictures() {
-    faceImage = present::LoadImageStrip(kFacePicture, 64, 64, 0, 5,
-                                        present::ImageFiltered + present::ImageMipmapped);
+    faceImage =
+        present::LoadImageStrip(kFacePicture, 64, 64, 0, 5,
+                                present::TImageFlags::Filtered | present::TImageFlags::Mipmapped);
     if (!faceImage) {
         return kFacePicture;
     }
     present::SetImageAnchor(faceImage, 32, 32);
-    skinImage = present::LoadImageFile(kSkinPicture, -1);
+    skinImage = present::LoadImageFile(kSkinPicture, present::TImageFlags::Default);
     if (!skinImage) {
         return kSkinPicture;
     }
@@ -82,7 +83,7 @@ TStart SetUpGame() {
     }
     present::SetClearColour(127, 127, 127);
     present::SetLineThickness(1.0f);
-    present::SetBlendMode(present::BlendAlpha);
+    present::SetBlendMode(present::TBlendMode::Alpha);
     return {true, 0};
 }
 
@@ -107,7 +108,7 @@ TStart StartMorvel(TFrameCounter& frames) {
     }
     present::InitPresent();
 
-    if (!present::OpenScreen(400, 300, 0, kRefreshHz, 0)) {
+    if (!present::OpenScreen(400, 300, 0, kRefreshHz, present::TScreenFlags::None)) {
         return {false, Fail("cannot open " + ScreenName(400, 300, 0) + " for the mode menu")};
     }
     TModeChoice choice;
@@ -119,9 +120,10 @@ TStart StartMorvel(TFrameCounter& frames) {
 
     ApplyChoice(choice);
     if (choice.openGL) {
-        present::SelectRenderer(present::OpenGLRenderer(), present::ScreenDoubleBuffered);
+        present::SelectRenderer(present::OpenGLRenderer(), present::TScreenFlags::DoubleBuffered);
     }
-    if (!present::OpenScreen(screenWidth, screenHeight, screenDepth, kRefreshHz, 0)) {
+    if (!present::OpenScreen(screenWidth, screenHeight, screenDepth, kRefreshHz,
+                             present::TScreenFlags::None)) {
         ReleaseGame();
         return {false, Fail("cannot open " + ScreenName(screenWidth, screenHeight, screenDepth))};
     }

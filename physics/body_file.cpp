@@ -1,5 +1,6 @@
 #include "build_body.h"
 #include <kinetra/body_file.h>
+#include <kinetra/body_records.h>
 
 #include <present/image.h>
 #include <present/present.h>
@@ -17,22 +18,13 @@ namespace kinetra {
 
 namespace {
 
-// Smallest size of each record: a name is 8 bytes, the fields 4 bytes each
-// but the mass's fixed flag (1 byte); an image path is at least its
-// terminator, then the mask, flags and anchor.
-constexpr std::int64_t ImageRecordMin = 1 + 3 + 1 + 4 + 4;
-constexpr std::int64_t MassRecordSize = 8 + 4 * 5 + 4 + 1;
-constexpr std::int64_t ConstraintRecordSize = 8 + 4 + 4 + 4;
-constexpr std::int64_t RigRecordSize = 8 + 4 + 4 + 4 + 4;
-constexpr std::int64_t TagSize = 4;
-constexpr std::int64_t CountSize = 4;
 // The longest image path, PATH_MAX on Linux.
-constexpr std::size_t PathLimit = 4096;
+constexpr std::size_t kPathLimit = 4096;
 
 // What one load may decode of its pictures, in bytes of RGBA: a few large
 // pictures, or many small ones, but never what would exhaust memory.
-constexpr std::uint64_t PictureBudgetBytes = 256ull * 1024 * 1024;
-constexpr std::uint64_t BytesPerPixel = 4;
+constexpr std::uint64_t kPictureBudgetBytes = 256ull * 1024 * 1024;
+constexpr std::uint64_t kBytesPerPixel = 4;
 
 // The ranges that keep a body finite however long it is simulated. Positions
 // and radii this far out already lose most of a float's precision; a larger
@@ -41,28 +33,17 @@ constexpr std::uint64_t BytesPerPixel = 4;
 // negative friction adds speed at every touch; a stiffness above 1
 // overshoots, and along a chain of constraints the overshoot grows without
 // bound within one pass.
-constexpr float PositionLimit = 1.0e6f;
-constexpr float RadiusLimit = 1.0e6f;
-constexpr float StiffnessLimit = 1.0f;
+constexpr float kPositionLimit = 1.0e6f;
+constexpr float kRadiusLimit = 1.0e6f;
+constexpr float kStiffnessLimit = 1.0f;
 
-struct Rejected {
+// Counts leave room for the rest of the file, and no path is held beyond what
+// a file system takes: a file is turned away as early as it can be.
+constexpr TBodyReadRules kLoaderRules{kPathLimit, true};
+
+struct TRejected {
     std::string reason;
 };
-
-std::string Quoted(const std::string& bytes) {
-    std::string out = "\"";
-    for (const char ch : bytes) {
-        const auto code = static_cast<unsigned char>(ch);
-        if (code >= 32 && code < 127 && ch != '"' && ch != '\\') {
-            out += ch;
-        } else {
-            char escaped[8];
-            std::snprintf(escaped, sizeof escaped, "\\x%02x", code);
-            out += escaped;
-        }
-    }
-    return out + "\"";
-}
 
 std::string Number(float value) {
     char text[32];
@@ -70,283 +51,205 @@ std::string Number(float value) {
     return text;
 }
 
-// Reads fields while remembering where it is, so that a rejection or an
-// early end of the file can say which chunk, record and field it was in.
-class TFieldReader {
+std::string Where(const TBodyPlace& place) {
+    std::string where = "chunk " + QuoteBytes(place.chunk);
+    if (place.record >= 0) {
+        where += ", record " + std::to_string(place.record);
+    }
+    return where + ", field \"" + FieldName(place.field) + "\"";
+}
+
+// What is wrong with the layout, as the loaders say it.
+std::string LayoutProblem(const TBodyLayoutError& error) {
+    using TKind = TBodyLayoutError::TKind;
+    switch (error.kind) {
+    case TKind::NotABody:
+        return "not a body file: the first tag is " + QuoteBytes(error.found);
+    case TKind::WrongTag:
+        return "expected " + QuoteBytes(error.expected) + ", found " + QuoteBytes(error.found);
+    case TKind::EndsEarly:
+        return "the file ends here";
+    case TKind::Unreadable:
+        return "the file cannot be read here";
+    case TKind::NegativeCount:
+        return std::to_string(error.count) + " is negative";
+    case TKind::CountTooLarge:
+        return std::to_string(error.count) + " needs at least " + std::to_string(error.needed) +
+               " more bytes, the file has " + std::to_string(error.left);
+    case TKind::PathTooLong:
+        return "longer than " + std::to_string(kPathLimit) + " bytes";
+    }
+    return "does not follow the layout";
+}
+
+// Judges one record's fields in file order, naming the first that is wrong.
+class TFieldCheck {
 public:
-    explicit TFieldReader(present::TStream& source) : stream(source) {}
+    TFieldCheck(const char* chunk, std::size_t record) {
+        place.chunk = chunk;
+        place.record = static_cast<std::int64_t>(record);
+    }
 
-    void Chunk(const std::string& tag) {
-        chunk = tag;
-        record = -1;
+    [[noreturn]] void Fail(TBodyField field, const std::string& problem) {
+        place.field = field;
+        throw TRejected{Where(place) + ": " + problem};
     }
-    void Record(std::int64_t index) { record = index; }
-    void Field(const char* name) { field = name; }
 
-    std::string Tag(const char* what) {
-        Field(what);
-        return present::ReadChars(stream, 4);
-    }
-    std::string Name() {
-        Field("name");
-        return present::TrimText(present::ReadChars(stream, 8));
-    }
-    std::int32_t Int(const char* what) {
-        Field(what);
-        return present::ReadI32(stream);
-    }
-    int Byte(const char* what) {
-        Field(what);
-        return present::ReadU8(stream);
-    }
-    // A text line of at most PathLimit bytes: no file system takes a longer
-    // path, and an endless one would otherwise be held whole.
-    std::string Line(const char* what) {
-        Field(what);
-        std::string line;
-        while (!stream.AtEnd()) {
-            const int byte = present::ReadU8(stream);
-            if (byte == 0 || byte == '\n') {
-                break;
-            }
-            if (byte != '\r') {
-                line.push_back(static_cast<char>(byte));
-            }
-            if (line.size() > PathLimit) {
-                Fail("longer than " + std::to_string(PathLimit) + " bytes");
-            }
-        }
-        return line;
-    }
-    float Float(const char* what) {
-        Field(what);
-        const float value = present::ReadF32(stream);
+    float Finite(TBodyField field, float value) {
         if (!std::isfinite(value)) {
-            Fail("is not a finite number");
+            Fail(field, "is not a finite number");
         }
         return value;
     }
-
     // A finite float from low to high.
-    float Within(const char* what, float low, float high) {
-        const float value = Float(what);
-        if (value < low || value > high) {
-            Fail(Number(value) + " is out of range (" + Number(low) + " to " + Number(high) + ")");
+    float Within(TBodyField field, float value, float low, float high) {
+        if (Finite(field, value) < low || value > high) {
+            Fail(field, Number(value) + " is out of range (" + Number(low) + " to " + Number(high) +
+                            ")");
         }
         return value;
     }
     // A finite float above 0.
-    float Positive(const char* what) {
-        const float value = Float(what);
-        if (!(value > 0.0f)) {
-            Fail(Number(value) + " is not greater than 0");
+    float Positive(TBodyField field, float value) {
+        if (!(Finite(field, value) > 0.0f)) {
+            Fail(field, Number(value) + " is not greater than 0");
         }
         return value;
     }
-
-    // A count of records of at least recordSize bytes each, followed by at
-    // least after bytes of the file; checked before anything is allocated.
-    std::int32_t Count(std::int64_t recordSize, std::int64_t after) {
-        const std::int32_t count = Int("count");
-        if (count < 0) {
-            Fail(std::to_string(count) + " is negative");
-        }
-        const std::int64_t needed = count * recordSize + after;
-        const auto left = static_cast<std::int64_t>(stream.Remaining());
-        if (needed > left) {
-            Fail(std::to_string(count) + " needs at least " + std::to_string(needed) +
-                 " more bytes, the file has " + std::to_string(left));
-        }
-        return count;
-    }
-
     // An index into count records, or -1 when allowNone.
-    std::int32_t Index(const char* what, std::size_t count, const char* kind,
+    std::int32_t Index(TBodyField field, std::int32_t index, std::size_t count, const char* kind,
                        bool allowNone = false) {
-        const std::int32_t index = Int(what);
         if (allowNone && index == -1) {
             return index;
         }
         if (index < 0 || static_cast<std::size_t>(index) >= count) {
-            Fail("index " + std::to_string(index) + " is out of range (" + std::to_string(count) +
-                 " " + kind + ")");
+            Fail(field, "index " + std::to_string(index) + " is out of range (" +
+                            std::to_string(count) + " " + kind + ")");
         }
         return index;
     }
 
-    [[noreturn]] void Fail(const std::string& problem) const {
-        throw Rejected{Where() + ": " + problem};
-    }
-
-    std::string Where() const {
-        std::string where = "chunk " + Quoted(chunk);
-        if (record >= 0) {
-            where += ", record " + std::to_string(record);
-        }
-        return where + ", field \"" + field + "\"";
-    }
-
 private:
-    present::TStream& stream;
-    std::string chunk = "BODY";
-    std::int64_t record = -1;
-    const char* field = "";
+    TBodyPlace place;
 };
 
 std::uint64_t PictureBytes(int width, int height) {
-    return static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(height) * BytesPerPixel;
+    return static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(height) * kBytesPerPixel;
 }
+
+// Builds the template from the records as the reader reads them, judging each
+// record as it comes and loading each picture, so that a file is turned away
+// at its first fault, in the file's order.
+class TTemplateCheck final : public TBodyRecordCheck {
+public:
+    TmpBodyRef body = std::make_shared<TTmpBody>();
+
+    void Image(const TBodyRecords& records, std::size_t index) override;
+    void Mass(const TBodyRecords& records, std::size_t index) override;
+    void Constraint(const TBodyRecords& records, std::size_t index) override;
+    void Rig(const TBodyRecords& records, std::size_t index) override;
+
+private:
+    void SpendPictureBudget(TFieldCheck& check, const std::string& path, int width, int height);
+
+    std::vector<ImageRef> images;
+    std::uint64_t pictureBytes = 0;
+};
 
 // Adds a picture to what the load has decoded so far, or rejects it when that
 // would pass the budget.
-void SpendPictureBudget(const TFieldReader& in, const std::string& path, int width, int height,
-                        std::uint64_t& spent) {
+void TTemplateCheck::SpendPictureBudget(TFieldCheck& check, const std::string& path, int width,
+                                        int height) {
     const std::uint64_t bytes = PictureBytes(width, height);
-    if (spent + bytes > PictureBudgetBytes) {
-        in.Fail("image file " + Quoted(path) + " (" + std::to_string(width) + " x " +
-                std::to_string(height) + ") would bring the decoded pictures to " +
-                std::to_string(spent + bytes) + " bytes, more than the " +
-                std::to_string(PictureBudgetBytes >> 20) + " MB one body file may use");
+    if (pictureBytes + bytes > kPictureBudgetBytes) {
+        check.Fail(TBodyField::Path,
+                   "image file " + QuoteBytes(path) + " (" + std::to_string(width) + " x " +
+                       std::to_string(height) + ") would bring the decoded pictures to " +
+                       std::to_string(pictureBytes + bytes) + " bytes, more than the " +
+                       std::to_string(kPictureBudgetBytes >> 20) + " MB one body file may use");
     }
-    spent += bytes;
+    pictureBytes += bytes;
 }
 
-std::vector<ImageRef> ReadImages(TFieldReader& in) {
-    in.Chunk("IMGS");
-    std::uint64_t pictureBytes = 0;
-    // After the images: "MASS", its count, "CONS", its count and one tag.
-    const std::int32_t count = in.Count(ImageRecordMin, 3 * TagSize + 2 * CountSize);
-    std::vector<ImageRef> images(static_cast<std::size_t>(count));
-    for (std::int32_t i = 0; i < count; ++i) {
-        in.Record(i);
-        const std::string path = in.Line("path");
-        const int red = in.Byte("mask red");
-        const int green = in.Byte("mask green");
-        const int blue = in.Byte("mask blue");
-        const int flags = in.Byte("flags");
-        const float anchorX = in.Float("anchor x");
-        const float anchorY = in.Float("anchor y");
-        in.Field("path");
-        // Only regular files and embedded pictures: a path naming a device or
-        // a directory must not reach the image reader.
-        const bool embedded = path.rfind("incbin::", 0) == 0;
-        if (path.empty() || (!embedded && present::FileKind(path) != 1)) {
-            in.Fail("image file " + Quoted(path) + " does not exist or is not a regular file");
-        }
-        // The size is judged from the picture's header before anything is
-        // decoded, and again from what was decoded, in case the file changed.
-        int width = 0;
-        int height = 0;
-        if (!present::PictureSize(path, width, height)) {
-            in.Fail("image file " + Quoted(path) + " cannot be loaded");
-        }
-        SpendPictureBudget(in, path, width, height, pictureBytes);
-        present::SetLoadMaskColour(red, green, blue);
-        auto image = present::LoadImageFile(path, flags);
-        if (!image) {
-            in.Fail("image file " + Quoted(path) + " cannot be loaded");
-        }
-        if (image->width != width || image->height != height) {
-            pictureBytes -= PictureBytes(width, height);
-            SpendPictureBudget(in, path, image->width, image->height, pictureBytes);
-        }
-        present::SetImageAnchor(image, anchorX, anchorY);
-        images[static_cast<std::size_t>(i)] = std::move(image);
+void TTemplateCheck::Image(const TBodyRecords& records, std::size_t index) {
+    const TImageRecord& record = records.images[index];
+    TFieldCheck check("IMGS", index);
+    check.Finite(TBodyField::AnchorX, record.anchorX);
+    check.Finite(TBodyField::AnchorY, record.anchorY);
+    std::string path = record.path;
+    std::erase(path, '\r');
+    // Only regular files and embedded pictures: a path naming a device or a
+    // directory must not reach the image reader.
+    const bool embedded = path.rfind("incbin::", 0) == 0;
+    if (path.empty() || (!embedded && present::FileKind(path) != 1)) {
+        check.Fail(TBodyField::Path,
+                   "image file " + QuoteBytes(path) + " does not exist or is not a regular file");
     }
-    return images;
+    // The size is judged from the picture's header before anything is
+    // decoded, and again from what was decoded, in case the file changed.
+    int width = 0;
+    int height = 0;
+    if (!present::PictureSize(path, width, height)) {
+        check.Fail(TBodyField::Path, "image file " + QuoteBytes(path) + " cannot be loaded");
+    }
+    SpendPictureBudget(check, path, width, height);
+    present::SetLoadMaskColour(record.mask[0], record.mask[1], record.mask[2]);
+    auto image = present::LoadImageFile(path, static_cast<present::TImageFlags>(record.flags));
+    if (!image) {
+        check.Fail(TBodyField::Path, "image file " + QuoteBytes(path) + " cannot be loaded");
+    }
+    if (image->width != width || image->height != height) {
+        pictureBytes -= PictureBytes(width, height);
+        SpendPictureBudget(check, path, image->width, image->height);
+    }
+    present::SetImageAnchor(image, record.anchorX, record.anchorY);
+    images.push_back(std::move(image));
 }
 
-void ReadMasses(TFieldReader& in, TTmpBody& body) {
-    in.Chunk("MASS");
-    // After the masses: "CONS", its count and one tag.
-    const std::int32_t count = in.Count(MassRecordSize, 2 * TagSize + CountSize);
-    body.masses.resize(static_cast<std::size_t>(count));
-    for (std::int32_t i = 0; i < count; ++i) {
-        in.Record(i);
-        const std::string name = in.Name();
-        const float x = in.Within("x", -PositionLimit, PositionLimit);
-        const float y = in.Within("y", -PositionLimit, PositionLimit);
-        const float mass = in.Positive("mass");
-        const float radius = in.Within("radius", 0.0f, RadiusLimit);
-        const float friction = in.Within("friction", 0.0f, std::numeric_limits<float>::max());
-        const std::int32_t code = in.Int("group code");
-        if (code >= i) {
-            in.Fail("group code " + std::to_string(code) + " does not name an earlier mass");
-        }
-        const int fixed = in.Byte("fixed");
-        auto record = TTmpMass::Create(x, y, mass, radius, friction, code);
-        record->name = name;
-        record->fixed = fixed != 0 ? 1 : 0;
-        body.masses[static_cast<std::size_t>(i)] = std::move(record);
+void TTemplateCheck::Mass(const TBodyRecords& records, std::size_t index) {
+    const TMassRecord& m = records.masses[index];
+    TFieldCheck check("MASS", index);
+    const float x = check.Within(TBodyField::X, m.x, -kPositionLimit, kPositionLimit);
+    const float y = check.Within(TBodyField::Y, m.y, -kPositionLimit, kPositionLimit);
+    const float mass = check.Positive(TBodyField::Weight, m.mass);
+    const float radius = check.Within(TBodyField::Radius, m.radius, 0.0f, kRadiusLimit);
+    const float friction =
+        check.Within(TBodyField::Friction, m.friction, 0.0f, std::numeric_limits<float>::max());
+    if (m.group >= static_cast<std::int64_t>(index)) {
+        check.Fail(TBodyField::GroupCode,
+                   "group code " + std::to_string(m.group) + " does not name an earlier mass");
     }
+    auto record = TTmpMass::Create(x, y, mass, radius, friction, m.group);
+    record->name = present::TrimText(m.name);
+    record->fixed = m.fixed != 0 ? 1 : 0;
+    body->masses.push_back(std::move(record));
 }
 
-void ReadConstraints(TFieldReader& in, TTmpBody& body) {
-    in.Chunk("CONS");
-    const std::int32_t count = in.Count(ConstraintRecordSize, TagSize);
-    body.constraints.resize(static_cast<std::size_t>(count));
-    for (std::int32_t i = 0; i < count; ++i) {
-        in.Record(i);
-        const std::string name = in.Name();
-        const std::int32_t a = in.Index("mass A", body.masses.size(), "masses");
-        const std::int32_t b = in.Index("mass B", body.masses.size(), "masses");
-        const float stiffness = in.Within("stiffness", 0.0f, StiffnessLimit);
-        auto record = TTmpCon::Create(a, b, stiffness);
-        record->name = name;
-        body.constraints[static_cast<std::size_t>(i)] = std::move(record);
-    }
+void TTemplateCheck::Constraint(const TBodyRecords& records, std::size_t index) {
+    const TConstraintRecord& c = records.constraints[index];
+    TFieldCheck check("CONS", index);
+    const std::size_t masses = records.masses.size();
+    const std::int32_t a = check.Index(TBodyField::MassA, c.massA, masses, "masses");
+    const std::int32_t b = check.Index(TBodyField::MassB, c.massB, masses, "masses");
+    const float stiffness = check.Within(TBodyField::Stiffness, c.stiffness, 0.0f, kStiffnessLimit);
+    auto record = TTmpCon::Create(a, b, stiffness);
+    record->name = present::TrimText(c.name);
+    body->constraints.push_back(std::move(record));
 }
 
-void ReadRigs(TFieldReader& in, TTmpBody& body, const std::vector<ImageRef>& images) {
-    in.Chunk("RIGS");
-    const std::int32_t count = in.Count(RigRecordSize, 0);
-    body.rigs.resize(static_cast<std::size_t>(count));
-    for (std::int32_t i = 0; i < count; ++i) {
-        in.Record(i);
-        const std::string name = in.Name();
-        const std::int32_t image = in.Index("image", images.size(), "images");
-        const std::int32_t mass = in.Index("mass", body.masses.size(), "masses");
-        const std::int32_t constraint =
-            in.Index("constraint", body.constraints.size(), "constraints", true);
-        const float angle = in.Float("angle");
-        auto record =
-            TTmpRig::Create(images[static_cast<std::size_t>(image)], mass, constraint, angle);
-        record->name = name;
-        body.rigs[static_cast<std::size_t>(i)] = std::move(record);
-    }
-}
-
-TmpBodyRef ReadBody(TFieldReader& in) {
-    const std::string first = in.Tag("tag");
-    if (first != "BODY") {
-        in.Fail("not a body file: the first tag is " + Quoted(first));
-    }
-    in.Int("reserved");
-    auto body = std::make_shared<TTmpBody>();
-    body->name = in.Name();
-
-    std::vector<ImageRef> images;
-    std::string tag = in.Tag("tag");
-    if (tag == "IMGS") {
-        images = ReadImages(in);
-        in.Chunk("IMGS");
-        tag = in.Tag("next tag");
-    }
-    if (tag != "MASS") {
-        in.Fail("expected \"MASS\", found " + Quoted(tag));
-    }
-    ReadMasses(in, *body);
-    in.Chunk("MASS");
-    tag = in.Tag("next tag");
-    if (tag != "CONS") {
-        in.Fail("expected \"CONS\", found " + Quoted(tag));
-    }
-    ReadConstraints(in, *body);
-    in.Chunk("CONS");
-    if (in.Tag("next tag") == "RIGS") {
-        ReadRigs(in, *body, images);
-    }
-    return body;
+void TTemplateCheck::Rig(const TBodyRecords& records, std::size_t index) {
+    const TRigRecord& r = records.rigs[index];
+    TFieldCheck check("RIGS", index);
+    const std::int32_t image = check.Index(TBodyField::Image, r.image, images.size(), "images");
+    const std::int32_t mass =
+        check.Index(TBodyField::Mass, r.mass, records.masses.size(), "masses");
+    const std::int32_t constraint = check.Index(TBodyField::Constraint, r.constraint,
+                                                records.constraints.size(), "constraints", true);
+    const float angle = check.Finite(TBodyField::Angle, r.angle);
+    auto record =
+        TTmpRig::Create(images[static_cast<std::size_t>(image)], mass, constraint, angle);
+    record->name = present::TrimText(r.name);
+    body->rigs.push_back(std::move(record));
 }
 
 } // namespace
@@ -367,14 +270,16 @@ TBodyFileRead ReadOpenedBodyFile(const std::string& url) {
         return result;
     }
     present::ChangeDirectory(dir);
-    TFieldReader in(*stream);
+    TBodyRecords records;
+    TTemplateCheck check;
     try {
-        result.body = ReadBody(in);
-    } catch (const Rejected& rejected) {
+        ReadBodyRecords(*stream, records, kLoaderRules, &check);
+        check.body->name = present::TrimText(records.name);
+        result.body = check.body;
+    } catch (const TRejected& rejected) {
         result.error = rejected.reason;
-    } catch (const present::ReadError&) {
-        result.error = in.Where() + (stream->Failed() ? ": the file cannot be read here"
-                                                      : ": the file ends here");
+    } catch (const TBodyLayoutError& error) {
+        result.error = Where(error.place) + ": " + LayoutProblem(error);
     }
     present::CloseInput(stream);
     if (result.body) {

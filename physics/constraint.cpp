@@ -1,6 +1,7 @@
 #include <kinetra/constraint.h>
 
 #include <kinetra/body.h>
+#include "counted_registration.h"
 #include "degrees.h"
 #include "tick/constraint_pass.h"
 #include <kinetra/mass.h>
@@ -95,34 +96,24 @@ void TConstraint::Satisfy() {
 }
 
 void TConstraint::Register() {
+    // The masses first: the world relaxes masses in the order they were listed.
     if (useCount == 0) {
         for (const auto& m : masses) {
             if (m) {
                 m->Register();
             }
         }
-        if (constraintList) {
-            if (auto self = weak_from_this().lock()) {
-                link = constraintList->Append(self);
-            }
-        }
     }
-    ++useCount;
+    RegisterCounted(*this, constraintList);
 }
 
 void TConstraint::Unregister() {
-    if (useCount <= 0) {
+    if (!UnregisterCounted(*this, constraintList)) {
         return;
     }
-    --useCount;
-    if (useCount == 0) {
-        for (const auto& m : masses) {
-            if (m) {
-                m->Unregister();
-            }
-        }
-        if (constraintList) {
-            constraintList->Remove(link);
+    for (const auto& m : masses) {
+        if (m) {
+            m->Unregister();
         }
     }
 }

@@ -12,8 +12,8 @@ namespace kinetra {
 namespace {
 
 // Lines are offset by half a pixel so they fall on pixel centres.
-constexpr float lineOffsetX = 0.5f;
-constexpr float lineOffsetY = 0.5f;
+constexpr float kLineOffsetX = 0.5f;
+constexpr float kLineOffsetY = 0.5f;
 
 } // namespace
 
@@ -37,8 +37,8 @@ int DrawPolygon(const std::vector<float>& points, int filled, float x, float y) 
     for (std::size_t i = 0; i < n; ++i) {
         const float px = points[2 * i];
         const float py = points[2 * i + 1];
-        present::RendererDrawLine(qx + ax, qy + ay, px + ax, py + ay, x + ox - lineOffsetX,
-                                  y + oy - lineOffsetY);
+        present::RendererDrawLine(qx + ax, qy + ay, px + ax, py + ay, x + ox - kLineOffsetX,
+                                  y + oy - kLineOffsetY);
         qx = px;
         qy = py;
     }
@@ -46,7 +46,7 @@ int DrawPolygon(const std::vector<float>& points, int filled, float x, float y) 
 }
 
 void TZone::Draw() {
-    if (kind != 2 || !points) {
+    if (kind != TZoneKind::Solid || !points) {
         return;
     }
     DrawPolygon(*points, 1, x, y);

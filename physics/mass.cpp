@@ -1,9 +1,9 @@
 #include <kinetra/mass.h>
 
+#include "counted_registration.h"
 #include "tick/mass_contact.h"
 #include "tick/mass_state.h"
 #include <kinetra/world.h>
-
 
 namespace kinetra {
 
@@ -90,24 +90,11 @@ void TMass::SetGroup(int g) {
 }
 
 void TMass::Register() {
-    if (useCount == 0 && massList) {
-        if (auto self = weak_from_this().lock()) {
-            link = massList->Append(self);
-        }
-    }
-    ++useCount;
+    RegisterCounted(*this, massList);
 }
 
 void TMass::Unregister() {
-    // An unbalanced call would drive the count negative and keep the next Register
-    // from listing the mass.
-    if (useCount <= 0) {
-        return;
-    }
-    --useCount;
-    if (useCount == 0 && massList) {
-        massList->Remove(link);
-    }
+    UnregisterCounted(*this, massList);
 }
 
 void TMass::Collide(TMass& other) {

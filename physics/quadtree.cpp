@@ -1,5 +1,7 @@
 #include <kinetra/quadtree.h>
 
+#include <kinetra/zone.h>
+
 #include <cmath>
 #include <cstddef>
 
@@ -7,10 +9,10 @@ namespace kinetra {
 
 namespace {
 
-constexpr float parallelLimit = 0.0001f;
-constexpr float halving = 2.0f;
+constexpr float kParallelLimit = 0.0001f;
+constexpr float kHalving = 2.0f;
 
-struct Cell {
+struct TCell {
     float x, y, w, h;
 
     bool Inside(float px, float py) const { return x < px && px < x + w && y < py && py < y + h; }
@@ -32,7 +34,7 @@ struct Cell {
     }
 };
 
-bool OpenLineHits(const std::vector<float>& p, std::size_t n, const Cell& cell) {
+bool OpenLineHits(const std::vector<float>& p, std::size_t n, const TCell& cell) {
     bool hit = cell.Inside(p[0], p[1]);
     for (std::size_t i = 2; i < n; i += 2) {
         if (cell.Inside(p[i], p[i + 1]) || cell.Crossed(p[i - 2], p[i - 1], p[i], p[i + 1])) {
@@ -44,7 +46,7 @@ bool OpenLineHits(const std::vector<float>& p, std::size_t n, const Cell& cell) 
 
 // The closed outline; for a filled shape also whether the cell's top-left corner is
 // wound round by the polygon, so a cell lying wholly inside counts.
-bool ClosedShapeHits(const std::vector<float>& p, std::size_t n, const Cell& cell, bool filled) {
+bool ClosedShapeHits(const std::vector<float>& p, std::size_t n, const TCell& cell, bool filled) {
     bool hit = false;
     float qx = p[n - 2];
     float qy = p[n - 1];
@@ -83,7 +85,7 @@ bool ClosedShapeHits(const std::vector<float>& p, std::size_t n, const Cell& cel
 int SegmentsIntersect(float x1, float y1, float x2, float y2, float x3, float y3, float x4,
                       float y4) {
     const float den = (x2 - x1) * (y4 - y3) - (y2 - y1) * (x4 - x3);
-    if (!(std::fabs(den) >= parallelLimit)) {
+    if (!(std::fabs(den) >= kParallelLimit)) {
         return 0;
     }
     const float ua = ((y1 - y3) * (x4 - x3) - (x1 - x3) * (y4 - y3)) / den;
@@ -91,22 +93,22 @@ int SegmentsIntersect(float x1, float y1, float x2, float y2, float x3, float y3
     return (0.0f < ua && ua < 1.0f && 0.0f < ub && ub < 1.0f) ? 1 : 0;
 }
 
-QuadTreeRef TQuadTree::Build(const std::vector<float>& points, int kind, float x, float y, float w,
-                             float h, int depth) {
+QuadTreeRef TQuadTree::Build(const std::vector<float>& points, TZoneKind kind, float x, float y,
+                             float w, float h, int depth) {
     const std::size_t n = points.size() & ~static_cast<std::size_t>(1);
     if (n < 2) {
         return nullptr;
     }
-    const Cell cell{x, y, w, h};
+    const TCell cell{x, y, w, h};
     bool hit = false;
     switch (kind) {
-    case 0:
+    case TZoneKind::Open:
         hit = OpenLineHits(points, n, cell);
         break;
-    case 1:
+    case TZoneKind::Outline:
         hit = ClosedShapeHits(points, n, cell, false);
         break;
-    case 2:
+    case TZoneKind::Solid:
         hit = ClosedShapeHits(points, n, cell, true);
         break;
     default:
@@ -120,12 +122,12 @@ QuadTreeRef TQuadTree::Build(const std::vector<float>& points, int kind, float x
     node->y = y;
     node->w = w;
     node->h = h;
-    if (depth > maxDepth) {
-        depth = maxDepth;
+    if (depth > kMaxDepth) {
+        depth = kMaxDepth;
     }
     if (depth >= 2) {
-        const float hw = w / halving;
-        const float hh = h / halving;
+        const float hw = w / kHalving;
+        const float hh = h / kHalving;
         const float cellX[4] = {x, x + hw, x, x + hw};
         const float cellY[4] = {y, y, y + hh, y + hh};
         for (int i = 0; i < 4; ++i) {

@@ -37,7 +37,7 @@ struct ZoneState {
     ZoneRef zone;
     FloatArray points;
     std::vector<float> values;
-    std::int32_t kind;
+    TZoneKind kind;
     float friction, x, y;
     std::int32_t group;
     QuadTreeRef tree;

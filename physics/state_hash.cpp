@@ -75,7 +75,7 @@ void HashConstraints(Fnv& h, const Places& places) {
 void HashZones(Fnv& h) {
     h.Count(zoneList->Count());
     for (const ZoneRef& z : *zoneList) {
-        h.Int(z->kind);
+        h.Int(static_cast<std::int32_t>(z->kind));
         h.Float(z->friction);
         h.Float(z->x);
         h.Float(z->y);

@@ -15,12 +15,12 @@ namespace kinetra {
 
 namespace {
 
-constexpr float treeMargin = 1.0f;
-constexpr float treeGrowth = 2.0f;
+constexpr float kTreeMargin = 1.0f;
+constexpr float kTreeGrowth = 2.0f;
 
 } // namespace
 
-ZoneRef TZone::Create(FloatArray points, int kind, float friction, int group, int depth) {
+ZoneRef TZone::Create(FloatArray points, TZoneKind kind, float friction, int group, int depth) {
     if (!points || points->size() < 4 || points->size() % 2 != 0) {
         return nullptr;
     }
@@ -78,8 +78,8 @@ void TZone::SetDepth(int newDepth) {
         maxX = std::fmax(maxX, p[i]);
         maxY = std::fmax(maxY, p[i + 1]);
     }
-    tree = TQuadTree::Build(p, kind, minX - treeMargin, minY - treeMargin,
-                            (maxX - minX) + treeGrowth, (maxY - minY) + treeGrowth, depth);
+    tree = TQuadTree::Build(p, kind, minX - kTreeMargin, minY - kTreeMargin,
+                            (maxX - minX) + kTreeGrowth, (maxY - minY) + kTreeGrowth, depth);
 }
 
 void TZone::Collide(TMass& m) {

@@ -3,7 +3,7 @@
 namespace present {
 
 void DrawImageFrame(const ImageRef& image, float x, float y, int frame) {
-    const DrawState* state = DrawingTarget();
+    const TDrawState* state = DrawingTarget();
     if (!state || !image) {
         return;
     }

@@ -12,13 +12,13 @@ int ClampColour(int value) {
     return std::clamp(value, 0, 255);
 }
 
-void MirrorTransform(const DrawState& state) {
+void MirrorTransform(const TDrawState& state) {
     if (state.renderer) {
         state.renderer->SetTransform(state.ix, state.iy, state.jx, state.jy);
     }
 }
 
-void MirrorColour(const DrawState& state) {
+void MirrorColour(const TDrawState& state) {
     if (state.renderer) {
         state.renderer->SetColour(state.red, state.green, state.blue, state.alpha);
     }
@@ -26,7 +26,7 @@ void MirrorColour(const DrawState& state) {
 
 // The sine and cosine are taken in double and rounded to float before they
 // meet the scale, so the matrix is the same on every build.
-void UpdateMatrix(DrawState& state) {
+void UpdateMatrix(TDrawState& state) {
     const auto s = static_cast<float>(SinDeg(state.rotation));
     const auto c = static_cast<float>(CosDeg(state.rotation));
     state.ix = c * state.scaleX;
@@ -39,8 +39,8 @@ void UpdateMatrix(DrawState& state) {
 } // namespace
 
 void ResetDrawState(const ScreenRef& screen) {
-    DrawState& state = screen->state;
-    state = DrawState{};
+    TDrawState& state = screen->state;
+    state = TDrawState{};
     state.viewportWidth = screen->width;
     state.viewportHeight = screen->height;
     state.font = BuiltinFont();
@@ -48,7 +48,7 @@ void ResetDrawState(const ScreenRef& screen) {
     state.renderer = screen->renderer;
 }
 
-void ApplyDrawState(const DrawState& state) {
+void ApplyDrawState(const TDrawState& state) {
     if (state.renderer) {
         state.renderer->SetBlendMode(state.blendMode);
     }
@@ -57,7 +57,7 @@ void ApplyDrawState(const DrawState& state) {
 }
 
 void SetDrawColour(int r, int g, int b) {
-    DrawState& state = State();
+    TDrawState& state = State();
     state.red = ClampColour(r);
     state.green = ClampColour(g);
     state.blue = ClampColour(b);
@@ -65,22 +65,22 @@ void SetDrawColour(int r, int g, int b) {
 }
 
 void SetDrawAlpha(float alpha) {
-    DrawState& state = State();
+    TDrawState& state = State();
     // Written so that NaN ends up transparent rather than poisoning the paint.
     state.alpha = alpha >= 1.0f ? 1.0f : (alpha > 0.0f ? alpha : 0.0f);
     MirrorColour(state);
 }
 
 void SetClearColour(int r, int g, int b) {
-    DrawState& state = State();
+    TDrawState& state = State();
     state.clearRed = ClampColour(r);
     state.clearGreen = ClampColour(g);
     state.clearBlue = ClampColour(b);
 }
 
-void SetBlendMode(int mode) {
-    DrawState& state = State();
-    if (mode < BlendMasked || mode > BlendMultiply || mode == state.blendMode) {
+void SetBlendMode(TBlendMode mode) {
+    TDrawState& state = State();
+    if (mode < TBlendMode::Masked || mode > TBlendMode::Multiply || mode == state.blendMode) {
         return;
     }
     state.blendMode = mode;
@@ -94,7 +94,7 @@ void SetLineThickness(float width) {
 }
 
 void SetDrawRotation(float degrees) {
-    DrawState& state = State();
+    TDrawState& state = State();
     state.rotation = degrees;
     UpdateMatrix(state);
 }
@@ -104,32 +104,32 @@ float GetDrawRotation() {
 }
 
 void SetDrawScale(float sx, float sy) {
-    DrawState& state = State();
+    TDrawState& state = State();
     state.scaleX = sx;
     state.scaleY = sy;
     UpdateMatrix(state);
 }
 
 void GetDrawScale(float& sx, float& sy) {
-    const DrawState& state = State();
+    const TDrawState& state = State();
     sx = state.scaleX;
     sy = state.scaleY;
 }
 
 void SetDrawOrigin(float x, float y) {
-    DrawState& state = State();
+    TDrawState& state = State();
     state.originX = x;
     state.originY = y;
 }
 
 void GetDrawOrigin(float& x, float& y) {
-    const DrawState& state = State();
+    const TDrawState& state = State();
     x = state.originX;
     y = state.originY;
 }
 
 void GetDrawAnchor(float& x, float& y) {
-    const DrawState& state = State();
+    const TDrawState& state = State();
     x = state.anchorX;
     y = state.anchorY;
 }

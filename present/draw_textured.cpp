@@ -13,18 +13,18 @@ namespace present {
 
 namespace {
 
-constexpr int VertexFloats = 4;
+constexpr int kVertexFloats = 4;
 
 void DrawThroughDirect3D7(TDirect3D7Renderer& renderer, const std::vector<float>& points,
                           TImage& image, int frame, int fan, float ax, float ay, float ox,
                           float oy) {
-    const std::size_t count = points.size() / VertexFloats;
+    const std::size_t count = points.size() / kVertexFloats;
     // The device takes positions already in screen space, so the drawing
     // state's matrix is applied here.
     std::vector<D3DTLVERTEX322> vertices(count);
     const std::uint32_t diffuse = renderer.ColourARGB();
     for (std::size_t i = 0; i < count; ++i) {
-        const float* p = &points[i * VertexFloats];
+        const float* p = &points[i * kVertexFloats];
         const float lx = p[0] - ax;
         const float ly = p[1] - ay;
         D3DTLVERTEX322& v = vertices[i];
@@ -57,9 +57,9 @@ void DrawThroughOpenGL(const std::vector<float>& points, TImage& image, int fram
     glRotatef(GetDrawRotation(), 0, 0, 1);
     glScalef(sx, sy, 1);
     glBegin(fan != 0 ? GL_POLYGON : GL_TRIANGLE_STRIP);
-    const std::size_t count = points.size() / VertexFloats;
+    const std::size_t count = points.size() / kVertexFloats;
     for (std::size_t i = 0; i < count; ++i) {
-        const float* p = &points[i * VertexFloats];
+        const float* p = &points[i * kVertexFloats];
         glTexCoord2f(p[2], p[3]);
         glVertex2f(p[0] - ax, p[1] - ay);
     }

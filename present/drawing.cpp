@@ -2,7 +2,7 @@
 
 namespace present {
 
-const DrawState* DrawingTarget() {
+const TDrawState* DrawingTarget() {
     const ScreenRef screen = CurrentScreen();
     if (!screen || !screen->state.renderer) {
         return nullptr;
@@ -10,15 +10,15 @@ const DrawState* DrawingTarget() {
     return &screen->state;
 }
 
-TVertex Place(const DrawState& state, float px, float py, float tx, float ty) {
+TVertex Place(const TDrawState& state, float px, float py, float tx, float ty) {
     return TVertex{tx + px * state.ix + py * state.iy, ty + px * state.jx + py * state.jy, 0, 0};
 }
 
-TPaint Paint(const DrawState& state) {
+TPaint Paint(const TDrawState& state) {
     return TPaint{state.red, state.green, state.blue, state.alpha, state.blendMode};
 }
 
-void DrawFrameAt(const DrawState& state, TImage& image, int frame, float tx, float ty, float ax,
+void DrawFrameAt(const TDrawState& state, TImage& image, int frame, float tx, float ty, float ax,
                  float ay) {
     if (frame < 0 || frame >= image.FrameCount()) {
         return;

@@ -9,18 +9,18 @@ namespace present {
 
 // The current screen's drawing state, or nullptr when there is nothing to draw
 // on (no screen open).
-const DrawState* DrawingTarget();
+const TDrawState* DrawingTarget();
 
 // Places local point (px, py) of a command translated to (tx, ty) through the
 // state's matrix.
-TVertex Place(const DrawState& state, float px, float py, float tx, float ty);
+TVertex Place(const TDrawState& state, float px, float py, float tx, float ty);
 
-TPaint Paint(const DrawState& state);
+TPaint Paint(const TDrawState& state);
 
 // Draws frame number frame of image as the rectangle (-ax, -ay) .. (width - ax,
 // height - ay) translated to (tx, ty); nothing when the frame has no renderer
 // copy.
-void DrawFrameAt(const DrawState& state, TImage& image, int frame, float tx, float ty, float ax,
+void DrawFrameAt(const TDrawState& state, TImage& image, int frame, float tx, float ty, float ax,
                  float ay);
 
 } // namespace present

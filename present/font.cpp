@@ -6,19 +6,19 @@ namespace present {
 
 namespace {
 
-ImageRef MakeGlyph(const std::uint8_t (&bits)[TFont::CellHeight * TFont::GlyphCount], int index) {
+ImageRef MakeGlyph(const std::uint8_t (&bits)[TFont::kCellHeight * TFont::kGlyphCount], int index) {
     auto glyph = std::make_shared<TImage>();
-    glyph->width = TFont::CellWidth;
-    glyph->height = TFont::CellHeight;
-    glyph->flags = 0;
+    glyph->width = TFont::kCellWidth;
+    glyph->height = TFont::kCellHeight;
+    glyph->flags = TImageFlags::None;
     TPixmap pixmap;
-    pixmap.width = TFont::CellWidth;
-    pixmap.height = TFont::CellHeight;
-    pixmap.rgba.resize(static_cast<std::size_t>(TFont::CellWidth * TFont::CellHeight) * 4);
-    for (int row = 0; row < TFont::CellHeight; ++row) {
-        const std::uint8_t line = bits[row * TFont::GlyphCount + index];
-        for (int column = 0; column < TFont::CellWidth; ++column) {
-            const std::size_t at = static_cast<std::size_t>(row * TFont::CellWidth + column) * 4;
+    pixmap.width = TFont::kCellWidth;
+    pixmap.height = TFont::kCellHeight;
+    pixmap.rgba.resize(static_cast<std::size_t>(TFont::kCellWidth * TFont::kCellHeight) * 4);
+    for (int row = 0; row < TFont::kCellHeight; ++row) {
+        const std::uint8_t line = bits[row * TFont::kGlyphCount + index];
+        for (int column = 0; column < TFont::kCellWidth; ++column) {
+            const std::size_t at = static_cast<std::size_t>(row * TFont::kCellWidth + column) * 4;
             // Clear pixels stay white too, so filtered sampling never darkens edges.
             pixmap.rgba[at] = 255;
             pixmap.rgba[at + 1] = 255;
@@ -34,16 +34,16 @@ ImageRef MakeGlyph(const std::uint8_t (&bits)[TFont::CellHeight * TFont::GlyphCo
 
 } // namespace
 
-TFont::TFont(const std::uint8_t (&bits)[CellHeight * GlyphCount]) {
-    glyphs.reserve(GlyphCount);
-    for (int i = 0; i < GlyphCount; ++i) {
+TFont::TFont(const std::uint8_t (&bits)[kCellHeight * kGlyphCount]) {
+    glyphs.reserve(kGlyphCount);
+    for (int i = 0; i < kGlyphCount; ++i) {
         glyphs.push_back(MakeGlyph(bits, i));
     }
 }
 
 ImageRef TFont::Glyph(int code) const {
-    const int index = code - FirstCode;
-    if (index < 0 || index >= GlyphCount) {
+    const int index = code - kFirstCode;
+    if (index < 0 || index >= kGlyphCount) {
         return nullptr;
     }
     return glyphs[static_cast<std::size_t>(index)];

@@ -11,16 +11,16 @@ namespace present {
 
 class TFont {
 public:
-    static constexpr int FirstCode = 32;
-    static constexpr int GlyphCount = 96;
-    static constexpr int CellWidth = 8;
-    static constexpr int CellHeight = 16;
-    static constexpr int Advance = CellWidth;
+    static constexpr int kFirstCode = 32;
+    static constexpr int kGlyphCount = 96;
+    static constexpr int kCellWidth = 8;
+    static constexpr int kCellHeight = 16;
+    static constexpr int kAdvance = kCellWidth;
 
-    // Builds the glyphs from a 1-bit picture of CellHeight rows of GlyphCount
+    // Builds the glyphs from a 1-bit picture of kCellHeight rows of kGlyphCount
     // bytes: byte j of row r is row r of glyph j, bit k is column k from the
     // left; a set bit is opaque white, a clear one transparent.
-    explicit TFont(const std::uint8_t (&bits)[CellHeight * GlyphCount]);
+    explicit TFont(const std::uint8_t (&bits)[kCellHeight * kGlyphCount]);
 
     // The glyph image of a character code; Null for codes without one.
     ImageRef Glyph(int code) const;

@@ -22,28 +22,28 @@ void THeadlessPlatform::PumpEvents() {
     TakePadEvents();
     const int presented = PresentedFrames();
     while (!pending.empty() && pending.begin()->first <= presented) {
-        const InputEvent event = pending.begin()->second;
+        const TInputEvent event = pending.begin()->second;
         pending.erase(pending.begin());
         Deliver(event);
     }
 }
 
-void THeadlessPlatform::Deliver(const InputEvent& event) {
+void THeadlessPlatform::Deliver(const TInputEvent& event) {
     switch (event.kind) {
-    case InputEvent::Key:
+    case TInputEvent::Key:
         if (event.down) {
             KeyDownEvent(event.a);
         } else {
             KeyUpEvent(event.a);
         }
         break;
-    case InputEvent::MouseMove:
+    case TInputEvent::MouseMove:
         MouseMoveEvent(event.a, event.b);
         break;
-    case InputEvent::MouseButton:
+    case TInputEvent::MouseButton:
         MouseButtonEvent(event.a, event.down);
         break;
-    case InputEvent::Pad:
+    case TInputEvent::Pad:
         virtualPad->Apply(event.pad);
         TakePadEvents();
         break;
@@ -69,22 +69,22 @@ void THeadlessPlatform::BeforePresent(int frameIndex) {
 }
 
 void THeadlessPlatform::ScheduleKey(int frame, int key, bool down) {
-    pending.emplace(frame, InputEvent{InputEvent::Key, key, 0, down, {}});
+    pending.emplace(frame, TInputEvent{TInputEvent::Key, key, 0, down, {}});
 }
 
 void THeadlessPlatform::ScheduleMouseMove(int frame, int x, int y) {
-    pending.emplace(frame, InputEvent{InputEvent::MouseMove, x, y, false, {}});
+    pending.emplace(frame, TInputEvent{TInputEvent::MouseMove, x, y, false, {}});
 }
 
 void THeadlessPlatform::ScheduleMouseButton(int frame, int button, bool down) {
-    pending.emplace(frame, InputEvent{InputEvent::MouseButton, button, 0, down, {}});
+    pending.emplace(frame, TInputEvent{TInputEvent::MouseButton, button, 0, down, {}});
 }
 
 void THeadlessPlatform::SchedulePad(int frame, const TPadAction& action) {
     if (!virtualPad) {
         virtualPad = std::make_unique<TVirtualPad>();
     }
-    pending.emplace(frame, InputEvent{InputEvent::Pad, 0, 0, false, action});
+    pending.emplace(frame, TInputEvent{TInputEvent::Pad, 0, 0, false, action});
 }
 
 bool CaptureScreen(TPixmap& out) {

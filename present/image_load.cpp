@@ -35,12 +35,13 @@ bool ReadPicture(const std::string& url, TPicture& picture) {
     return decoded;
 }
 
-ImageRef MakeImage(int frameWidth, int frameHeight, int flags) {
+ImageRef MakeImage(int frameWidth, int frameHeight, TImageFlags flags) {
     auto image = std::make_shared<TImage>();
     const TMaskColour& mask = LoadMaskColour();
     image->width = frameWidth;
     image->height = frameHeight;
-    image->flags = flags == -1 ? ImageDefaultFlags : flags;
+    image->flags =
+        flags == TImageFlags::Default ? TImageFlags::Masked | TImageFlags::Filtered : flags;
     image->maskRed = mask.red;
     image->maskGreen = mask.green;
     image->maskBlue = mask.blue;
@@ -48,7 +49,7 @@ ImageRef MakeImage(int frameWidth, int frameHeight, int flags) {
 }
 
 void AddFrame(TImage& image, TPixmap pixels, bool hasAlpha) {
-    if ((image.flags & ImageMasked) != 0 && !hasAlpha) {
+    if (HasFlag(image.flags, TImageFlags::Masked) && !hasAlpha) {
         ApplyMask(pixels, image.maskRed, image.maskGreen, image.maskBlue);
     }
     image.pixmaps.push_back(std::move(pixels));
@@ -58,7 +59,7 @@ void AddFrame(TImage& image, TPixmap pixels, bool hasAlpha) {
 
 } // namespace
 
-ImageRef LoadImageFile(const std::string& url, int flags) {
+ImageRef LoadImageFile(const std::string& url, TImageFlags flags) {
     TPicture picture;
     if (!ReadPicture(url, picture)) {
         return nullptr;
@@ -69,7 +70,7 @@ ImageRef LoadImageFile(const std::string& url, int flags) {
 }
 
 ImageRef LoadImageStrip(const std::string& url, int cellWidth, int cellHeight, int firstCell,
-                        int cellCount, int flags) {
+                        int cellCount, TImageFlags flags) {
     if (cellWidth <= 0 || cellHeight <= 0 || firstCell < 0 || cellCount <= 0) {
         return nullptr;
     }
@@ -99,7 +100,7 @@ bool PictureSize(const std::string& url, int& width, int& height) {
     std::uint32_t declaredHeight = 0;
     const bool read = stream && ReadPngSize(*stream, declaredWidth, declaredHeight);
     CloseInput(stream);
-    if (!read || declaredWidth > PngMaxSide || declaredHeight > PngMaxSide) {
+    if (!read || declaredWidth > kPngMaxSide || declaredHeight > kPngMaxSide) {
         return false;
     }
     width = static_cast<int>(declaredWidth);

@@ -15,7 +15,7 @@ constexpr int kButtonCount = 3;
 constexpr int kHeldByKeyboard = 1;
 constexpr int kHeldByPad = 2;
 
-struct KeyTables {
+struct TKeyTables {
     std::array<int, kKeyCount> down{}; // holders' bits
     std::array<int, kKeyCount> hits{};
     std::array<int, kButtonCount> buttons{};
@@ -24,8 +24,8 @@ struct KeyTables {
     bool active = false;
 };
 
-KeyTables& Tables() {
-    static KeyTables tables;
+TKeyTables& Tables() {
+    static TKeyTables tables;
     return tables;
 }
 
@@ -44,7 +44,7 @@ void ClearTables() {
 }
 
 void Hold(int key, int holder) {
-    KeyTables& tables = Tables();
+    TKeyTables& tables = Tables();
     if (!tables.active || !ValidKey(key)) {
         return;
     }
@@ -55,7 +55,7 @@ void Hold(int key, int holder) {
 }
 
 void Release(int key, int holder) {
-    KeyTables& tables = Tables();
+    TKeyTables& tables = Tables();
     if (tables.active && ValidKey(key)) {
         tables.down[key] &= ~holder;
     }
@@ -80,7 +80,7 @@ void PadKeyEvent(int key, bool down) {
 }
 
 void MouseMoveEvent(int x, int y) {
-    KeyTables& tables = Tables();
+    TKeyTables& tables = Tables();
     if (tables.active) {
         tables.mouseX = x;
         tables.mouseY = y;
@@ -88,7 +88,7 @@ void MouseMoveEvent(int x, int y) {
 }
 
 void MouseButtonEvent(int button, bool down) {
-    KeyTables& tables = Tables();
+    TKeyTables& tables = Tables();
     if (tables.active && ValidButton(button)) {
         tables.buttons[button - 1] = down ? 1 : 0;
     }

@@ -19,7 +19,7 @@ namespace present {
 
 namespace {
 
-constexpr int PngSignatureSize = 8;
+constexpr int kPngSignatureSize = 8;
 
 struct TPngHeader {
     png_uint_32 width;
@@ -30,9 +30,9 @@ struct TPngHeader {
 // Ancillary chunks the decoder has no use for. libpng is told to skip them
 // unread: some of them (text, profiles) would otherwise be allocated or
 // inflated at whatever size the file claims.
-constexpr png_byte IgnoredChunks[] = "tEXt\0zTXt\0iTXt\0iCCP\0sPLT\0eXIf\0gAMA\0cHRM\0sRGB\0"
-                                     "sBIT\0bKGD\0hIST\0pHYs\0oFFs\0pCAL\0sCAL\0tIME";
-constexpr int IgnoredChunkCount = sizeof IgnoredChunks / 5;
+constexpr png_byte kIgnoredChunks[] = "tEXt\0zTXt\0iTXt\0iCCP\0sPLT\0eXIf\0gAMA\0cHRM\0sRGB\0"
+                                      "sBIT\0bKGD\0hIST\0pHYs\0oFFs\0pCAL\0sCAL\0tIME";
+constexpr int kIgnoredChunkCount = sizeof kIgnoredChunks / 5;
 
 [[noreturn]] void PngFail(png_structp png, png_const_charp) {
     png_longjmp(png, 1);
@@ -71,15 +71,15 @@ bool ReadHeader(png_structp png, png_infop info, TStream* source, TPngHeader* he
     if (setjmp(png_jmpbuf(png))) {
         return false;
     }
-    png_set_user_limits(png, PngMaxSide, PngMaxSide);
-    png_set_chunk_malloc_max(png, PngMaxChunkBytes);
-    png_set_chunk_cache_max(png, PngMaxAncillaryChunks);
+    png_set_user_limits(png, kPngMaxSide, kPngMaxSide);
+    png_set_chunk_malloc_max(png, kPngMaxChunkBytes);
+    png_set_chunk_cache_max(png, kPngMaxAncillaryChunks);
     // A damaged chunk of any kind means damaged data: no chunk is skipped.
     png_set_crc_action(png, PNG_CRC_ERROR_QUIT, PNG_CRC_ERROR_QUIT);
     png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_NEVER, nullptr, 0);
-    png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_NEVER, IgnoredChunks, IgnoredChunkCount);
+    png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_NEVER, kIgnoredChunks, kIgnoredChunkCount);
     png_set_read_fn(png, source, PngReadFromStream);
-    png_set_sig_bytes(png, PngSignatureSize);
+    png_set_sig_bytes(png, kPngSignatureSize);
     png_read_info(png, info);
 
     const int colourType = png_get_color_type(png, info);
@@ -112,7 +112,7 @@ bool ReadRows(png_structp png, png_infop info, png_bytepp rows) {
 }
 
 bool ReadSignature(TStream& source) {
-    png_byte signature[PngSignatureSize];
+    png_byte signature[kPngSignatureSize];
     return source.TryRead(signature, sizeof signature) &&
            png_sig_cmp(signature, 0, sizeof signature) == 0;
 }
@@ -150,7 +150,7 @@ bool DecodePng(TStream& source, TPixmap& out, bool& hasAlpha) {
         return false;
     }
     const auto pixelBytes = static_cast<std::uint64_t>(header.width) * header.height * 4;
-    if (header.width == 0 || header.height == 0 || pixelBytes > PngMaxPixelBytes) {
+    if (header.width == 0 || header.height == 0 || pixelBytes > kPngMaxPixelBytes) {
         return false;
     }
 

@@ -6,11 +6,11 @@
 
 namespace present {
 
-constexpr std::uint32_t PngMaxSide = 16384;
+constexpr std::uint32_t kPngMaxSide = 16384;
 // Largest decoded picture, in bytes of RGBA (a 4096 x 4096 picture).
-constexpr std::uint64_t PngMaxPixelBytes = 64ull * 1024 * 1024;
+constexpr std::uint64_t kPngMaxPixelBytes = 64ull * 1024 * 1024;
 // Largest ancillary chunk (text, profile, ...) libpng may allocate.
-constexpr std::size_t PngMaxChunkBytes = 8u * 1024 * 1024;
-constexpr std::uint32_t PngMaxAncillaryChunks = 1000;
+constexpr std::size_t kPngMaxChunkBytes = 8u * 1024 * 1024;
+constexpr std::uint32_t kPngMaxAncillaryChunks = 1000;
 
 } // namespace present

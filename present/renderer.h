@@ -22,7 +22,7 @@ struct TVertex {
 struct TPaint {
     int red = 255, green = 255, blue = 255;
     float alpha = 1.0f;
-    int blendMode = BlendMasked;
+    TBlendMode blendMode = TBlendMode::Masked;
 };
 
 class TRenderer : public std::enable_shared_from_this<TRenderer> {
@@ -38,7 +38,7 @@ public:
     virtual void Clear(int red, int green, int blue) = 0;
     virtual void Present(bool vsync) = 0;
     // Applies a blend mode; the drawing layer calls it only when the mode changes.
-    virtual void SetBlendMode(int mode) = 0;
+    virtual void SetBlendMode(TBlendMode mode) = 0;
     // The matrix and colour of the drawing state, mirrored for renderers that
     // expose them (the Direct3D 7 stand-in).
     virtual void SetTransform(float ix, float iy, float jx, float jy) {
@@ -50,10 +50,10 @@ public:
 
     // count vertices, three per triangle.
     virtual void FillTriangles(const TVertex* vertices, int count, const TPaint& paint) = 0;
-    virtual void DrawTexturedTriangles(TRendererTexture& texture, int imageFlags,
+    virtual void DrawTexturedTriangles(TRendererTexture& texture, TImageFlags imageFlags,
                                        const TVertex* vertices, int count, const TPaint& paint) = 0;
 
-    virtual TextureRef MakeTexture(const TPixmap& frame, int imageFlags) = 0;
+    virtual TextureRef MakeTexture(const TPixmap& frame, TImageFlags imageFlags) = 0;
 
     // Reads the back buffer (the frame being drawn) as RGBA of the logical size.
     virtual bool ReadPixels(TPixmap& out) = 0;

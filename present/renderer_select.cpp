@@ -16,9 +16,9 @@ RendererRef OpenGLRenderer() {
 }
 
 void InitPresent() {
-    SelectRenderer(OpenGLRenderer(), ScreenDoubleBuffered);
+    SelectRenderer(OpenGLRenderer(), TScreenFlags::DoubleBuffered);
     if (const RendererRef direct3d7 = Direct3D7Renderer()) {
-        SelectRenderer(direct3d7, ScreenDoubleBuffered);
+        SelectRenderer(direct3d7, TScreenFlags::DoubleBuffered);
     }
 }
 

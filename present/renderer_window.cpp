@@ -152,4 +152,21 @@ SDL_Rect LetterboxRect(int logicalWidth, int logicalHeight, int outputWidth, int
     return rect;
 }
 
+void ShowPointerOver(SDL_Window* window, bool visible) {
+    if (window != nullptr) {
+        SDL_ShowCursor(visible ? SDL_ENABLE : SDL_DISABLE);
+    }
+}
+
+void MovePointerOver(SDL_Window* window, int width, int height, int x, int y) {
+    if (window == nullptr) {
+        return;
+    }
+    int windowWidth = 0;
+    int windowHeight = 0;
+    SDL_GetWindowSize(window, &windowWidth, &windowHeight);
+    const SDL_Rect shown = LetterboxRect(width, height, windowWidth, windowHeight);
+    SDL_WarpMouseInWindow(window, shown.x + x * shown.w / width, shown.y + y * shown.h / height);
+}
+
 } // namespace present

@@ -24,4 +24,11 @@ SDL_Window* OpenScreenWindow(const TScreen& screen, Uint32 extraFlags);
 // The largest rectangle of the logical aspect ratio centred in the output.
 SDL_Rect LetterboxRect(int logicalWidth, int logicalHeight, int outputWidth, int outputHeight);
 
+// Shows or hides the mouse pointer over a renderer's window; nothing without one.
+void ShowPointerOver(SDL_Window* window, bool visible);
+
+// Moves the pointer to (x, y) of a logical screen of width x height shown
+// letterboxed in the window; nothing without a window.
+void MovePointerOver(SDL_Window* window, int width, int height, int x, int y);
+
 } // namespace present

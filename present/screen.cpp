@@ -12,25 +12,25 @@ namespace present {
 
 namespace {
 
-struct ScreenModule {
+struct TScreenModule {
     RendererRef selected;
-    int selectedFlags = 0;
+    TScreenFlags selectedFlags = TScreenFlags::None;
     ScreenRef current;
     unsigned number = 0;
-    DrawState detached;
+    TDrawState detached;
     bool closeAtExit = false;
     bool pointerVisible = true;
 };
 
-ScreenModule& Module() {
-    static ScreenModule module;
+TScreenModule& Module() {
+    static TScreenModule module;
     return module;
 }
 
 // Image copies remember the number they were made for, and 0 means "never
 // made", so the number skips 0 when it wraps.
 void AdvanceScreenNumber() {
-    ScreenModule& module = Module();
+    TScreenModule& module = Module();
     if (++module.number == 0) {
         module.number = 1;
     }
@@ -44,7 +44,7 @@ void CloseAtExit() {
 // exit hooks, so the platform and this module are made before the hook that
 // uses them is registered.
 void CloseScreenAtExit() {
-    ScreenModule& module = Module();
+    TScreenModule& module = Module();
     Platform();
     if (!module.closeAtExit) {
         module.closeAtExit = std::atexit(CloseAtExit) == 0;
@@ -53,14 +53,14 @@ void CloseScreenAtExit() {
 
 } // namespace
 
-void SelectRenderer(const RendererRef& renderer, int flags) {
+void SelectRenderer(const RendererRef& renderer, TScreenFlags flags) {
     CloseScreen();
     Module().selected = renderer;
     Module().selectedFlags = flags;
 }
 
 RendererRef CurrentRenderer() {
-    const ScreenModule& module = Module();
+    const TScreenModule& module = Module();
     return module.current ? module.current->renderer : module.selected;
 }
 
@@ -77,13 +77,13 @@ int CurrentScreenNumber() {
     return static_cast<int>(Module().number);
 }
 
-DrawState& State() {
-    ScreenModule& module = Module();
+TDrawState& State() {
+    TScreenModule& module = Module();
     return module.current ? module.current->state : module.detached;
 }
 
-ScreenRef OpenScreen(int width, int height, int depth, int refreshHz, int flags) {
-    ScreenModule& module = Module();
+ScreenRef OpenScreen(int width, int height, int depth, int refreshHz, TScreenFlags flags) {
+    TScreenModule& module = Module();
     CloseScreenAtExit();
     CloseScreen();
     if (!module.selected || width <= 0 || height <= 0) {
@@ -119,7 +119,7 @@ ScreenRef OpenScreen(int width, int height, int depth, int refreshHz, int flags)
 }
 
 void CloseScreen() {
-    ScreenModule& module = Module();
+    TScreenModule& module = Module();
     if (!module.current) {
         return;
     }

@@ -12,7 +12,7 @@ class TFont;
 
 // The one current drawing state; created fresh with these defaults by every
 // OpenScreen.
-struct DrawState {
+struct TDrawState {
     int red = 255, green = 255, blue = 255;
     float alpha = 1.0f;
     int clearRed = 0, clearGreen = 0, clearBlue = 0;
@@ -24,7 +24,7 @@ struct DrawState {
     float originX = 0, originY = 0;
     float anchorX = 0, anchorY = 0;
     std::shared_ptr<const TFont> font;
-    int blendMode = BlendMasked;
+    TBlendMode blendMode = TBlendMode::Masked;
     std::weak_ptr<TScreen> screen;
     RendererRef renderer;
 };
@@ -34,10 +34,10 @@ struct TScreen {
     int height = 0;
     int depth = 0;
     int refreshHz = 0;
-    int flags = 0;
+    TScreenFlags flags = TScreenFlags::None;
     int number = 0; // the screen number current when it was opened
     RendererRef renderer;
-    DrawState state;
+    TDrawState state;
 
     // Frame pacing.
     bool softwarePacing = false;
@@ -55,11 +55,11 @@ ScreenRef CurrentScreen();
 int CurrentScreenNumber();
 // The current drawing state. With no screen open it is a detached state that
 // no renderer sees and the next OpenScreen replaces.
-DrawState& State();
+TDrawState& State();
 
 // Gives the screen a fresh drawing state with the defaults.
 void ResetDrawState(const ScreenRef& screen);
 // Hands the drawing state's blend mode, matrix and colour to its renderer.
-void ApplyDrawState(const DrawState& state);
+void ApplyDrawState(const TDrawState& state);
 
 } // namespace present

@@ -7,90 +7,61 @@ namespace present {
 
 namespace {
 
+struct TKeyPair {
+    int sdl;
+    int virtualKey;
+};
+
 // Windows virtual-key codes of keys whose SDL codes do not follow a run.
+constexpr TKeyPair kSpecialKeys[] = {
+    {SDLK_BACKSPACE, 8},
+    {SDLK_TAB, 9},
+    {SDLK_RETURN, key::Enter},
+    {SDLK_KP_ENTER, key::Enter},
+    {SDLK_LSHIFT, 16},
+    {SDLK_RSHIFT, 16},
+    {SDLK_LCTRL, 17},
+    {SDLK_RCTRL, 17},
+    {SDLK_LALT, 18},
+    {SDLK_RALT, 18},
+    {SDLK_PAUSE, 19},
+    {SDLK_CAPSLOCK, 20},
+    {SDLK_ESCAPE, key::Escape},
+    {SDLK_SPACE, key::Space},
+    {SDLK_PAGEUP, 33},
+    {SDLK_PAGEDOWN, 34},
+    {SDLK_END, 35},
+    {SDLK_HOME, 36},
+    {SDLK_LEFT, key::Left},
+    {SDLK_UP, key::Up},
+    {SDLK_RIGHT, key::Right},
+    {SDLK_DOWN, key::Down},
+    {SDLK_INSERT, 45},
+    {SDLK_DELETE, 46},
+    {SDLK_KP_0, 96},
+    {SDLK_KP_MULTIPLY, 106},
+    {SDLK_KP_PLUS, 107},
+    {SDLK_KP_MINUS, 109},
+    {SDLK_KP_PERIOD, 110},
+    {SDLK_KP_DIVIDE, 111},
+    {SDLK_SEMICOLON, 186},
+    {SDLK_EQUALS, 187},
+    {SDLK_COMMA, 188},
+    {SDLK_MINUS, 189},
+    {SDLK_PERIOD, 190},
+    {SDLK_SLASH, 191},
+    {SDLK_BACKQUOTE, 192},
+    {SDLK_LEFTBRACKET, 219},
+    {SDLK_BACKSLASH, 220},
+    {SDLK_RIGHTBRACKET, 221},
+    {SDLK_QUOTE, 222},
+};
+
 int SpecialKey(int sdlKeycode) {
-    switch (sdlKeycode) {
-    case SDLK_BACKSPACE:
-        return 8;
-    case SDLK_TAB:
-        return 9;
-    case SDLK_RETURN:
-    case SDLK_KP_ENTER:
-        return key::Enter;
-    case SDLK_LSHIFT:
-    case SDLK_RSHIFT:
-        return 16;
-    case SDLK_LCTRL:
-    case SDLK_RCTRL:
-        return 17;
-    case SDLK_LALT:
-    case SDLK_RALT:
-        return 18;
-    case SDLK_PAUSE:
-        return 19;
-    case SDLK_CAPSLOCK:
-        return 20;
-    case SDLK_ESCAPE:
-        return key::Escape;
-    case SDLK_SPACE:
-        return key::Space;
-    case SDLK_PAGEUP:
-        return 33;
-    case SDLK_PAGEDOWN:
-        return 34;
-    case SDLK_END:
-        return 35;
-    case SDLK_HOME:
-        return 36;
-    case SDLK_LEFT:
-        return key::Left;
-    case SDLK_UP:
-        return key::Up;
-    case SDLK_RIGHT:
-        return key::Right;
-    case SDLK_DOWN:
-        return key::Down;
-    case SDLK_INSERT:
-        return 45;
-    case SDLK_DELETE:
-        return 46;
-    case SDLK_KP_0:
-        return 96;
-    case SDLK_KP_MULTIPLY:
-        return 106;
-    case SDLK_KP_PLUS:
-        return 107;
-    case SDLK_KP_MINUS:
-        return 109;
-    case SDLK_KP_PERIOD:
-        return 110;
-    case SDLK_KP_DIVIDE:
-        return 111;
-    case SDLK_SEMICOLON:
-        return 186;
-    case SDLK_EQUALS:
-        return 187;
-    case SDLK_COMMA:
-        return 188;
-    case SDLK_MINUS:
-        return 189;
-    case SDLK_PERIOD:
-        return 190;
-    case SDLK_SLASH:
-        return 191;
-    case SDLK_BACKQUOTE:
-        return 192;
-    case SDLK_LEFTBRACKET:
-        return 219;
-    case SDLK_BACKSLASH:
-        return 220;
-    case SDLK_RIGHTBRACKET:
-        return 221;
-    case SDLK_QUOTE:
-        return 222;
-    default:
-        return -1;
+    for (const TKeyPair& pair : kSpecialKeys) {
+        if (pair.sdl == sdlKeycode) return pair.virtualKey;
     }
+    return -1;
 }
 
 } // namespace

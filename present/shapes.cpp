@@ -12,7 +12,7 @@ namespace {
 // keeps absurd sizes from asking for unbounded memory.
 constexpr double kMaxEllipseCorners = 65536;
 
-void FillPlaced(const DrawState& state, const std::vector<TVertex>& vertices) {
+void FillPlaced(const TDrawState& state, const std::vector<TVertex>& vertices) {
     if (!vertices.empty()) {
         state.renderer->FillTriangles(vertices.data(), static_cast<int>(vertices.size()),
                                       Paint(state));
@@ -29,17 +29,17 @@ int EllipseCorners(float rx, float ry) {
 } // namespace
 
 void ClearScreen() {
-    if (const DrawState* state = DrawingTarget()) {
+    if (const TDrawState* state = DrawingTarget()) {
         state->renderer->Clear(state->clearRed, state->clearGreen, state->clearBlue);
     }
 }
 
 void FillEllipse(float x, float y, float width, float height) {
-    const DrawState* target = DrawingTarget();
+    const TDrawState* target = DrawingTarget();
     if (!target || !std::isfinite(width) || !std::isfinite(height)) {
         return;
     }
-    const DrawState& state = *target;
+    const TDrawState& state = *target;
     const float tx = x + state.originX;
     const float ty = y + state.originY;
     const float rx = width * 0.5f;
@@ -68,31 +68,31 @@ void FillEllipse(float x, float y, float width, float height) {
 }
 
 void RendererFillPolygon(const std::vector<float>& points, float ax, float ay, float tx, float ty) {
-    const DrawState* state = DrawingTarget();
+    const TDrawState* state = DrawingTarget();
     if (!state || points.size() < 6 || points.size() % 2 != 0) {
         return;
     }
-    std::vector<Point2> corners(points.size() / 2);
+    std::vector<TPoint2> corners(points.size() / 2);
     for (std::size_t i = 0; i < corners.size(); ++i) {
-        corners[i] = Point2{points[2 * i] + ax, points[2 * i + 1] + ay};
+        corners[i] = TPoint2{points[2 * i] + ax, points[2 * i + 1] + ay};
     }
     // Triangulated before placement, so a zero or mirroring scale cannot upset it.
     const std::vector<int> triangles = Triangulate(corners);
     std::vector<TVertex> vertices;
     vertices.reserve(triangles.size());
     for (const int index : triangles) {
-        const Point2& corner = corners[static_cast<std::size_t>(index)];
+        const TPoint2& corner = corners[static_cast<std::size_t>(index)];
         vertices.push_back(Place(*state, corner.x, corner.y, tx, ty));
     }
     FillPlaced(*state, vertices);
 }
 
 void RendererDrawLine(float x0, float y0, float x1, float y1, float tx, float ty) {
-    const DrawState* target = DrawingTarget();
+    const TDrawState* target = DrawingTarget();
     if (!target) {
         return;
     }
-    const DrawState& state = *target;
+    const TDrawState& state = *target;
     const double dx = static_cast<double>(x1) - x0;
     const double dy = static_cast<double>(y1) - y0;
     const double length = std::sqrt(dx * dx + dy * dy);

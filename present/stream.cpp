@@ -15,7 +15,7 @@ namespace {
 
 // Large enough that a loader's many small reads cost one system call per
 // buffer, small enough to be nothing beside what a body holds.
-constexpr std::size_t FileBufferSize = 64 * 1024;
+constexpr std::size_t kFileBufferSize = 64 * 1024;
 
 } // namespace
 
@@ -39,7 +39,7 @@ bool TStream::Fill() {
         std::memmove(buffer.data(), buffer.data() + (position - bufferStart), kept);
     }
     // No larger than the file: most body files are far smaller than a buffer.
-    const std::size_t wanted = std::min(FileBufferSize, size - position);
+    const std::size_t wanted = std::min(kFileBufferSize, size - position);
     buffer.resize(std::max(wanted, kept));
     bufferStart = position;
     std::size_t held = kept;
@@ -86,7 +86,7 @@ bool TStream::TryRead(void* out, std::size_t count) {
 
 void TStream::Read(void* out, std::size_t count) {
     if (!TryRead(out, count)) {
-        throw ReadError{"read past the end of the stream"};
+        throw TReadError{"read past the end of the stream"};
     }
 }
 
@@ -105,10 +105,10 @@ int TStream::Peek() {
 
 void TStream::Skip(std::size_t count) {
     if (count > Remaining()) {
-        throw ReadError{"read past the end of the stream"};
+        throw TReadError{"read past the end of the stream"};
     }
     if (fd >= 0 && ::lseek(fd, static_cast<off_t>(position + count), SEEK_SET) < 0) {
-        throw ReadError{"cannot move in the file"};
+        throw TReadError{"cannot move in the file"};
     }
     position += count;
     if (fd >= 0) {

@@ -33,7 +33,7 @@ float ReadF32(TStream& stream) {
 
 std::string ReadChars(TStream& stream, int count) {
     if (count < 0) {
-        throw ReadError{"negative character count"};
+        throw TReadError{"negative character count"};
     }
     std::string text(static_cast<std::size_t>(count), '\0');
     stream.Read(text.data(), text.size());

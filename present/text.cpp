@@ -4,11 +4,11 @@
 namespace present {
 
 void DrawString(const std::string& text, float x, float y) {
-    const DrawState* state = DrawingTarget();
+    const TDrawState* state = DrawingTarget();
     if (!state || !state->font) {
         return;
     }
-    const DrawState& s = *state;
+    const TDrawState& s = *state;
     float penX = x + s.originX + (-s.anchorX) * s.ix + (-s.anchorY) * s.iy;
     float penY = y + s.originY + (-s.anchorX) * s.jx + (-s.anchorY) * s.jy;
     for (const char ch : text) {
@@ -17,8 +17,8 @@ void DrawString(const std::string& text, float x, float y) {
             continue;
         }
         DrawFrameAt(s, *glyph, 0, penX, penY, 0, 0);
-        penX += TFont::Advance * s.ix;
-        penY += TFont::Advance * s.jx;
+        penX += TFont::kAdvance * s.ix;
+        penY += TFont::kAdvance * s.jx;
     }
 }
 

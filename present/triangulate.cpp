@@ -7,29 +7,29 @@ namespace present {
 
 namespace {
 
-bool SamePoint(const Point2& a, const Point2& b) {
+bool SamePoint(const TPoint2& a, const TPoint2& b) {
     return a.x == b.x && a.y == b.y;
 }
 
 // Twice the signed area of triangle (a, b, c). Products of floats are exact in
 // double, so the sign is reliable for nearly collinear corners.
-double Cross(const Point2& a, const Point2& b, const Point2& c) {
+double Cross(const TPoint2& a, const TPoint2& b, const TPoint2& c) {
     return (static_cast<double>(b.x) - a.x) * (static_cast<double>(c.y) - a.y) -
            (static_cast<double>(b.y) - a.y) * (static_cast<double>(c.x) - a.x);
 }
 
-double SignedArea(const std::vector<Point2>& corners, const std::vector<int>& ring) {
+double SignedArea(const std::vector<TPoint2>& corners, const std::vector<int>& ring) {
     double sum = 0;
     for (std::size_t i = 0; i < ring.size(); ++i) {
-        const Point2& a = corners[static_cast<std::size_t>(ring[i])];
-        const Point2& b = corners[static_cast<std::size_t>(ring[(i + 1) % ring.size()])];
+        const TPoint2& a = corners[static_cast<std::size_t>(ring[i])];
+        const TPoint2& b = corners[static_cast<std::size_t>(ring[(i + 1) % ring.size()])];
         sum += static_cast<double>(a.x) * b.y - static_cast<double>(b.x) * a.y;
     }
     return sum;
 }
 
 // The corners in order with each run of equal consecutive corners reduced to one.
-std::vector<int> DistinctRing(const std::vector<Point2>& corners) {
+std::vector<int> DistinctRing(const std::vector<TPoint2>& corners) {
     std::vector<int> ring;
     for (std::size_t i = 0; i < corners.size(); ++i) {
         if (ring.empty() ||
@@ -44,9 +44,9 @@ std::vector<int> DistinctRing(const std::vector<Point2>& corners) {
     return ring;
 }
 
-class EarClipper {
+class TEarClipper {
 public:
-    EarClipper(const std::vector<Point2>& points, std::vector<int> order, double sense)
+    TEarClipper(const std::vector<TPoint2>& points, std::vector<int> order, double sense)
         : corners(points), ring(std::move(order)), orientation(sense) {}
 
     std::vector<int> Run() {
@@ -79,7 +79,7 @@ public:
     }
 
 private:
-    const Point2& CornerAt(std::size_t position) const {
+    const TPoint2& CornerAt(std::size_t position) const {
         return corners[static_cast<std::size_t>(ring[position % ring.size()])];
     }
 
@@ -97,11 +97,11 @@ private:
     // would cut off. Corners equal to one of the triangle's own (where the
     // outline touches itself) do not count.
     bool Blocked(std::size_t position) const {
-        const Point2& a = CornerAt(Previous(position));
-        const Point2& b = CornerAt(position);
-        const Point2& c = CornerAt(position + 1);
+        const TPoint2& a = CornerAt(Previous(position));
+        const TPoint2& b = CornerAt(position);
+        const TPoint2& c = CornerAt(position + 1);
         for (std::size_t i = 0; i < ring.size(); ++i) {
-            const Point2& p = corners[static_cast<std::size_t>(ring[i])];
+            const TPoint2& p = corners[static_cast<std::size_t>(ring[i])];
             if (SamePoint(p, a) || SamePoint(p, b) || SamePoint(p, c)) {
                 continue;
             }
@@ -137,7 +137,7 @@ private:
         Remove(position);
     }
 
-    const std::vector<Point2>& corners;
+    const std::vector<TPoint2>& corners;
     std::vector<int> ring;
     double orientation;
     std::vector<int> triangles;
@@ -145,7 +145,7 @@ private:
 
 } // namespace
 
-std::vector<int> Triangulate(const std::vector<Point2>& corners) {
+std::vector<int> Triangulate(const std::vector<TPoint2>& corners) {
     std::vector<int> ring = DistinctRing(corners);
     if (ring.size() < 3) {
         return {};
@@ -154,7 +154,7 @@ std::vector<int> Triangulate(const std::vector<Point2>& corners) {
     if (!std::isfinite(area) || area == 0) {
         return {};
     }
-    return EarClipper(corners, std::move(ring), area > 0 ? 1.0 : -1.0).Run();
+    return TEarClipper(corners, std::move(ring), area > 0 ? 1.0 : -1.0).Run();
 }
 
 } // namespace present

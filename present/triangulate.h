@@ -5,7 +5,7 @@
 
 namespace present {
 
-struct Point2 {
+struct TPoint2 {
     float x = 0;
     float y = 0;
 };
@@ -15,6 +15,6 @@ struct Point2 {
 // concave or not, is covered exactly. Repeated corners, straight runs and
 // outlines that touch themselves are tolerated; an outline without area gives
 // no triangles, and one that crosses itself still gives triangles within it.
-std::vector<int> Triangulate(const std::vector<Point2>& corners);
+std::vector<int> Triangulate(const std::vector<TPoint2>& corners);
 
 } // namespace present

@@ -13,7 +13,8 @@ int main() {
     // The floor: a solid polygon whose top edge is y = 400 (group -1: a group of its own).
     auto floor = std::make_shared<std::vector<float>>(
         std::vector<float>{0, 400, 640, 400, 640, 480, 0, 480});
-    const kinetra::ZoneRef zone = kinetra::TZone::Create(floor, 2, 1.0f, -1, 4);
+    const kinetra::ZoneRef zone =
+        kinetra::TZone::Create(floor, kinetra::TZoneKind::Solid, 1.0f, -1, 4);
 
     // Masses of radius 5 in group 1, so the chain does not collide with itself.
     kinetra::TBody chain;

@@ -50,7 +50,7 @@ int main() {
     kinetra::SetContactReporting(true);
     auto points = std::make_shared<std::vector<float>>(
         std::vector<float>{0, 400, 640, 400, 640, 480, 0, 480});
-    const kinetra::ZoneRef floor = kinetra::TZone::Create(points, 2, 1.0f, 10, 1);
+    const kinetra::ZoneRef floor = kinetra::TZone::Create(points, kinetra::TZoneKind::Solid, 1.0f, 10, 1);
     const kinetra::MassRef ball = kinetra::TMass::Create(320, 100, 1, ballRadius, 0.5f, ballGroup);
     ball->Register();
 

@@ -17,7 +17,8 @@ int main(int argc, char** argv) {
     kinetra::CreatePhysics(800, 600, 0.1f, 0, 2);
     auto floor = std::make_shared<std::vector<float>>(
         std::vector<float>{0, 500, 800, 500, 800, 600, 0, 600});
-    const kinetra::ZoneRef zone = kinetra::TZone::Create(floor, 2, 1.0f, -1, 4);
+    const kinetra::ZoneRef zone =
+        kinetra::TZone::Create(floor, kinetra::TZoneKind::Solid, 1.0f, -1, 4);
 
     // The loader reads the body's picture too (images need no screen until drawn).
     present::InitPresent();

@@ -7,12 +7,13 @@
 namespace kinetra {
 
 bool TZoneView::Holds(float px, float py) const {
-    return kind == 2 && Winds(p, n, x, y, px, py);
+    return kind == TZoneKind::Solid && Winds(p, n, x, y, px, py);
 }
 
 std::optional<TZoneView> ViewZone(const TZone& zone, int group) {
     const TQuadTree* root = zone.tree.get();
-    if (!root || !zone.points || zone.points->size() < 4 || zone.kind < 0 || zone.kind > 2 ||
+    if (!root || !zone.points || zone.points->size() < 4 || zone.kind < TZoneKind::Open ||
+        zone.kind > TZoneKind::Solid ||
         PassesOver(zone.group, group)) {
         return std::nullopt;
     }

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "geometry.h"
+#include <kinetra/zone.h>
 
 #include <cstddef>
 #include <optional>
@@ -18,7 +19,7 @@ struct TZoneView {
     const std::vector<float>& p;
     std::size_t n; // points
     float x, y;
-    int kind;
+    TZoneKind kind;
     TBox box; // the tree's root cell, shifted to where the zone stands
 
     // Calls f(ax, ay, bx, by) for each segment in order until it returns true; true
@@ -30,7 +31,7 @@ struct TZoneView {
             const float bx = x + p[2 * i];
             const float by = y + p[2 * i + 1];
             // An open line has no closing segment.
-            if ((i > 0 || kind != 0) && f(double{ax}, double{ay}, double{bx}, double{by})) {
+            if ((i > 0 || kind != TZoneKind::Open) && f(double{ax}, double{ay}, double{bx}, double{by})) {
                 return true;
             }
             ax = bx;

@@ -24,12 +24,12 @@ bool SameBits(const std::vector<float>& a, const std::vector<float>& b) {
 } // namespace
 
 bool TZoneCells::Update(const TZone& zone) {
-    if (!zone.points || zone.kind < 0 || zone.kind > 2) {
+    if (!zone.points || zone.kind < TZoneKind::Open || zone.kind > TZoneKind::Solid) {
         made = false;
         return false;
     }
     const std::vector<float>& points = *zone.points;
-    if (made && kind == zone.kind && SameBits(points, madeFor)) {
+    if (made && kind == static_cast<std::int32_t>(zone.kind) && SameBits(points, madeFor)) {
         return true;
     }
     made = false;
@@ -96,12 +96,12 @@ void TZoneCells::Make(const TZone& zone) {
     clear.assign(static_cast<std::size_t>(cells) * cells, 1);
     perCellX = cells / width;
     perCellY = cells / height;
-    MarkSegments(p, n, zone.kind != 0, margin);
-    if (zone.kind == 2) {
+    MarkSegments(p, n, zone.kind != TZoneKind::Open, margin);
+    if (zone.kind == TZoneKind::Solid) {
         MarkInside(p, n);
     }
     madeFor = p;
-    kind = zone.kind;
+    kind = static_cast<std::int32_t>(zone.kind);
     made = true;
 }
 

@@ -183,12 +183,14 @@ bool Winds(const std::vector<float>& p, std::size_t n, float ox, float oy, float
 }
 
 TPush ResolveZoneContact(const TZone& zone, TMassState& m) {
-    const int kind = zone.kind;
-    if (kind < 0 || kind > 2 || !zone.points || zone.points->size() < 4) {
+    const TZoneKind kind = zone.kind;
+    if (kind < TZoneKind::Open || kind > TZoneKind::Solid || !zone.points ||
+        zone.points->size() < 4) {
         return {};
     }
-    const Shape shape{*zone.points, zone.points->size() / 2, zone.x, zone.y, kind == 0};
-    const bool solid = kind == 2;
+    const Shape shape{*zone.points, zone.points->size() / 2, zone.x, zone.y,
+                      kind == TZoneKind::Open};
+    const bool solid = kind == TZoneKind::Solid;
     // A solid polygon holds the mass when it winds round the mass centre.
     const bool inside = solid && Winds(shape.p, shape.n, shape.x, shape.y, m.x, m.y);
     // Outside, a mass without radius cannot reach the outline: the distance is at

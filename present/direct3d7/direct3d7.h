@@ -69,13 +69,13 @@ public:
     void Close() override;
     void Clear(int red, int green, int blue) override;
     void Present(bool vsync) override;
-    void SetBlendMode(int mode) override;
+    void SetBlendMode(TBlendMode mode) override;
     void SetTransform(float ix, float iy, float jx, float jy) override;
     void SetColour(int red, int green, int blue, float alpha) override;
     void FillTriangles(const TVertex* vertices, int count, const TPaint& paint) override;
-    void DrawTexturedTriangles(TRendererTexture& texture, int imageFlags, const TVertex* vertices,
-                               int count, const TPaint& paint) override;
-    TextureRef MakeTexture(const TPixmap& frame, int imageFlags) override;
+    void DrawTexturedTriangles(TRendererTexture& texture, TImageFlags imageFlags,
+                               const TVertex* vertices, int count, const TPaint& paint) override;
+    TextureRef MakeTexture(const TPixmap& frame, TImageFlags imageFlags) override;
     bool ReadPixels(TPixmap& out) override;
     void SetPointerVisible(bool visible) override;
     void MovePointer(int x, int y) override;
@@ -97,12 +97,12 @@ public:
     // The active frame's texture (Null when none is, or it could not be made)
     // and its image's flags.
     TSoftTexture* ActiveTexture() const { return activeTexture.get(); }
-    int ActiveFlags() const { return activeFlags; }
-    int BlendMode() const { return blendMode; }
+    TImageFlags ActiveFlags() const { return activeFlags; }
+    TBlendMode BlendMode() const { return blendMode; }
 
 private:
-    void Rasterize(const TSoftTexture* texture, int imageFlags, const TVertex* vertices, int count,
-                   const TPaint& paint);
+    void Rasterize(const TSoftTexture* texture, TImageFlags imageFlags, const TVertex* vertices,
+                   int count, const TPaint& paint);
 
     TDirect3DDevice7 device;
     TFrameBuffer frame;
@@ -111,9 +111,9 @@ private:
     std::shared_ptr<const int> opening;
     int red = 255, green = 255, blue = 255;
     float alpha = 1.0f;
-    int blendMode = BlendMasked;
+    TBlendMode blendMode = TBlendMode::Masked;
     std::shared_ptr<TSoftTexture> activeTexture;
-    int activeFlags = 0;
+    TImageFlags activeFlags = TImageFlags::None;
 };
 
 RendererRef MakeDirect3D7Renderer();

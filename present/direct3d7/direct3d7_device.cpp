@@ -7,7 +7,7 @@ namespace {
 
 constexpr std::uint32_t kVertexFormat322 = D3DFVF_XYZ | D3DFVF_DIFFUSE | D3DFVF_TEX1;
 
-TPaint PaintFromDiffuse(std::uint32_t argb, int blendMode) {
+TPaint PaintFromDiffuse(std::uint32_t argb, TBlendMode blendMode) {
     return TPaint{static_cast<int>(argb >> 16 & 0xFF), static_cast<int>(argb >> 8 & 0xFF),
                   static_cast<int>(argb & 0xFF), static_cast<float>(argb >> 24) / 255.0f,
                   blendMode};

@@ -42,9 +42,9 @@ bool TDirect3D7Renderer::Open(TScreen& screen) {
     ix = 1, iy = 0, jx = 0, jy = 1;
     red = green = blue = 255;
     alpha = 1.0f;
-    blendMode = BlendMasked;
+    blendMode = TBlendMode::Masked;
     activeTexture.reset();
-    activeFlags = 0;
+    activeFlags = TImageFlags::None;
     return true;
 }
 
@@ -65,7 +65,7 @@ void TDirect3D7Renderer::Present(bool vsync) {
     display.Show(frame, vsync);
 }
 
-void TDirect3D7Renderer::SetBlendMode(int mode) {
+void TDirect3D7Renderer::SetBlendMode(TBlendMode mode) {
     blendMode = mode;
 }
 
@@ -90,7 +90,7 @@ void TDirect3D7Renderer::SetActiveFrame(TImage& image, int imageFrame) {
     activeFlags = image.flags;
 }
 
-void TDirect3D7Renderer::Rasterize(const TSoftTexture* texture, int imageFlags,
+void TDirect3D7Renderer::Rasterize(const TSoftTexture* texture, TImageFlags imageFlags,
                                    const TVertex* vertices, int count, const TPaint& paint) {
     if (vertices == nullptr || count < 3 || frame.pixels.empty()) {
         return;
@@ -117,10 +117,10 @@ void TDirect3D7Renderer::Rasterize(const TSoftTexture* texture, int imageFlags,
 }
 
 void TDirect3D7Renderer::FillTriangles(const TVertex* vertices, int count, const TPaint& paint) {
-    Rasterize(nullptr, 0, vertices, count, paint);
+    Rasterize(nullptr, TImageFlags::None, vertices, count, paint);
 }
 
-void TDirect3D7Renderer::DrawTexturedTriangles(TRendererTexture& texture, int imageFlags,
+void TDirect3D7Renderer::DrawTexturedTriangles(TRendererTexture& texture, TImageFlags imageFlags,
                                                const TVertex* vertices, int count,
                                                const TPaint& paint) {
     const auto* soft = dynamic_cast<const TSoftTexture*>(&texture);
@@ -130,7 +130,7 @@ void TDirect3D7Renderer::DrawTexturedTriangles(TRendererTexture& texture, int im
     Rasterize(soft, imageFlags, vertices, count, paint);
 }
 
-TextureRef TDirect3D7Renderer::MakeTexture(const TPixmap& pixmap, int imageFlags) {
+TextureRef TDirect3D7Renderer::MakeTexture(const TPixmap& pixmap, TImageFlags imageFlags) {
     if (!opening || pixmap.width < 1 || pixmap.height < 1 ||
         pixmap.rgba.size() != static_cast<std::size_t>(pixmap.width) * pixmap.height * 4) {
         return nullptr;
@@ -138,7 +138,7 @@ TextureRef TDirect3D7Renderer::MakeTexture(const TPixmap& pixmap, int imageFlags
     const TPixmap fitted = FitToTextureSize(pixmap, kLargestTextureSide);
     const TPixmap padded = PadToPowerOfTwo(fitted);
     std::vector<TTexelLevel> levels;
-    if ((imageFlags & ImageMipmapped) != 0) {
+    if (HasFlag(imageFlags, TImageFlags::Mipmapped)) {
         for (const TPixmap& level : MipChain(padded)) {
             levels.push_back(PackTexels(level));
         }

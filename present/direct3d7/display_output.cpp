@@ -111,20 +111,11 @@ void TDisplayOutput::Show(const TFrameBuffer& frame, bool vsync) {
 }
 
 void TDisplayOutput::SetPointerVisible(bool visible) {
-    if (window != nullptr) {
-        SDL_ShowCursor(visible ? SDL_ENABLE : SDL_DISABLE);
-    }
+    ShowPointerOver(window, visible);
 }
 
 void TDisplayOutput::MovePointer(int x, int y) {
-    if (window == nullptr) {
-        return;
-    }
-    int windowWidth = 0;
-    int windowHeight = 0;
-    SDL_GetWindowSize(window, &windowWidth, &windowHeight);
-    const SDL_Rect shown = LetterboxRect(width, height, windowWidth, windowHeight);
-    SDL_WarpMouseInWindow(window, shown.x + x * shown.w / width, shown.y + y * shown.h / height);
+    MovePointerOver(window, width, height, x, y);
 }
 
 } // namespace present

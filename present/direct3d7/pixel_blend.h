@@ -26,9 +26,9 @@ inline int Blue(std::uint32_t pixel) {
     return static_cast<int>(pixel & 0xFF);
 }
 
-// The blended modes; BlendMasked and BlendSolid write the source as it is.
-template <int Mode> inline void BlendPixel(std::uint32_t& d, int r, int g, int b, int a) {
-    if constexpr (Mode == BlendAlpha) {
+// The blended modes; TBlendMode::Masked and TBlendMode::Solid write the source as it is.
+template <TBlendMode Mode> inline void BlendPixel(std::uint32_t& d, int r, int g, int b, int a) {
+    if constexpr (Mode == TBlendMode::Alpha) {
         if (a == 255) {
             d = PackRGB(r, g, b);
         } else if (a != 0) {
@@ -39,10 +39,10 @@ template <int Mode> inline void BlendPixel(std::uint32_t& d, int r, int g, int b
             };
             d = PackRGB(mix(r, Red(d)), mix(g, Green(d)), mix(b, Blue(d)));
         }
-    } else if constexpr (Mode == BlendAdd) {
+    } else if constexpr (Mode == TBlendMode::Add) {
         d = PackRGB(std::min(255, Red(d) + Mul255(r, a)), std::min(255, Green(d) + Mul255(g, a)),
                     std::min(255, Blue(d) + Mul255(b, a)));
-    } else if constexpr (Mode == BlendMultiply) {
+    } else if constexpr (Mode == TBlendMode::Multiply) {
         d = PackRGB(Mul255(Red(d), r), Mul255(Green(d), g), Mul255(Blue(d), b));
     } else {
         (void)a;

@@ -80,7 +80,7 @@ struct TSource {
     int red, green, blue, alpha; // 0..255
     bool tinted;                 // not plain white at full alpha
     int minimumMaskedAlpha;      // smallest texel alpha the masked test lets through
-    enum Filter { Nearest, Bilinear, Trilinear } filter = Nearest;
+    enum TFilter { Nearest, Bilinear, Trilinear } filter = Nearest;
     const TTexelLevel* level = nullptr;
     const TTexelLevel* nextLevel = nullptr;
     std::uint32_t levelWeight = 0; // 256 parts of nextLevel
@@ -106,13 +106,13 @@ int MinimumMaskedAlpha(float alpha) {
 
 // The level of detail as OpenGL takes it for a triangle drawn without
 // perspective: log2 of the larger of the texel steps along x and y.
-void ChooseLevels(TSource& source, const TSoftTexture& texture, int imageFlags, const TPlane& u,
-                  const TPlane& v) {
+void ChooseLevels(TSource& source, const TSoftTexture& texture, TImageFlags imageFlags,
+                  const TPlane& u, const TPlane& v) {
     const std::vector<TTexelLevel>& levels = texture.Levels();
     source.level = &levels.front();
-    const bool filtered = (imageFlags & ImageFiltered) != 0;
+    const bool filtered = HasFlag(imageFlags, TImageFlags::Filtered);
     source.filter = filtered ? TSource::Bilinear : TSource::Nearest;
-    if ((imageFlags & ImageMipmapped) == 0 || levels.size() < 2) {
+    if (!HasFlag(imageFlags, TImageFlags::Mipmapped) || levels.size() < 2) {
         return;
     }
     const double w = levels.front().width;
@@ -139,7 +139,7 @@ void ChooseLevels(TSource& source, const TSoftTexture& texture, int imageFlags, 
     source.levelWeight = static_cast<std::uint32_t>((lambda - lower) * 256.0);
 }
 
-template <TSource::Filter F> std::uint32_t Sample(const TSource& source, float u, float v) {
+template <TSource::TFilter F> std::uint32_t Sample(const TSource& source, float u, float v) {
     if constexpr (F == TSource::Nearest) {
         return SampleNearest(*source.level, u, v);
     } else if constexpr (F == TSource::Bilinear) {
@@ -151,10 +151,10 @@ template <TSource::Filter F> std::uint32_t Sample(const TSource& source, float u
 }
 
 // One texel of a span through the paint into the pixel.
-template <int Mode>
+template <TBlendMode Mode>
 inline void ShadeTexel(std::uint32_t& pixel, std::uint32_t texel, const TSource& s) {
     int a = static_cast<int>(texel >> 24);
-    if constexpr (Mode == BlendMasked) {
+    if constexpr (Mode == TBlendMode::Masked) {
         if (a < s.minimumMaskedAlpha) {
             return;
         }
@@ -164,7 +164,7 @@ inline void ShadeTexel(std::uint32_t& pixel, std::uint32_t texel, const TSource&
     }
     // A transparent source leaves the pixel as it is in these modes: glyphs
     // and cut-outs are mostly transparent.
-    if constexpr (Mode == BlendAlpha || Mode == BlendAdd) {
+    if constexpr (Mode == TBlendMode::Alpha || Mode == TBlendMode::Add) {
         if (a == 0) {
             return;
         }
@@ -189,7 +189,7 @@ constexpr double kFixedRange = 1 << 20;
 
 // Pixels [x0, x1) of one row of a textured triangle; u, v at the first
 // pixel's centre and their steps along the row.
-template <int Mode, TSource::Filter F>
+template <TBlendMode Mode, TSource::TFilter F>
 void TexturedSpan(std::uint32_t* row, int x0, int x1, float u, float v, float du, float dv,
                   const TSource& s) {
     if constexpr (F == TSource::Nearest) {
@@ -224,11 +224,11 @@ void TexturedSpan(std::uint32_t* row, int x0, int x1, float u, float v, float du
     }
 }
 
-template <int Mode> void FlatSpan(std::uint32_t* row, int x0, int x1, const TSource& s) {
-    if constexpr (Mode == BlendMasked || Mode == BlendSolid) {
+template <TBlendMode Mode> void FlatSpan(std::uint32_t* row, int x0, int x1, const TSource& s) {
+    if constexpr (Mode == TBlendMode::Masked || Mode == TBlendMode::Solid) {
         std::fill(row + x0, row + x1, PackRGB(s.red, s.green, s.blue));
     } else {
-        if (Mode == BlendAlpha && s.alpha == 255) {
+        if (Mode == TBlendMode::Alpha && s.alpha == 255) {
             std::fill(row + x0, row + x1, PackRGB(s.red, s.green, s.blue));
             return;
         }
@@ -300,7 +300,7 @@ void ForEachSpan(TFrameBuffer& frame, const TTriangleSetup& t, Span&& span) {
     }
 }
 
-template <int Mode>
+template <TBlendMode Mode>
 void ShadeTriangle(TFrameBuffer& frame, const TTriangleSetup& t, const TSource& s,
                    const double (&x)[3], const double (&y)[3]) {
     if (s.level == nullptr) {
@@ -312,24 +312,24 @@ void ShadeTriangle(TFrameBuffer& frame, const TTriangleSetup& t, const TSource& 
     const auto du = static_cast<float>(t.u.dx);
     const auto dv = static_cast<float>(t.v.dx);
     const auto textured = [&](auto filter) {
-        constexpr TSource::Filter F = decltype(filter)::value;
+        constexpr TSource::TFilter kFilter = decltype(filter)::value;
         ForEachSpan(frame, t, [&](std::uint32_t* row, int py, int x0, int x1) {
             const double cx = x0 + 0.5 - x[0];
             const double cy = py + 0.5 - y[0];
             const auto u = static_cast<float>(t.u.at0 + t.u.dx * cx + t.u.dy * cy);
             const auto v = static_cast<float>(t.v.at0 + t.v.dx * cx + t.v.dy * cy);
-            TexturedSpan<Mode, F>(row, x0, x1, u, v, du, dv, s);
+            TexturedSpan<Mode, kFilter>(row, x0, x1, u, v, du, dv, s);
         });
     };
     switch (s.filter) {
     case TSource::Nearest:
-        textured(std::integral_constant<TSource::Filter, TSource::Nearest>{});
+        textured(std::integral_constant<TSource::TFilter, TSource::Nearest>{});
         break;
     case TSource::Bilinear:
-        textured(std::integral_constant<TSource::Filter, TSource::Bilinear>{});
+        textured(std::integral_constant<TSource::TFilter, TSource::Bilinear>{});
         break;
     case TSource::Trilinear:
-        textured(std::integral_constant<TSource::Filter, TSource::Trilinear>{});
+        textured(std::integral_constant<TSource::TFilter, TSource::Trilinear>{});
         break;
     }
 }
@@ -356,7 +356,7 @@ bool MakeSource(const TRasterPaint& paint, TSource& source) {
     source.alpha = static_cast<int>(std::lround(alpha * 255.0f));
     source.tinted =
         source.red != 255 || source.green != 255 || source.blue != 255 || source.alpha != 255;
-    if (paint.blendMode == BlendMasked) {
+    if (paint.blendMode == TBlendMode::Masked) {
         source.minimumMaskedAlpha = MinimumMaskedAlpha(alpha);
         return source.minimumMaskedAlpha <= 255;
     }
@@ -404,20 +404,20 @@ void DrawConvex(TFrameBuffer& frame, const TFixedPoint* p, const TRasterVertex* 
         ChooseLevels(source, *paint.texture, paint.imageFlags, t.u, t.v);
     }
     switch (paint.blendMode) {
-    case BlendSolid:
-        ShadeTriangle<BlendSolid>(frame, t, source, x, y);
+    case TBlendMode::Solid:
+        ShadeTriangle<TBlendMode::Solid>(frame, t, source, x, y);
         break;
-    case BlendAlpha:
-        ShadeTriangle<BlendAlpha>(frame, t, source, x, y);
+    case TBlendMode::Alpha:
+        ShadeTriangle<TBlendMode::Alpha>(frame, t, source, x, y);
         break;
-    case BlendAdd:
-        ShadeTriangle<BlendAdd>(frame, t, source, x, y);
+    case TBlendMode::Add:
+        ShadeTriangle<TBlendMode::Add>(frame, t, source, x, y);
         break;
-    case BlendMultiply:
-        ShadeTriangle<BlendMultiply>(frame, t, source, x, y);
+    case TBlendMode::Multiply:
+        ShadeTriangle<TBlendMode::Multiply>(frame, t, source, x, y);
         break;
     default:
-        ShadeTriangle<BlendMasked>(frame, t, source, x, y);
+        ShadeTriangle<TBlendMode::Masked>(frame, t, source, x, y);
         break;
     }
 }
@@ -435,34 +435,10 @@ bool SameVertex(const TRasterVertex& a, const TRasterVertex& b) {
 // tell apart away from a texel's very edge.
 constexpr double kPlaneTexels = 1.0 / 4096;
 
-} // namespace
-
-void RasterizeTriangle(TFrameBuffer& frame, const TRasterVertex& a, const TRasterVertex& b,
-                       const TRasterVertex& c, const TRasterPaint& paint) {
-    if (frame.width < 1 || frame.height < 1 || !Drawable(a) || !Drawable(b) || !Drawable(c)) {
-        return;
-    }
-    const TRasterVertex* corner[3] = {&a, &b, &c};
-    TFixedPoint p[3] = {Snap(a), Snap(b), Snap(c)};
-    const std::int64_t area = Cross(p[0], p[1], p[2]);
-    if (area == 0) {
-        return;
-    }
-    if (area < 0) {
-        std::swap(p[1], p[2]);
-        std::swap(corner[1], corner[2]);
-    }
-    DrawConvex(frame, p, corner, 3, paint);
-}
-
-bool RasterizeTrianglePair(TFrameBuffer& frame, const TRasterVertex* six,
-                           const TRasterPaint& paint) {
-    const bool sampled = paint.texture != nullptr && !paint.texture->Levels().empty();
-    if (sampled && (paint.imageFlags & (ImageFiltered | ImageMipmapped)) != 0) {
-        return false;
-    }
-    // The second triangle shares two corners with the first; around the quad
-    // run the first's own corner, a shared one, the second's own, the other.
+// The corners of the quad two triangles make when the second shares two
+// corners with the first: around the quad run the first's own corner, a shared
+// one, the second's own, the other shared one. False for any other pair.
+bool QuadCorners(const TRasterVertex* six, const TRasterVertex* corner[4]) {
     int own = -1;
     int shared[2] = {-1, -1};
     int sharedCount = 0;
@@ -497,7 +473,74 @@ bool RasterizeTrianglePair(TFrameBuffer& frame, const TRasterVertex* six,
     if (other < 0 || matches[0] != 1 || matches[1] != 1) {
         return false;
     }
-    const TRasterVertex* corner[4] = {&six[own], &six[shared[0]], &six[other], &six[shared[1]]};
+    corner[0] = &six[own];
+    corner[1] = &six[shared[0]];
+    corner[2] = &six[other];
+    corner[3] = &six[shared[1]];
+    return true;
+}
+
+// 1 when the quad turns with a positive doubled area at every corner, -1 when
+// negative at every corner, 0 otherwise: it must be strictly convex, so that no
+// corner is on the diagonal and its edges are those of the two triangles.
+int QuadTurn(const TFixedPoint* p) {
+    const std::int64_t turns[4] = {Cross(p[0], p[1], p[2]), Cross(p[1], p[2], p[3]),
+                                   Cross(p[2], p[3], p[0]), Cross(p[3], p[0], p[1])};
+    const bool positive = turns[0] > 0 && turns[1] > 0 && turns[2] > 0 && turns[3] > 0;
+    const bool negative = turns[0] < 0 && turns[1] < 0 && turns[2] < 0 && turns[3] < 0;
+    return positive ? 1 : negative ? -1 : 0;
+}
+
+// Whether the fourth corner's texel coordinates lie on the plane of the other
+// three, within kPlaneTexels of the largest level, so that one plane textures
+// the whole quad as the two triangles would.
+bool FourthCornerOnPlane(const TFixedPoint* p, const TRasterVertex* const* corner,
+                         const TTexelLevel& level) {
+    double x[3];
+    double y[3];
+    for (int i = 0; i < 3; ++i) {
+        x[i] = static_cast<double>(p[i].x) / kSubpixel;
+        y[i] = static_cast<double>(p[i].y) / kSubpixel;
+    }
+    const TPlane u = MakePlane(x, y, corner[0]->u, corner[1]->u, corner[2]->u);
+    const TPlane v = MakePlane(x, y, corner[0]->v, corner[1]->v, corner[2]->v);
+    const double dx = static_cast<double>(p[3].x) / kSubpixel - x[0];
+    const double dy = static_cast<double>(p[3].y) / kSubpixel - y[0];
+    const double uError = (u.at0 + u.dx * dx + u.dy * dy - corner[3]->u) * level.width;
+    const double vError = (v.at0 + v.dx * dx + v.dy * dy - corner[3]->v) * level.height;
+    return std::fabs(uError) < kPlaneTexels && std::fabs(vError) < kPlaneTexels;
+}
+
+} // namespace
+
+void RasterizeTriangle(TFrameBuffer& frame, const TRasterVertex& a, const TRasterVertex& b,
+                       const TRasterVertex& c, const TRasterPaint& paint) {
+    if (frame.width < 1 || frame.height < 1 || !Drawable(a) || !Drawable(b) || !Drawable(c)) {
+        return;
+    }
+    const TRasterVertex* corner[3] = {&a, &b, &c};
+    TFixedPoint p[3] = {Snap(a), Snap(b), Snap(c)};
+    const std::int64_t area = Cross(p[0], p[1], p[2]);
+    if (area == 0) {
+        return;
+    }
+    if (area < 0) {
+        std::swap(p[1], p[2]);
+        std::swap(corner[1], corner[2]);
+    }
+    DrawConvex(frame, p, corner, 3, paint);
+}
+
+bool RasterizeTrianglePair(TFrameBuffer& frame, const TRasterVertex* six,
+                           const TRasterPaint& paint) {
+    const bool sampled = paint.texture != nullptr && !paint.texture->Levels().empty();
+    if (sampled && HasFlag(paint.imageFlags, TImageFlags::Filtered | TImageFlags::Mipmapped)) {
+        return false;
+    }
+    const TRasterVertex* corner[4];
+    if (!QuadCorners(six, corner)) {
+        return false;
+    }
     for (const TRasterVertex* q : corner) {
         if (!Drawable(*q)) {
             return true; // as either triangle would: nothing
@@ -510,36 +553,16 @@ bool RasterizeTrianglePair(TFrameBuffer& frame, const TRasterVertex* six,
     for (int i = 0; i < 4; ++i) {
         p[i] = Snap(*corner[i]);
     }
-    // Strictly convex, so that no corner is on the diagonal and the edges of
-    // the quad are those of the two triangles.
-    const std::int64_t turns[4] = {Cross(p[0], p[1], p[2]), Cross(p[1], p[2], p[3]),
-                                   Cross(p[2], p[3], p[0]), Cross(p[3], p[0], p[1])};
-    const bool positive = turns[0] > 0 && turns[1] > 0 && turns[2] > 0 && turns[3] > 0;
-    const bool negative = turns[0] < 0 && turns[1] < 0 && turns[2] < 0 && turns[3] < 0;
-    if (!positive && !negative) {
+    const int turn = QuadTurn(p);
+    if (turn == 0) {
         return false;
     }
-    if (negative) {
+    if (turn < 0) {
         std::swap(p[1], p[3]);
         std::swap(corner[1], corner[3]);
     }
-    if (sampled) {
-        double x[3];
-        double y[3];
-        for (int i = 0; i < 3; ++i) {
-            x[i] = static_cast<double>(p[i].x) / kSubpixel;
-            y[i] = static_cast<double>(p[i].y) / kSubpixel;
-        }
-        const TPlane u = MakePlane(x, y, corner[0]->u, corner[1]->u, corner[2]->u);
-        const TPlane v = MakePlane(x, y, corner[0]->v, corner[1]->v, corner[2]->v);
-        const double dx = static_cast<double>(p[3].x) / kSubpixel - x[0];
-        const double dy = static_cast<double>(p[3].y) / kSubpixel - y[0];
-        const TTexelLevel& level = paint.texture->Levels().front();
-        const double uError = (u.at0 + u.dx * dx + u.dy * dy - corner[3]->u) * level.width;
-        const double vError = (v.at0 + v.dx * dx + v.dy * dy - corner[3]->v) * level.height;
-        if (!(std::fabs(uError) < kPlaneTexels && std::fabs(vError) < kPlaneTexels)) {
-            return false;
-        }
+    if (sampled && !FourthCornerOnPlane(p, corner, paint.texture->Levels().front())) {
+        return false;
     }
     DrawConvex(frame, p, corner, 4, paint);
     return true;

@@ -23,12 +23,12 @@ struct TRasterVertex {
 struct TRasterPaint {
     int red = 255, green = 255, blue = 255; // 0..255
     float alpha = 1.0f;                     // 0..1
-    int blendMode = BlendMasked;
+    TBlendMode blendMode = TBlendMode::Masked;
     // Untextured when Null; sampled by imageFlags: nearest, bilinear with
-    // ImageFiltered, and with ImageMipmapped from the nearest mip level, or
+    // TImageFlags::Filtered, and with TImageFlags::Mipmapped from the nearest mip level, or
     // trilinear between the two nearest levels when also filtered.
     const TSoftTexture* texture = nullptr;
-    int imageFlags = 0;
+    TImageFlags imageFlags = TImageFlags::None;
 };
 
 // Draws one triangle of either winding. Triangles with a corner that is not a

@@ -46,18 +46,18 @@ public:
     void Close() override;
     void Clear(int red, int green, int blue) override;
     void Present(bool vsync) override;
-    void SetBlendMode(int mode) override;
+    void SetBlendMode(TBlendMode mode) override;
     void SetColour(int red, int green, int blue, float alpha) override;
     void FillTriangles(const TVertex* vertices, int count, const TPaint& paint) override;
-    void DrawTexturedTriangles(TRendererTexture& texture, int imageFlags, const TVertex* vertices,
-                               int count, const TPaint& paint) override;
-    TextureRef MakeTexture(const TPixmap& frame, int imageFlags) override;
+    void DrawTexturedTriangles(TRendererTexture& texture, TImageFlags imageFlags,
+                               const TVertex* vertices, int count, const TPaint& paint) override;
+    TextureRef MakeTexture(const TPixmap& frame, TImageFlags imageFlags) override;
     bool ReadPixels(TPixmap& out) override;
     void SetPointerVisible(bool visible) override;
     void MovePointer(int x, int y) override;
 
 private:
-    void ApplyBlendMode(int mode);
+    void ApplyBlendMode(TBlendMode mode);
     void ApplyColour(int red, int green, int blue, float alpha);
     void SetUpState();
     void FitViewport();
@@ -72,7 +72,7 @@ private:
     bool letterboxed = false;
     int maxTextureSide = 0;
     GLint clampMode = GL_CLAMP;
-    int appliedMode = 0;
+    TBlendMode appliedMode{}; // 0, no mode: none applied yet
     int swapInterval = -1;
 };
 

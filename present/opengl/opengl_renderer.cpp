@@ -29,9 +29,9 @@ GLint EdgeClampMode() {
     return GL_CLAMP;
 }
 
-GLint MinFilterFor(int imageFlags) {
-    const bool filtered = (imageFlags & ImageFiltered) != 0;
-    if ((imageFlags & ImageMipmapped) != 0) {
+GLint MinFilterFor(TImageFlags imageFlags) {
+    const bool filtered = HasFlag(imageFlags, TImageFlags::Filtered);
+    if (HasFlag(imageFlags, TImageFlags::Mipmapped)) {
         return filtered ? GL_LINEAR_MIPMAP_LINEAR : GL_NEAREST_MIPMAP_NEAREST;
     }
     return filtered ? GL_LINEAR : GL_NEAREST;
@@ -129,8 +129,8 @@ void TOpenGLRenderer::SetUpState() {
     glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxSide);
     maxTextureSide = maxSide > 0 ? maxSide : 64;
     clampMode = EdgeClampMode();
-    appliedMode = 0;
-    ApplyBlendMode(BlendMasked);
+    appliedMode = TBlendMode{};
+    ApplyBlendMode(TBlendMode::Masked);
     ApplyColour(255, 255, 255, 1.0f);
     swapInterval = -1;
 }
@@ -178,34 +178,34 @@ void TOpenGLRenderer::Present(bool vsync) {
     SDL_GL_SwapWindow(window);
 }
 
-void TOpenGLRenderer::SetBlendMode(int mode) {
+void TOpenGLRenderer::SetBlendMode(TBlendMode mode) {
     if (glContext != nullptr) {
         ApplyBlendMode(mode);
     }
 }
 
-void TOpenGLRenderer::ApplyBlendMode(int mode) {
+void TOpenGLRenderer::ApplyBlendMode(TBlendMode mode) {
     if (mode == appliedMode) {
         return;
     }
     appliedMode = mode;
     switch (mode) {
-    case BlendMasked:
+    case TBlendMode::Masked:
         glDisable(GL_BLEND);
         glEnable(GL_ALPHA_TEST);
         glAlphaFunc(GL_GREATER, 0.5f);
         break;
-    case BlendAlpha:
+    case TBlendMode::Alpha:
         glDisable(GL_ALPHA_TEST);
         glEnable(GL_BLEND);
         glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
         break;
-    case BlendAdd:
+    case TBlendMode::Add:
         glDisable(GL_ALPHA_TEST);
         glEnable(GL_BLEND);
         glBlendFunc(GL_SRC_ALPHA, GL_ONE);
         break;
-    case BlendMultiply:
+    case TBlendMode::Multiply:
         glDisable(GL_ALPHA_TEST);
         glEnable(GL_BLEND);
         glBlendFunc(GL_DST_COLOR, GL_ZERO);
@@ -241,7 +241,7 @@ void TOpenGLRenderer::FillTriangles(const TVertex* vertices, int count, const TP
     glEnd();
 }
 
-void TOpenGLRenderer::DrawTexturedTriangles(TRendererTexture& texture, int imageFlags,
+void TOpenGLRenderer::DrawTexturedTriangles(TRendererTexture& texture, TImageFlags imageFlags,
                                             const TVertex* vertices, int count,
                                             const TPaint& paint) {
     (void)imageFlags;
@@ -263,7 +263,7 @@ void TOpenGLRenderer::DrawTexturedTriangles(TRendererTexture& texture, int image
     glDisable(GL_TEXTURE_2D);
 }
 
-TextureRef TOpenGLRenderer::MakeTexture(const TPixmap& frame, int imageFlags) {
+TextureRef TOpenGLRenderer::MakeTexture(const TPixmap& frame, TImageFlags imageFlags) {
     if (glContext == nullptr || frame.width < 1 || frame.height < 1 ||
         frame.rgba.size() != static_cast<std::size_t>(frame.width) * frame.height * 4) {
         return nullptr;
@@ -278,7 +278,7 @@ TextureRef TOpenGLRenderer::MakeTexture(const TPixmap& frame, int imageFlags) {
     glBindTexture(GL_TEXTURE_2D, texture->name);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, MinFilterFor(imageFlags));
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER,
-                    (imageFlags & ImageFiltered) != 0 ? GL_LINEAR : GL_NEAREST);
+                    HasFlag(imageFlags, TImageFlags::Filtered) ? GL_LINEAR : GL_NEAREST);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, clampMode);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, clampMode);
     const auto upload = [](GLint level, const TPixmap& pixmap) {
@@ -287,7 +287,7 @@ TextureRef TOpenGLRenderer::MakeTexture(const TPixmap& frame, int imageFlags) {
     };
     for (int stale = 0; stale < 16 && glGetError() != GL_NO_ERROR; ++stale) {
     }
-    if ((imageFlags & ImageMipmapped) != 0) {
+    if (HasFlag(imageFlags, TImageFlags::Mipmapped)) {
         const std::vector<TPixmap> levels = MipChain(padded);
         for (std::size_t i = 0; i < levels.size(); ++i) {
             upload(static_cast<GLint>(i), levels[i]);
@@ -332,20 +332,11 @@ bool TOpenGLRenderer::ReadPixels(TPixmap& out) {
 }
 
 void TOpenGLRenderer::SetPointerVisible(bool visible) {
-    if (window != nullptr) {
-        SDL_ShowCursor(visible ? SDL_ENABLE : SDL_DISABLE);
-    }
+    ShowPointerOver(window, visible);
 }
 
 void TOpenGLRenderer::MovePointer(int x, int y) {
-    if (window == nullptr) {
-        return;
-    }
-    int windowWidth = 0;
-    int windowHeight = 0;
-    SDL_GetWindowSize(window, &windowWidth, &windowHeight);
-    const SDL_Rect shown = LetterboxRect(width, height, windowWidth, windowHeight);
-    SDL_WarpMouseInWindow(window, shown.x + x * shown.w / width, shown.y + y * shown.h / height);
+    MovePointerOver(window, width, height, x, y);
 }
 
 RendererRef MakeOpenGLRenderer() {

@@ -30,7 +30,7 @@ std::string FontWith(int code, const std::string& replace) {
     return text;
 }
 
-packfont::PackedFont Pack(const std::string& text) {
+packfont::TPackedFont Pack(const std::string& text) {
     std::istringstream in(text);
     return packfont::PackFontText(in, "font.txt");
 }

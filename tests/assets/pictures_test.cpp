@@ -198,7 +198,7 @@ TEST(Pictures, GeneratorReproducesTheCommittedFiles) {
 TEST(Pictures, EncoderRefusesPicturesItCannotDescribe) {
     EXPECT_TRUE(pictures::EncodePng(pictures::MakePicture(4, 4, 2)).empty());
     EXPECT_TRUE(pictures::EncodePng(pictures::MakePicture(0, 4, 3)).empty());
-    pictures::Picture shortData = pictures::MakePicture(4, 4, 4);
+    pictures::TPicture shortData = pictures::MakePicture(4, 4, 4);
     shortData.pixels.pop_back();
     EXPECT_TRUE(pictures::EncodePng(shortData).empty());
 }

@@ -150,7 +150,7 @@ TEST_F(BodyFileTest, ImagesResolveAgainstTheFileDirectoryAndRigsPointIntoTheBody
     EXPECT_EQ(free.image->width, 4);
     EXPECT_EQ(free.image->anchorX, 2.0f);
     EXPECT_EQ(free.image->anchorY, 1.0f);
-    EXPECT_EQ(free.image->flags, 3);
+    EXPECT_EQ(free.image->flags, present::TImageFlags::Masked | present::TImageFlags::Filtered);
 }
 
 TEST_F(BodyFileTest, TemplateBodiesAreIndependentButShareImages) {

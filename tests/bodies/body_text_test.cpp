@@ -19,13 +19,13 @@ namespace {
 using namespace bodytool;
 
 std::vector<std::uint8_t> Roundtrip(const std::vector<std::uint8_t>& bytes) {
-    TRawBody body;
+    kinetra::TBodyRecords body;
     std::string error;
     EXPECT_TRUE(ParseBinary(bytes, body, error)) << error;
     const std::string text = WriteText(body);
-    TRawBody again;
+    kinetra::TBodyRecords again;
     EXPECT_TRUE(ParseText(text, again, error)) << error << "\n" << text;
-    return WriteBinary(again);
+    return kinetra::WriteBodyRecords(again);
 }
 
 // Seeds named bad-layout-* are hostile inputs that do not even follow the
@@ -38,7 +38,7 @@ TEST(BodyText, EverySeedFileComesBackByteForByte) {
         const std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(in),
                                               std::istreambuf_iterator<char>()};
         if (entry.path().filename().string().rfind("bad-layout-", 0) == 0) {
-            TRawBody body;
+            kinetra::TBodyRecords body;
             std::string error;
             EXPECT_FALSE(ParseBinary(bytes, body, error)) << entry.path();
             continue;
@@ -65,7 +65,7 @@ TEST(BodyText, OddFieldsSurvive) {
 TEST(BodyText, NamesArePaddedWithSpacesAndTooLongNamesRefused) {
     const std::string start = "reserved 0\nname \"";
     const std::string rest = "\"\nmasses 0\nconstraints 0\nend \"END.\"\n";
-    TRawBody body;
+    kinetra::TBodyRecords body;
     std::string error;
     ASSERT_TRUE(ParseText(start + "box" + rest, body, error)) << error;
     EXPECT_EQ(body.name, "box     ");
@@ -91,7 +91,7 @@ TEST(BodyText, MistakesAreReportedWithTheirLine) {
          "line 6: unexpected text"},
     };
     for (const auto& c : cases) {
-        TRawBody body;
+        kinetra::TBodyRecords body;
         std::string error;
         EXPECT_FALSE(ParseText(c.text, body, error)) << c.text;
         EXPECT_NE(error.find(c.error), std::string::npos) << error;
@@ -99,7 +99,7 @@ TEST(BodyText, MistakesAreReportedWithTheirLine) {
 }
 
 TEST(BodyText, BinaryLayoutErrorsNameThePlace) {
-    TRawBody body;
+    kinetra::TBodyRecords body;
     std::string error;
     bodytest::TBytes b;
     b.Tag("BODY").I32(0).Name("x").Tag("MASS").I32(1000);

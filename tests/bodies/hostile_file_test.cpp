@@ -49,7 +49,7 @@ protected:
             TConstraint::Create(resident->masses[0], resident->masses[1], 0, 1)};
         resident->constraints[0]->AddToBody(*resident);
         zone = TZone::Create(std::make_shared<std::vector<float>>(std::vector<float>{0, 0, 50, 0}),
-                             0, 0.5f, 10, 2);
+                             TZoneKind::Open, 0.5f, 10, 2);
         scratch.WritePicture("pic.png");
         // Only the signature and header of a 16384 x 16384 picture.
         scratch.Write("huge.png",

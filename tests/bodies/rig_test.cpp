@@ -30,7 +30,7 @@ protected:
     void SetUp() override {
         present::SetPlatform(std::make_shared<present::THeadlessPlatform>(1000));
         present::InitPresent();
-        ASSERT_TRUE(present::OpenScreen(64, 64, 0, 0, 0));
+        ASSERT_TRUE(present::OpenScreen(64, 64, 0, 0, present::TScreenFlags::None));
         present::ClearScreen();
     }
     void TearDown() override { present::CloseScreen(); }
@@ -45,7 +45,7 @@ protected:
         }
         const std::string path = scratch.Path(std::to_string(r) + std::to_string(g) + ".png");
         EXPECT_TRUE(present::SavePng(path, pixmap));
-        auto image = present::LoadImageFile(path, 0);
+        auto image = present::LoadImageFile(path, present::TImageFlags::None);
         EXPECT_TRUE(image);
         present::SetImageAnchor(image, 0, 1);
         return image;

@@ -49,7 +49,7 @@ std::uint64_t RunHashed(int ticks) {
     return hash.value;
 }
 
-ZoneRef MakeZone(std::vector<float> points, int kind, float friction, int group, int depth) {
+ZoneRef MakeZone(std::vector<float> points, TZoneKind kind, float friction, int group, int depth) {
     return TZone::Create(std::make_shared<std::vector<float>>(std::move(points)), kind, friction,
                          group, depth);
 }
@@ -62,7 +62,8 @@ std::uint64_t GoldenSceneHash(int ticks) {
     auto ring = scenes::MakeRing(200, 120, 30);
     auto block = scenes::MakeBlock(120, 300, 360, 420);
     block->Rotate(3);
-    auto outline = MakeZone({0, 0, 160, 0, 160, 120, 80, 150, 0, 120}, 1, 0.5f, -1, 2);
+    auto outline =
+        MakeZone({0, 0, 160, 0, 160, 120, 80, 150, 0, 120}, TZoneKind::Outline, 0.5f, -1, 2);
     outline->SetPosition(420, 200);
     std::vector<MassRef> loose;
     for (int i = 0; i < 6; ++i) {
@@ -89,9 +90,9 @@ void BuildCrowdScene() {
     }
     auto floor = scenes::MakeBlock(50, 520, 750, 580);
     floor->Rotate(-4);
-    auto cup = MakeZone({0, 0, 40, 120, 160, 120, 200, 0}, 0, 0.8f, 7, 3);
+    auto cup = MakeZone({0, 0, 40, 120, 160, 120, 200, 0}, TZoneKind::Open, 0.8f, 7, 3);
     cup->SetPosition(300, 330);
-    auto wedge = MakeZone({0, 60, 90, 0, 120, 70}, 1, 0.2f, -1, 2);
+    auto wedge = MakeZone({0, 60, 90, 0, 120, 70}, TZoneKind::Outline, 0.2f, -1, 2);
     wedge->SetPosition(600, 380);
     wedge->Rotate(25);
 }

@@ -81,7 +81,7 @@ TEST_F(LevelTest, LiftTravelsAroundItsCentreAndWaitsForItsFirstUpdate) {
     auto backwards = TLift::Create(Rectangle(100, 100), 1300, 700, -0.15f, 25, 0);
     ASSERT_TRUE(lift->zone);
     EXPECT_EQ(lift->zone->group, 20);
-    EXPECT_EQ(lift->zone->kind, 2);
+    EXPECT_EQ(lift->zone->kind, kinetra::TZoneKind::Solid);
     EXPECT_EQ(lift->zone->x, 0.0f);
     EXPECT_EQ(lift->zone->y, 0.0f);
     EXPECT_EQ(morvel::level->objects.size(), 3u);
@@ -221,7 +221,7 @@ TEST_F(LevelTest, SceneryIsAStillSolidPolygonOfGroupTen) {
     auto scenery = TScenery::Create(Rectangle(100, 50));
     ASSERT_TRUE(scenery->zone);
     EXPECT_EQ(scenery->zone->group, 10);
-    EXPECT_EQ(scenery->zone->kind, 2);
+    EXPECT_EQ(scenery->zone->kind, kinetra::TZoneKind::Solid);
     EXPECT_EQ(scenery->zone->friction, 1.0f);
     morvel::level->Update();
     EXPECT_EQ(scenery->zone->x, 0.0f);

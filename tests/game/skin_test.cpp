@@ -63,8 +63,9 @@ protected:
     void SetUp() override {
         GameWorld::SetUp();
         present::InitPresent();
-        present::SelectRenderer(present::Direct3D7Renderer(), 2);
-        ASSERT_TRUE(present::OpenScreen(200, 200, 0, 60, 0));
+        present::SelectRenderer(present::Direct3D7Renderer(),
+                                present::TScreenFlags::DoubleBuffered);
+        ASSERT_TRUE(present::OpenScreen(200, 200, 0, 60, present::TScreenFlags::None));
         present::StartInput();
     }
     void TearDown() override {
@@ -78,7 +79,7 @@ protected:
         auto image = std::make_shared<present::TImage>();
         image->width = size;
         image->height = size;
-        image->flags = 0;
+        image->flags = present::TImageFlags::None;
         present::TPixmap pixmap;
         pixmap.width = size;
         pixmap.height = size;

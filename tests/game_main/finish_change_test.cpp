@@ -15,7 +15,7 @@ namespace {
 class FinishChange : public ::testing::Test {
 protected:
     void SetUp() override {
-        for (const EmbeddedPicture& picture : kEmbeddedPictures) {
+        for (const TEmbeddedPicture& picture : kEmbeddedPictures) {
             present::RegisterEmbeddedFile(picture.name, picture.data, picture.size);
         }
         kinetra::CreatePhysics(2048, 1024, 0.1f, 0, 2);

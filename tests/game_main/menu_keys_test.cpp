@@ -13,7 +13,7 @@ protected:
     void SetUp() override {
         present::SetPlatform(std::make_shared<present::THeadlessPlatform>(1000000));
         present::InitPresent();
-        ASSERT_NE(present::OpenScreen(400, 300, 0, 60, 0), nullptr);
+        ASSERT_NE(present::OpenScreen(400, 300, 0, 60, present::TScreenFlags::None), nullptr);
     }
     void TearDown() override { present::CloseScreen(); }
 

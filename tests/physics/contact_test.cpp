@@ -21,7 +21,7 @@ protected:
 ZoneRef Floor(float top) {
     auto points = std::make_shared<std::vector<float>>(
         std::vector<float>{0, top, 640, top, 640, top + 80, 0, top + 80});
-    return TZone::Create(points, 2, 1.0f, 10, 1);
+    return TZone::Create(points, TZoneKind::Solid, 1.0f, 10, 1);
 }
 
 MassRef Ball(float x, float y, int group = 1) {

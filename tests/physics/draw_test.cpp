@@ -82,11 +82,11 @@ TEST_F(DrawTest, FilledPolygonPassesAnchorAndPlacement) {
 
 TEST_F(DrawTest, OnlySolidZonesDrawAndLeaveBlackBehind) {
     auto points = std::make_shared<std::vector<float>>(std::vector<float>{0, 0, 4, 0, 4, 4});
-    for (int kind : {0, 1}) {
+    for (kinetra::TZoneKind kind : {kinetra::TZoneKind::Open, kinetra::TZoneKind::Outline}) {
         kinetra::TZone::Create(points, kind, 1, 3, 1)->Draw();
     }
     EXPECT_TRUE(calls.empty());
-    auto solid = kinetra::TZone::Create(points, 2, 1, 3, 1);
+    auto solid = kinetra::TZone::Create(points, kinetra::TZoneKind::Solid, 1, 3, 1);
     solid->SetPosition(5, 6);
     solid->Draw();
     ASSERT_EQ(calls.size(), 5u);

@@ -21,7 +21,7 @@ MassRef Registered(float x, float y, float radius, int group = 1) {
     return m;
 }
 
-ZoneRef Zone(std::vector<float> points, int kind, int group = 10, int depth = 3) {
+ZoneRef Zone(std::vector<float> points, TZoneKind kind, int group = 10, int depth = 3) {
     return TZone::Create(std::make_shared<std::vector<float>>(std::move(points)), kind, 1.0f, group,
                          depth);
 }
@@ -113,7 +113,7 @@ TEST_F(QueryTest, MassesFoundAsByTestingEveryMass) {
 
 TEST_F(QueryTest, RaysMeetCirclesAndEveryKindOfZone) {
     auto ball = Registered(100, 0, 10, 1);
-    auto line = Zone({0, 100, 200, 100}, 0);
+    auto line = Zone({0, 100, 200, 100}, TZoneKind::Open);
     TRayHit hit;
     ASSERT_TRUE(RayCast(0, 0, 200, 0, hit));
     EXPECT_EQ(hit.mass, ball);
@@ -132,10 +132,10 @@ TEST_F(QueryTest, RaysMeetCirclesAndEveryKindOfZone) {
     EXPECT_FLOAT_EQ(hit.fraction, 1.0f / 3.0f);
     EXPECT_FLOAT_EQ(hit.normalY, 1.0f);
     // The open line has no closing segment; the same points closed have one.
-    auto open = Zone({300, 0, 400, 0, 400, 100}, 0);
+    auto open = Zone({300, 0, 400, 0, 400, 100}, TZoneKind::Open);
     EXPECT_FALSE(RayCast(350, 20, 350, 120, hit));
     open->Remove();
-    auto closed = Zone({300, 0, 400, 0, 400, 100}, 1);
+    auto closed = Zone({300, 0, 400, 0, 400, 100}, TZoneKind::Outline);
     ASSERT_TRUE(RayCast(350, 20, 350, 120, hit));
     EXPECT_FLOAT_EQ(hit.y, 50.0f);
     EXPECT_NEAR(hit.normalX, std::sqrt(0.5f), 1e-6f);
@@ -145,8 +145,8 @@ TEST_F(QueryTest, RaysMeetCirclesAndEveryKindOfZone) {
 // A ray starting inside a circle or a solid meets it at once, pointing straight back; an
 // outline is hollow; a ray of length 0 is a point.
 TEST_F(QueryTest, RaysStartingInsideMeetAtOnce) {
-    auto solid = Zone({500, 500, 600, 500, 600, 600, 500, 600}, 2);
-    auto outline = Zone({700, 500, 800, 500, 800, 600, 700, 600}, 1);
+    auto solid = Zone({500, 500, 600, 500, 600, 600, 500, 600}, TZoneKind::Solid);
+    auto outline = Zone({700, 500, 800, 500, 800, 600, 700, 600}, TZoneKind::Outline);
     auto ball = Registered(100, 100, 20);
     TRayHit hit;
     for (float at : {110.0f, 550.0f}) {
@@ -172,10 +172,10 @@ TEST_F(QueryTest, RaysStartingInsideMeetAtOnce) {
 
 TEST_F(QueryTest, PointsAndBoxesFindZonesByTheirShape) {
     // A U-shaped solid: its notch is outside, and a box in its wall touches no segment.
-    auto u = Zone({0, 0, 30, 0, 30, 80, 70, 80, 70, 0, 100, 0, 100, 100, 0, 100}, 2);
-    auto outline = Zone({200, 0, 300, 0, 300, 100, 200, 100}, 1);
-    auto line = Zone({400, 0, 500, 100}, 0);
-    auto passedOver = Zone({0, 0, 1000, 0, 1000, 1000, 0, 1000}, 2, 7);
+    auto u = Zone({0, 0, 30, 0, 30, 80, 70, 80, 70, 0, 100, 0, 100, 100, 0, 100}, TZoneKind::Solid);
+    auto outline = Zone({200, 0, 300, 0, 300, 100, 200, 100}, TZoneKind::Outline);
+    auto line = Zone({400, 0, 500, 100}, TZoneKind::Open);
+    auto passedOver = Zone({0, 0, 1000, 0, 1000, 1000, 0, 1000}, TZoneKind::Solid, 7);
     std::vector<MassRef> masses;
     std::vector<ZoneRef> zones;
     QueryPoint(10, 50, masses, zones, 7);
@@ -199,7 +199,7 @@ TEST_F(QueryTest, PointsAndBoxesFindZonesByTheirShape) {
 
 TEST_F(QueryTest, BadInputAnswersNothing) {
     auto ball = Registered(100, 100, 10);
-    auto solid = Zone({0, 0, 200, 0, 200, 200, 0, 200}, 2);
+    auto solid = Zone({0, 0, 200, 0, 200, 200, 0, 200}, TZoneKind::Solid);
     const float nan = std::numeric_limits<float>::quiet_NaN();
     const float inf = std::numeric_limits<float>::infinity();
     TRayHit hit;

@@ -28,7 +28,7 @@ struct Busy {
         block = scenes::MakeBlock(300, 560, 500, 700);
         outline = TZone::Create(std::make_shared<std::vector<float>>(
                                     std::vector<float>{0, 0, 300, 0, 300, 200, 0, 200}),
-                                1, 0.5f, -1, 2);
+                                TZoneKind::Outline, 0.5f, -1, 2);
         outline->SetPosition(900, 600);
         crowd = scenes::MakeCrowd(300, 2048, 700);
         anchor = TMass::Create(1500, 100, 1, 3, 0, 0);

@@ -56,7 +56,7 @@ TEST(WorldLifecycleTest, NothingHappensWithoutAWorld) {
     SetPhysicsFriction(1);
     UpdatePhysics();
     auto zone = TZone::Create(std::make_shared<std::vector<float>>(std::vector<float>{0, 0, 1, 1}),
-                              0, 1, 1, 1);
+                              TZoneKind::Open, 1, 1, 1);
     ASSERT_NE(zone, nullptr);
     zone->Remove();
     c->Unregister();
@@ -91,7 +91,8 @@ TEST(WorldLifecycleTest, ObjectsOutliveTheWorldInAnyReleaseOrder) {
         auto body = std::make_unique<TBody>();
         c->AddToBody(*body);
         auto zone = TZone::Create(
-            std::make_shared<std::vector<float>>(std::vector<float>{0, 100, 200, 100}), 0, 1, 2, 1);
+            std::make_shared<std::vector<float>>(std::vector<float>{0, 100, 200, 100}),
+            TZoneKind::Open, 1, 2, 1);
         UpdatePhysics();
         if (order == 0) {
             DestroyPhysics();
@@ -166,8 +167,9 @@ TEST_F(WorldStepTest, FixedMassesSkipIntegrationAndZonesButNotWallsOrPairs) {
     SetPhysicsGravity(0, 1);
     auto pinned = Registered(-20, 50, 5, 1);
     pinned->Fix();
-    auto zone = TZone::Create(
-        std::make_shared<std::vector<float>>(std::vector<float>{0, 48, 100, 48}), 0, 1, 3, 1);
+    auto zone =
+        TZone::Create(std::make_shared<std::vector<float>>(std::vector<float>{0, 48, 100, 48}),
+                      TZoneKind::Open, 1, 3, 1);
     UpdatePhysics();
     EXPECT_EQ(pinned->x, 5.0f);
     EXPECT_EQ(pinned->y, 50.0f);
@@ -186,8 +188,8 @@ TEST_F(WorldStepTest, GroupRuleDecidesWhoTouches) {
     auto other = Registered(304, 300, 5, 2);
     auto zoneless = Registered(500, 103, 5, 0);
     auto sharesZoneGroup = Registered(600, 103, 5, 9);
-    TZone::Create(std::make_shared<std::vector<float>>(std::vector<float>{0, 100, 2000, 100}), 0, 0,
-                  9, 1);
+    TZone::Create(std::make_shared<std::vector<float>>(std::vector<float>{0, 100, 2000, 100}),
+                  TZoneKind::Open, 0, 9, 1);
     UpdatePhysics();
     EXPECT_EQ(a->x, 100.0f);
     EXPECT_EQ(sameGroup->x, 104.0f);
@@ -232,7 +234,7 @@ TEST_F(WorldStepTest, ChangesBetweenTicksCountAtTheNext) {
 TEST_F(WorldStepTest, ZonesTouchOnlyWhereTheirTreeReaches) {
     auto outline =
         std::make_shared<std::vector<float>>(std::vector<float>{75, 50, 100, 25, 50, 25, 50, 0});
-    TZone::Create(outline, 1, 1, 3, 3);
+    TZone::Create(outline, TZoneKind::Outline, 1, 3, 3);
     auto passedOver = Registered(77.5f, 45, 2, 1, 1);
     auto pushed = Registered(60, 26, 2, 1, 1);
     UpdatePhysics();
@@ -251,10 +253,10 @@ TEST_F(WorldStepTest, ZonesMeetMassesAsCollideDoes) {
     const std::vector<ZoneRef> zones{
         TZone::Create(points({600, 150, 100, 150, 100, 125, 450, 125, 450, 42,
                               517, 42,  567, 92,  616, 92,  616, 341, 600, 341}),
-                      2, 1, 5, 1),
-        TZone::Create(points({0, 0, 80, 0, 80, 60, 0, 60}), 1, 0.5f, 5, 3),
-        TZone::Create(points({20, 300, 300, 240}), 0, 0.2f, 5, 2),
-        TZone::Create(points({150, 200, 260, 200, 205, 330}), 2, 0.8f, 5, 1)};
+                      TZoneKind::Solid, 1, 5, 1),
+        TZone::Create(points({0, 0, 80, 0, 80, 60, 0, 60}), TZoneKind::Outline, 0.5f, 5, 3),
+        TZone::Create(points({20, 300, 300, 240}), TZoneKind::Open, 0.2f, 5, 2),
+        TZone::Create(points({150, 200, 260, 200, 205, 330}), TZoneKind::Solid, 0.8f, 5, 1)};
     zones[1]->SetPosition(40, 30);
     // Zones that keep their shape are prepared over the first ticks.
     UpdatePhysics();

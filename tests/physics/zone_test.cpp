@@ -15,7 +15,7 @@ FloatArray Points(std::vector<float> values) {
     return std::make_shared<std::vector<float>>(std::move(values));
 }
 
-ZoneRef Square(int kind, float friction = 0.0f) {
+ZoneRef Square(TZoneKind kind, float friction = 0.0f) {
     return TZone::Create(Points({0, 0, 100, 0, 100, 100, 0, 100}), kind, friction, 5, 1);
 }
 
@@ -68,14 +68,14 @@ bool WoundRound(const std::vector<float>& p, float mx, float my) {
 
 TEST_F(ZoneTest, CreateRejectsShortOrOddArraysWithoutUsingAGroup) {
     const std::int32_t next = nextAutoGroup;
-    EXPECT_EQ(TZone::Create(Points({1, 2}), 0, 1, -1, 1), nullptr);
-    EXPECT_EQ(TZone::Create(Points({1, 2, 3}), 0, 1, -1, 1), nullptr);
-    EXPECT_EQ(TZone::Create(Points({1, 2, 3, 4, 5}), 0, 1, -1, 1), nullptr);
-    EXPECT_EQ(TZone::Create(nullptr, 0, 1, -1, 1), nullptr);
+    EXPECT_EQ(TZone::Create(Points({1, 2}), TZoneKind::Open, 1, -1, 1), nullptr);
+    EXPECT_EQ(TZone::Create(Points({1, 2, 3}), TZoneKind::Open, 1, -1, 1), nullptr);
+    EXPECT_EQ(TZone::Create(Points({1, 2, 3, 4, 5}), TZoneKind::Open, 1, -1, 1), nullptr);
+    EXPECT_EQ(TZone::Create(nullptr, TZoneKind::Open, 1, -1, 1), nullptr);
     EXPECT_EQ(nextAutoGroup, next);
     EXPECT_TRUE(zoneList->Empty());
 
-    auto zone = TZone::Create(Points({0, 0, 10, 0}), 0, 1, 3, 1);
+    auto zone = TZone::Create(Points({0, 0, 10, 0}), TZoneKind::Open, 1, 3, 1);
     ASSERT_NE(zone, nullptr);
     EXPECT_EQ(zone->group, 3);
     EXPECT_NE(zone->tree, nullptr);
@@ -85,15 +85,15 @@ TEST_F(ZoneTest, CreateRejectsShortOrOddArraysWithoutUsingAGroup) {
 TEST_F(ZoneTest, MassesAndZonesShareTheAutomaticGroups) {
     const std::int32_t next = nextAutoGroup;
     auto m = TMass::Create(0, 0, 1, 1, 0, -1);
-    auto a = TZone::Create(Points({0, 0, 10, 0}), 0, 1, -1, 1);
-    auto b = TZone::Create(Points({0, 0, 10, 0}), 0, 1, -1, 1);
+    auto a = TZone::Create(Points({0, 0, 10, 0}), TZoneKind::Open, 1, -1, 1);
+    auto b = TZone::Create(Points({0, 0, 10, 0}), TZoneKind::Open, 1, -1, 1);
     EXPECT_EQ(m->GetGroup(), next);
     EXPECT_EQ(a->group, next - 1);
     EXPECT_EQ(b->group, next - 2);
 }
 
 TEST_F(ZoneTest, LinePushesToTheSideTheCentreIsOn) {
-    auto line = TZone::Create(Points({-50, 0, 50, 0}), 0, 1, 5, 1);
+    auto line = TZone::Create(Points({-50, 0, 50, 0}), TZoneKind::Open, 1, 5, 1);
     auto above = TMass::Create(0, -6, 1, 10, 1, 1);
     line->Collide(*above);
     EXPECT_EQ(above->y, -10.0f);
@@ -115,23 +115,24 @@ TEST_F(ZoneTest, LinePushesToTheSideTheCentreIsOn) {
 
 TEST_F(ZoneTest, OutlineKeepsInsideWhileSolidThrowsOut) {
     auto inside = TMass::Create(50, 3, 1, 5, 0, 1);
-    Square(1)->Collide(*inside);
+    Square(TZoneKind::Outline)->Collide(*inside);
     EXPECT_EQ(inside->y, 5.0f);
     EXPECT_EQ(inside->x, 50.0f);
 
     auto thrown = TMass::Create(50, 3, 1, 5, 0, 1);
-    Square(2)->Collide(*thrown);
+    Square(TZoneKind::Solid)->Collide(*thrown);
     EXPECT_EQ(thrown->y, -5.0f);
     EXPECT_EQ(thrown->x, 50.0f);
 
     // However deep, a mass inside a solid leaves through the nearest edge.
     auto deep = TMass::Create(70, 40, 1, 5, 0, 1);
-    Square(2)->Collide(*deep);
+    Square(TZoneKind::Solid)->Collide(*deep);
     EXPECT_FLOAT_EQ(deep->x, 105.0f);
     EXPECT_EQ(deep->y, 40.0f);
 
     // The same shape wound the other way round.
-    auto reversed = TZone::Create(Points({0, 100, 100, 100, 100, 0, 0, 0}), 2, 0, 5, 1);
+    auto reversed =
+        TZone::Create(Points({0, 100, 100, 100, 100, 0, 0, 0}), TZoneKind::Solid, 0, 5, 1);
     auto other = TMass::Create(50, 97, 1, 5, 0, 1);
     reversed->Collide(*other);
     EXPECT_EQ(other->y, 105.0f);
@@ -156,7 +157,7 @@ TEST_F(ZoneTest, SolidHoldsExactlyWhatItWindsRound) {
         if (shape % 10 == 0) {
             p[static_cast<std::size_t>(grid(random)) % p.size()] = nan;
         }
-        auto zone = TZone::Create(Points(p), 2, 1, 5, 1);
+        auto zone = TZone::Create(Points(p), TZoneKind::Solid, 1, 5, 1);
         for (float mx = -0.5f; mx <= 8.5f; mx += 0.5f) {
             for (float my = -0.5f; my <= 8.5f; my += 0.5f) {
                 auto m = TMass::Create(mx, my, 1, 0, 1, 1);
@@ -180,7 +181,8 @@ TEST_F(ZoneTest, SolidHoldsExactlyWhatItWindsRound) {
 }
 
 TEST_F(ZoneTest, RepeatedPointsActAsOnePoint) {
-    auto zone = TZone::Create(Points({0, 0, 100, 0, 100, 0, 100, 100, 0, 100, 0, 100}), 2, 1, 5, 1);
+    auto zone = TZone::Create(Points({0, 0, 100, 0, 100, 0, 100, 100, 0, 100, 0, 100}),
+                              TZoneKind::Solid, 1, 5, 1);
     auto m = TMass::Create(97, 50, 1, 5, 1, 1);
     zone->Collide(*m);
     EXPECT_EQ(m->x, 105.0f);
@@ -193,7 +195,7 @@ TEST_F(ZoneTest, RepeatedPointsActAsOnePoint) {
 
 TEST_F(ZoneTest, FrictionSlowsSlidingByTheLimit) {
     // Penetration 2 and mean friction 0.5 give a limit of 1.
-    auto line = TZone::Create(Points({-100, 0, 100, 0}), 0, 0.5f, 5, 1);
+    auto line = TZone::Create(Points({-100, 0, 100, 0}), TZoneKind::Open, 0.5f, 5, 1);
     auto slider = TMass::Create(0, -8, 1, 10, 0.5f, 1);
     slider->SetVelocity(3, 0);
     line->Collide(*slider);
@@ -201,7 +203,8 @@ TEST_F(ZoneTest, FrictionSlowsSlidingByTheLimit) {
     EXPECT_EQ(slider->y, -10.0f);
     EXPECT_NEAR(Vx(*slider), 2.0f, 1e-5);
 
-    auto block = TZone::Create(Points({-100, 0, 100, 0, 100, 100, -100, 100}), 2, 0.5f, 5, 1);
+    auto block =
+        TZone::Create(Points({-100, 0, 100, 0, 100, 100, -100, 100}), TZoneKind::Solid, 0.5f, 5, 1);
     auto onBlock = TMass::Create(0, -8, 1, 10, 0.5f, 1);
     onBlock->SetVelocity(3, 0);
     block->Collide(*onBlock);
@@ -220,7 +223,7 @@ TEST_F(ZoneTest, FrictionSlowsSlidingByTheLimit) {
 }
 
 TEST_F(ZoneTest, SetPositionMovesTheShapeWithoutARebuild) {
-    auto zone = Square(2);
+    auto zone = Square(TZoneKind::Solid);
     const auto tree = zone->tree;
     zone->SetPosition(500, 500);
     EXPECT_EQ(zone->tree, tree);
@@ -240,7 +243,7 @@ TEST_F(ZoneTest, SetPositionMovesTheShapeWithoutARebuild) {
 
 TEST_F(ZoneTest, RotateTurnsTheSharedPointsAndRebuilds) {
     auto points = Points({10, 0, 20, 0});
-    auto zone = TZone::Create(points, 0, 0, 5, 1);
+    auto zone = TZone::Create(points, TZoneKind::Open, 0, 5, 1);
     const auto before = zone->tree;
     zone->Rotate(90);
     EXPECT_NEAR((*points)[0], 0.0f, 1e-5);
@@ -254,34 +257,34 @@ TEST_F(ZoneTest, RotateTurnsTheSharedPointsAndRebuilds) {
 
 TEST_F(ZoneTest, ShrunkSharedArrayOrUnknownKindMeansNoContact) {
     auto points = Points({0, 0, 100, 0, 100, 100, 0, 100});
-    auto zone = TZone::Create(points, 2, 0, 5, 1);
+    auto zone = TZone::Create(points, TZoneKind::Solid, 0, 5, 1);
     points->resize(2);
     zone->SetDepth(1);
     auto m = TMass::Create(50, 3, 1, 5, 0, 1);
     zone->Collide(*m);
     EXPECT_EQ(m->y, 3.0f);
 
-    auto odd = TZone::Create(Points({0, 0, 100, 0, 100, 100}), 5, 0, 5, 1);
+    auto odd = TZone::Create(Points({0, 0, 100, 0, 100, 100}), static_cast<TZoneKind>(5), 0, 5, 1);
     EXPECT_EQ(odd->tree, nullptr);
     odd->Collide(*m);
     EXPECT_EQ(m->y, 3.0f);
 }
 
 TEST_F(ZoneTest, RemoveUnlistsOnceAndSurvivesTheWorld) {
-    auto zone = Square(2);
+    auto zone = Square(TZoneKind::Solid);
     zone->Remove();
     EXPECT_TRUE(zoneList->Empty());
     EXPECT_FALSE(zone->link);
     zone->Remove();
 
-    auto kept = Square(2);
+    auto kept = Square(TZoneKind::Solid);
     CreatePhysics(100, 100, 0, 0, 1);
-    auto fresh = Square(2);
+    auto fresh = Square(TZoneKind::Solid);
     kept->Remove();
     EXPECT_FALSE(kept->link);
     DestroyPhysics();
     fresh->Remove();
     CreatePhysics(100, 100, 0, 0, 1);
-    Square(2);
+    Square(TZoneKind::Solid);
     EXPECT_EQ(zoneList->Count(), 1u);
 }

@@ -19,7 +19,7 @@ protected:
         }
         InitPresent();
         SelectRenderer(std::string(GetParam()) == "OpenGL" ? OpenGLRenderer() : Direct3D7Renderer(),
-                       ScreenDoubleBuffered);
+                       TScreenFlags::DoubleBuffered);
     }
     void TearDown() override { CloseScreen(); }
 };
@@ -29,7 +29,7 @@ const std::uint8_t* PixelAt(const TPixmap& pixmap, int x, int y) {
 }
 
 TEST_P(DisplayTest, ShapesAndTextLandInTheBackBuffer) {
-    ASSERT_NE(OpenScreen(400, 300, 0, 60, 0), nullptr);
+    ASSERT_NE(OpenScreen(400, 300, 0, 60, present::TScreenFlags::None), nullptr);
     SetClearColour(0, 0, 255);
     ClearScreen();
     SetDrawColour(255, 0, 0);
@@ -60,7 +60,7 @@ TEST_P(DisplayTest, ShapesAndTextLandInTheBackBuffer) {
 // Pacing never runs ahead of 60 frames a second; how far a loaded machine
 // falls behind is not this test's business.
 TEST_P(DisplayTest, PacedFramesNeverRunAheadOfSixtyASecond) {
-    ASSERT_NE(OpenScreen(400, 300, 0, 60, 0), nullptr);
+    ASSERT_NE(OpenScreen(400, 300, 0, 60, present::TScreenFlags::None), nullptr);
     PresentFrame(-1);
     const std::uint32_t start = ClockMillis();
     for (int i = 0; i < 30; ++i) {
@@ -72,7 +72,7 @@ TEST_P(DisplayTest, PacedFramesNeverRunAheadOfSixtyASecond) {
 }
 
 TEST_P(DisplayTest, FullScreenKeepsTheLogicalSize) {
-    ASSERT_NE(OpenScreen(800, 600, 32, 60, 0), nullptr);
+    ASSERT_NE(OpenScreen(800, 600, 32, 60, present::TScreenFlags::None), nullptr);
     TPixmap pixels;
     ASSERT_TRUE(CaptureScreen(pixels));
     EXPECT_EQ(pixels.width, 800);

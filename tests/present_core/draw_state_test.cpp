@@ -25,7 +25,7 @@ TEST_F(DrawStateTest, PositiveRotationTurnsClockwiseAndScaleActsBeforeIt) {
     OpenWindow();
     SetDrawRotation(90);
     SetDrawScale(2, 3);
-    const DrawState& state = State();
+    const TDrawState& state = State();
     EXPECT_NEAR(state.ix, 0, 1e-6);
     EXPECT_FLOAT_EQ(state.iy, -3);
     EXPECT_FLOAT_EQ(state.jx, 2);
@@ -80,19 +80,19 @@ TEST_F(DrawStateTest, ColoursAndAlphaAreClampedAndMirrored) {
 
 TEST_F(DrawStateTest, SettingTheCurrentBlendModeTouchesNothing) {
     OpenWindow();
-    SetBlendMode(BlendMasked);
+    SetBlendMode(TBlendMode::Masked);
     EXPECT_TRUE(renderer->blendModes.empty());
-    SetBlendMode(BlendAlpha);
-    SetBlendMode(BlendAlpha);
-    SetBlendMode(0);
-    SetBlendMode(6);
-    EXPECT_EQ(renderer->blendModes, std::vector<int>{BlendAlpha});
+    SetBlendMode(TBlendMode::Alpha);
+    SetBlendMode(TBlendMode::Alpha);
+    SetBlendMode(static_cast<present::TBlendMode>(0));
+    SetBlendMode(static_cast<present::TBlendMode>(6));
+    EXPECT_EQ(renderer->blendModes, std::vector<TBlendMode>{TBlendMode::Alpha});
 
     SetDrawColour(10, 20, 30);
     FillEllipse(0, 0, 10, 10);
     ASSERT_EQ(renderer->draws.size(), 1u);
     const TPaint& paint = renderer->draws[0].paint;
-    EXPECT_EQ(paint.blendMode, BlendAlpha);
+    EXPECT_EQ(paint.blendMode, TBlendMode::Alpha);
     EXPECT_EQ(paint.red, 10);
     EXPECT_EQ(paint.green, 20);
     EXPECT_EQ(paint.blue, 30);
@@ -103,7 +103,7 @@ TEST_F(DrawStateTest, OpenScreenStartsFromDefaultsAndHandsThemToTheRenderer) {
     OpenWindow();
     SetDrawColour(1, 2, 3);
     SetClearColour(9, 9, 9);
-    SetBlendMode(BlendAdd);
+    SetBlendMode(TBlendMode::Add);
     SetLineThickness(5);
     SetDrawRotation(45);
     SetDrawScale(2, 2);
@@ -111,10 +111,10 @@ TEST_F(DrawStateTest, OpenScreenStartsFromDefaultsAndHandsThemToTheRenderer) {
     renderer->Forget();
     const int framesBefore = PresentedFrames();
 
-    OpenScreen(320, 200, 0, 60, 0);
-    const DrawState& state = State();
+    OpenScreen(320, 200, 0, 60, present::TScreenFlags::None);
+    const TDrawState& state = State();
     EXPECT_EQ(state.red + state.green + state.blue, 3 * 255);
-    EXPECT_EQ(state.blendMode, BlendMasked);
+    EXPECT_EQ(state.blendMode, TBlendMode::Masked);
     EXPECT_EQ(state.clearRed + state.clearGreen + state.clearBlue, 0);
     EXPECT_EQ(state.lineWidth, 1.0f);
     EXPECT_EQ(state.rotation, 0.0f);
@@ -125,7 +125,7 @@ TEST_F(DrawStateTest, OpenScreenStartsFromDefaultsAndHandsThemToTheRenderer) {
     EXPECT_EQ(state.viewportHeight, 200);
     EXPECT_NE(state.font, nullptr);
 
-    EXPECT_EQ(renderer->blendModes, std::vector<int>{BlendMasked});
+    EXPECT_EQ(renderer->blendModes, std::vector<TBlendMode>{TBlendMode::Masked});
     EXPECT_EQ(renderer->transform, (std::vector<float>{1, 0, 0, 1}));
     EXPECT_EQ(renderer->colour, (std::vector<float>{255, 255, 255, 1}));
     // Both buffers start black, without waiting and without counting as frames.
@@ -136,7 +136,7 @@ TEST_F(DrawStateTest, OpenScreenStartsFromDefaultsAndHandsThemToTheRenderer) {
 
 TEST_F(DrawStateTest, SettingsWithoutAScreenAreHarmlessAndDoNotCarryOver) {
     SetDrawColour(1, 2, 3);
-    SetBlendMode(BlendAdd);
+    SetBlendMode(TBlendMode::Add);
     FillEllipse(0, 0, 10, 10);
     DrawString("x", 0, 0);
     ClearScreen();
@@ -145,7 +145,7 @@ TEST_F(DrawStateTest, SettingsWithoutAScreenAreHarmlessAndDoNotCarryOver) {
 
     OpenWindow();
     EXPECT_EQ(State().red, 255);
-    EXPECT_EQ(State().blendMode, BlendMasked);
+    EXPECT_EQ(State().blendMode, TBlendMode::Masked);
 }
 
 } // namespace

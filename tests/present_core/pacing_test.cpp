@@ -49,7 +49,7 @@ TEST_F(PacingTest, ScheduleSurvivesTheClockWrapping) {
 }
 
 TEST_F(PacingTest, ExplicitSyncAndUnpacedScreensPresentAtOnce) {
-    const ScreenRef screen = OpenScreen(400, 300, 0, 0, 0);
+    const ScreenRef screen = OpenScreen(400, 300, 0, 0, present::TScreenFlags::None);
     renderer->Forget();
     EXPECT_FALSE(screen->softwarePacing);
     const std::uint32_t start = platform->Millis();
@@ -70,7 +70,7 @@ TEST_F(PacingTest, ExplicitSyncAndUnpacedScreensPresentAtOnce) {
 TEST_F(PacingTest, FullScreenWithoutVerticalBlankFallsBackToTheScheduleAfterASecond) {
     const std::uint32_t start = platform->Millis();
     const int frames = PresentedFrames();
-    const ScreenRef screen = OpenScreen(800, 600, 32, 60, 0);
+    const ScreenRef screen = OpenScreen(800, 600, 32, 60, present::TScreenFlags::None);
     EXPECT_EQ(platform->Millis() - start, 1000u);
     EXPECT_EQ(PresentedFrames(), frames);
     EXPECT_TRUE(screen->softwarePacing);
@@ -89,7 +89,7 @@ TEST_F(PacingTest, FullScreenWithWorkingVerticalSyncLeavesPacingToTheDisplay) {
     auto display = std::make_shared<TSixtyHertzPlatform>();
     SetPlatform(display);
     const std::uint32_t start = display->Millis();
-    const ScreenRef screen = OpenScreen(800, 600, 32, 60, 0);
+    const ScreenRef screen = OpenScreen(800, 600, 32, 60, present::TScreenFlags::None);
     EXPECT_FALSE(screen->softwarePacing);
     EXPECT_EQ(display->Millis() - start, 3 * 16u);
     renderer->Forget();

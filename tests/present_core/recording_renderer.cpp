@@ -21,17 +21,18 @@ void TRecordingRenderer::SetColour(int red, int green, int blue, float alpha) {
 }
 
 void TRecordingRenderer::FillTriangles(const TVertex* vertices, int count, const TPaint& paint) {
-    draws.push_back({std::vector<TVertex>(vertices, vertices + count), paint, nullptr, 0});
+    draws.push_back(
+        {std::vector<TVertex>(vertices, vertices + count), paint, nullptr, TImageFlags::None});
 }
 
-void TRecordingRenderer::DrawTexturedTriangles(TRendererTexture& texture, int imageFlags,
+void TRecordingRenderer::DrawTexturedTriangles(TRendererTexture& texture, TImageFlags imageFlags,
                                                const TVertex* vertices, int count,
                                                const TPaint& paint) {
     draws.push_back(
         {std::vector<TVertex>(vertices, vertices + count), paint, &texture, imageFlags});
 }
 
-TextureRef TRecordingRenderer::MakeTexture(const TPixmap& frame, int imageFlags) {
+TextureRef TRecordingRenderer::MakeTexture(const TPixmap& frame, TImageFlags imageFlags) {
     (void)imageFlags;
     if (frame.width <= 0 || frame.height <= 0) {
         return nullptr;
@@ -62,17 +63,17 @@ void PresentTest::SetUp() {
     platform = std::make_shared<THeadlessPlatform>(1000000);
     SetPlatform(platform);
     renderer = std::make_shared<TRecordingRenderer>();
-    SelectRenderer(renderer, ScreenDoubleBuffered);
+    SelectRenderer(renderer, TScreenFlags::DoubleBuffered);
 }
 
 void PresentTest::TearDown() {
     CloseScreen();
-    SelectRenderer(nullptr, 0);
+    SelectRenderer(nullptr, present::TScreenFlags::None);
     SetPlatform(nullptr);
 }
 
 ScreenRef PresentTest::OpenWindow() {
-    ScreenRef screen = OpenScreen(400, 300, 0, 60, 0);
+    ScreenRef screen = OpenScreen(400, 300, 0, 60, present::TScreenFlags::None);
     renderer->Forget();
     return screen;
 }

@@ -19,7 +19,7 @@ struct TRecordedDraw {
     std::vector<TVertex> vertices;
     TPaint paint;
     const TRendererTexture* texture = nullptr; // nullptr for untextured fills
-    int imageFlags = 0;
+    TImageFlags imageFlags = TImageFlags::None;
 };
 
 class TRecordingRenderer : public TRenderer {
@@ -29,13 +29,13 @@ public:
     void Close() override { ++closes; }
     void Clear(int red, int green, int blue) override;
     void Present(bool vsync) override { presents.push_back(vsync); }
-    void SetBlendMode(int mode) override { blendModes.push_back(mode); }
+    void SetBlendMode(TBlendMode mode) override { blendModes.push_back(mode); }
     void SetTransform(float ix, float iy, float jx, float jy) override;
     void SetColour(int red, int green, int blue, float alpha) override;
     void FillTriangles(const TVertex* vertices, int count, const TPaint& paint) override;
-    void DrawTexturedTriangles(TRendererTexture& texture, int imageFlags, const TVertex* vertices,
-                               int count, const TPaint& paint) override;
-    TextureRef MakeTexture(const TPixmap& frame, int imageFlags) override;
+    void DrawTexturedTriangles(TRendererTexture& texture, TImageFlags imageFlags,
+                               const TVertex* vertices, int count, const TPaint& paint) override;
+    TextureRef MakeTexture(const TPixmap& frame, TImageFlags imageFlags) override;
     bool ReadPixels(TPixmap& out) override;
     void MovePointer(int x, int y) override { pointerMoves.push_back({x, y}); }
 
@@ -47,7 +47,7 @@ public:
     int texturesMade = 0;
     std::vector<int> clears; // packed 0xRRGGBB
     std::vector<bool> presents;
-    std::vector<int> blendModes;
+    std::vector<TBlendMode> blendModes;
     std::vector<float> transform; // last SetTransform
     std::vector<float> colour;    // last SetColour
     std::vector<TRecordedDraw> draws;

@@ -35,37 +35,38 @@ TEST_F(ScreenTest, EveryOpenAndCloseAdvancesTheScreenNumber) {
 TEST_F(ScreenTest, FailedOpenLeavesNothingOpen) {
     OpenWindow();
     renderer->failOpen = true;
-    EXPECT_EQ(OpenScreen(640, 480, 0, 60, 0), nullptr);
+    EXPECT_EQ(OpenScreen(640, 480, 0, 60, present::TScreenFlags::None), nullptr);
     EXPECT_EQ(CurrentScreen(), nullptr);
     EXPECT_EQ(renderer->closes, 1);
     EXPECT_FALSE(InputActive());
 
-    EXPECT_EQ(OpenScreen(0, 480, 0, 60, 0), nullptr);
-    EXPECT_EQ(OpenScreen(640, -1, 0, 60, 0), nullptr);
-    SelectRenderer(nullptr, 0);
+    EXPECT_EQ(OpenScreen(0, 480, 0, 60, present::TScreenFlags::None), nullptr);
+    EXPECT_EQ(OpenScreen(640, -1, 0, 60, present::TScreenFlags::None), nullptr);
+    SelectRenderer(nullptr, present::TScreenFlags::None);
     renderer->failOpen = false;
-    EXPECT_EQ(OpenScreen(640, 480, 0, 60, 0), nullptr);
+    EXPECT_EQ(OpenScreen(640, 480, 0, 60, present::TScreenFlags::None), nullptr);
 }
 
 TEST_F(ScreenTest, SelectionDecidesTheRendererAndAddsItsFlags) {
     EXPECT_EQ(CurrentRenderer(), renderer);
-    const ScreenRef screen = OpenScreen(400, 300, 0, 60, 0);
-    EXPECT_EQ(screen->flags, ScreenDoubleBuffered);
+    const ScreenRef screen = OpenScreen(400, 300, 0, 60, present::TScreenFlags::None);
+    EXPECT_EQ(screen->flags, TScreenFlags::DoubleBuffered);
     EXPECT_EQ(screen->renderer, renderer);
     EXPECT_EQ(State().renderer, renderer);
 
     auto other = std::make_shared<TRecordingRenderer>();
-    SelectRenderer(other, 0);
+    SelectRenderer(other, present::TScreenFlags::None);
     EXPECT_EQ(CurrentScreen(), nullptr);
     EXPECT_EQ(CurrentRenderer(), other);
-    EXPECT_EQ(OpenScreen(400, 300, 0, 60, 0)->flags, 0);
+    EXPECT_EQ(OpenScreen(400, 300, 0, 60, present::TScreenFlags::None)->flags,
+              present::TScreenFlags::None);
     EXPECT_EQ(other->opens, 1);
 }
 
 TEST_F(ScreenTest, FullScreenCentresThePointer) {
-    OpenScreen(801, 601, 32, 0, 0);
+    OpenScreen(801, 601, 32, 0, present::TScreenFlags::None);
     EXPECT_EQ(renderer->pointerMoves, (std::vector<std::pair<int, int>>{{400, 300}}));
-    OpenScreen(800, 600, 0, 0, 0);
+    OpenScreen(800, 600, 0, 0, present::TScreenFlags::None);
     EXPECT_EQ(renderer->pointerMoves.size(), 1u);
 }
 
@@ -98,16 +99,16 @@ public:
 
 TEST_F(ScreenTest, ProgramEndClosesTheScreenAndExitsWithZero) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
-    SelectRenderer(std::make_shared<TAnnouncingRenderer>(), 0);
+    SelectRenderer(std::make_shared<TAnnouncingRenderer>(), present::TScreenFlags::None);
     EXPECT_EXIT(
         {
-            OpenScreen(400, 300, 0, 0, 0);
+            OpenScreen(400, 300, 0, 0, present::TScreenFlags::None);
             ExitProgram();
         },
         ::testing::ExitedWithCode(0), "screen closed");
     EXPECT_EXIT(
         {
-            OpenScreen(400, 300, 0, 0, 0);
+            OpenScreen(400, 300, 0, 0, present::TScreenFlags::None);
             std::exit(0);
         },
         ::testing::ExitedWithCode(0), "screen closed");

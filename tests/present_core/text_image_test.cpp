@@ -10,7 +10,7 @@ ImageRef MakeImage(int width, int height, int frames) {
     auto image = std::make_shared<TImage>();
     image->width = width;
     image->height = height;
-    image->flags = ImageFiltered;
+    image->flags = TImageFlags::Filtered;
     for (int i = 0; i < frames; ++i) {
         TPixmap pixmap;
         pixmap.width = width;
@@ -49,12 +49,12 @@ TEST_F(TextImageTest, TextFollowsOriginRotationAndColour) {
     EXPECT_NEAR(renderer->draws[1].vertices[0].x, 100, 1e-4);
     EXPECT_NEAR(renderer->draws[1].vertices[0].y, 58, 1e-4);
     EXPECT_EQ(renderer->draws[1].paint.green, 191);
-    EXPECT_EQ(renderer->draws[1].imageFlags, 0);
+    EXPECT_EQ(renderer->draws[1].imageFlags, TImageFlags::None);
 }
 
 TEST_F(TextImageTest, FontBitsMapToGlyphColumnsFromTheLeft) {
-    std::uint8_t bits[TFont::CellHeight * TFont::GlyphCount] = {};
-    bits[3 * TFont::GlyphCount + 1] = 0x05; // glyph '!' row 3: columns 0 and 2
+    std::uint8_t bits[TFont::kCellHeight * TFont::kGlyphCount] = {};
+    bits[3 * TFont::kGlyphCount + 1] = 0x05; // glyph '!' row 3: columns 0 and 2
     const TFont font(bits);
     EXPECT_EQ(font.Glyph(31), nullptr);
     EXPECT_EQ(font.Glyph(128), nullptr);
@@ -62,7 +62,7 @@ TEST_F(TextImageTest, FontBitsMapToGlyphColumnsFromTheLeft) {
     const ImageRef glyph = font.Glyph('!');
     ASSERT_NE(glyph, nullptr);
     ASSERT_EQ(glyph->FrameCount(), 1);
-    EXPECT_EQ(glyph->flags, 0);
+    EXPECT_EQ(glyph->flags, TImageFlags::None);
     const TPixmap& pixels = glyph->pixmaps[0];
     ASSERT_EQ(pixels.width, 8);
     ASSERT_EQ(pixels.height, 16);
@@ -95,7 +95,7 @@ TEST_F(TextImageTest, ImageIsPlacedByItsOwnAnchorAndScaledAboutIt) {
     EXPECT_FLOAT_EQ(v[0].y, 84);
     EXPECT_FLOAT_EQ(v[2].x, 116);
     EXPECT_FLOAT_EQ(v[2].y, 116);
-    EXPECT_EQ(renderer->draws[0].imageFlags, ImageFiltered);
+    EXPECT_EQ(renderer->draws[0].imageFlags, TImageFlags::Filtered);
 }
 
 TEST_F(TextImageTest, TextureCoordinatesCoverOnlyTheFrame) {

@@ -7,22 +7,22 @@
 namespace present {
 namespace {
 
-double TriangleArea(const Point2& a, const Point2& b, const Point2& c) {
+double TriangleArea(const TPoint2& a, const TPoint2& b, const TPoint2& c) {
     return 0.5 *
            ((double(b.x) - a.x) * (double(c.y) - a.y) - (double(b.y) - a.y) * (double(c.x) - a.x));
 }
 
-double PolygonArea(const std::vector<Point2>& p) {
+double PolygonArea(const std::vector<TPoint2>& p) {
     double sum = 0;
     for (std::size_t i = 0; i < p.size(); ++i) {
-        const Point2& a = p[i];
-        const Point2& b = p[(i + 1) % p.size()];
+        const TPoint2& a = p[i];
+        const TPoint2& b = p[(i + 1) % p.size()];
         sum += double(a.x) * b.y - double(b.x) * a.y;
     }
     return 0.5 * sum;
 }
 
-bool InsidePolygon(const std::vector<Point2>& p, double x, double y) {
+bool InsidePolygon(const std::vector<TPoint2>& p, double x, double y) {
     bool inside = false;
     for (std::size_t i = 0, j = p.size() - 1; i < p.size(); j = i++) {
         if ((p[i].y > y) != (p[j].y > y) &&
@@ -33,8 +33,8 @@ bool InsidePolygon(const std::vector<Point2>& p, double x, double y) {
     return inside;
 }
 
-bool InsideTriangle(const Point2& a, const Point2& b, const Point2& c, double x, double y) {
-    const Point2 p{static_cast<float>(x), static_cast<float>(y)};
+bool InsideTriangle(const TPoint2& a, const TPoint2& b, const TPoint2& c, double x, double y) {
+    const TPoint2 p{static_cast<float>(x), static_cast<float>(y)};
     const double d1 = TriangleArea(a, b, p);
     const double d2 = TriangleArea(b, c, p);
     const double d3 = TriangleArea(c, a, p);
@@ -43,7 +43,7 @@ bool InsideTriangle(const Point2& a, const Point2& b, const Point2& c, double x,
 
 // Every sample point inside the polygon is covered by exactly one triangle and
 // every point outside by none, and the areas add up.
-void ExpectExactCover(const std::vector<Point2>& polygon) {
+void ExpectExactCover(const std::vector<TPoint2>& polygon) {
     const std::vector<int> triangles = Triangulate(polygon);
     ASSERT_EQ(triangles.size() % 3, 0u);
     double area = 0;
@@ -55,7 +55,7 @@ void ExpectExactCover(const std::vector<Point2>& polygon) {
                 1e-6 * std::abs(PolygonArea(polygon)));
 
     float minX = polygon[0].x, maxX = minX, minY = polygon[0].y, maxY = minY;
-    for (const Point2& p : polygon) {
+    for (const TPoint2& p : polygon) {
         minX = std::min(minX, p.x);
         maxX = std::max(maxX, p.x);
         minY = std::min(minY, p.y);
@@ -73,18 +73,18 @@ void ExpectExactCover(const std::vector<Point2>& polygon) {
     }
 }
 
-std::vector<Point2> Reversed(std::vector<Point2> p) {
+std::vector<TPoint2> Reversed(std::vector<TPoint2> p) {
     return {p.rbegin(), p.rend()};
 }
 
 TEST(Triangulate, CoversConcaveOutlinesExactlyInEitherWinding) {
     // A comb whose first corner sees little of the inside: a fan from it is wrong.
-    const std::vector<Point2> comb{{0, 0},  {10, 0}, {10, 10}, {8, 10}, {8, 2},  {6, 2},
+    const std::vector<TPoint2> comb{{0, 0},  {10, 0}, {10, 10}, {8, 10}, {8, 2},  {6, 2},
                                    {6, 10}, {4, 10}, {4, 2},   {2, 2},  {2, 10}, {0, 10}};
     // A ground outline like the course's: a ledge, a dip and a ramp.
-    const std::vector<Point2> ground{{0, 800},   {300, 800}, {320, 900},  {500, 900},
+    const std::vector<TPoint2> ground{{0, 800},   {300, 800}, {320, 900},  {500, 900},
                                      {700, 700}, {900, 700}, {900, 1024}, {0, 1024}};
-    std::vector<Point2> star;
+    std::vector<TPoint2> star;
     for (int i = 0; i < 34; ++i) {
         const double angle = i * 2 * 3.14159265358979 / 34;
         const double radius = i % 2 ? 30 : 100 + (i % 5) * 7;
@@ -117,8 +117,8 @@ TEST(Triangulate, OutlinesWithoutAreaGiveNothing) {
 }
 
 TEST(Triangulate, CrossingOutlinesEndWithValidTriangles) {
-    const std::vector<Point2> bowTie{{0, 0}, {10, 10}, {10, 0}, {0, 10}};
-    std::vector<Point2> scribble;
+    const std::vector<TPoint2> bowTie{{0, 0}, {10, 10}, {10, 0}, {0, 10}};
+    std::vector<TPoint2> scribble;
     for (int i = 0; i < 40; ++i) {
         scribble.push_back({static_cast<float>((i * 37) % 23), static_cast<float>((i * 17) % 29)});
     }

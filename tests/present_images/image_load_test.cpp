@@ -33,9 +33,10 @@ TEST_F(ImageLoading, DefaultMaskMakesExactlyPureBlackTransparentWithNeighbourMea
         0,  0,  0,  0, 0, 0, 0,   0,   0,  0, 0, 0,
     };
     const auto image =
-        present::LoadImageFile(testpng::Embed("test/mask.png", testpng::MakePng(4, 3, 2, rgb)), -1);
+        present::LoadImageFile(testpng::Embed("test/mask.png", testpng::MakePng(4, 3, 2, rgb)),
+                               present::TImageFlags::Default);
     ASSERT_NE(image, nullptr);
-    EXPECT_EQ(image->flags, present::ImageMasked + present::ImageFiltered);
+    EXPECT_EQ(image->flags, present::TImageFlags::Masked | present::TImageFlags::Filtered);
     EXPECT_EQ(image->width, 4);
     EXPECT_EQ(image->height, 3);
     EXPECT_EQ(image->anchorX, 0);
@@ -66,7 +67,7 @@ TEST_F(ImageLoading, MaskColourIsClampedAndRecordedInTheImage) {
     const Bytes rgb = {255, 0, 128, 255, 0, 127, 0, 0, 0};
     const std::string url = testpng::Embed("test/mask-colour.png", testpng::MakePng(3, 1, 2, rgb));
     present::SetLoadMaskColour(300, -5, 128);
-    const auto image = present::LoadImageFile(url, present::ImageMasked);
+    const auto image = present::LoadImageFile(url, present::TImageFlags::Masked);
     ASSERT_NE(image, nullptr);
     EXPECT_EQ(image->maskRed, 255);
     EXPECT_EQ(image->maskGreen, 0);
@@ -82,32 +83,39 @@ TEST_F(ImageLoading, MaskColourIsClampedAndRecordedInTheImage) {
 
 TEST_F(ImageLoading, PicturesWithAlphaAndUnmaskedLoadsKeepTheirPixels) {
     const Bytes rgba = {0, 0, 0, 255, 0, 0, 0, 7, 5, 6, 7, 0, 9, 9, 9, 128};
-    const auto withAlpha = present::LoadImageFile(
-        testpng::Embed("test/alpha.png", testpng::MakePng(4, 1, 6, rgba)), -1);
+    const auto withAlpha =
+        present::LoadImageFile(testpng::Embed("test/alpha.png", testpng::MakePng(4, 1, 6, rgba)),
+                               present::TImageFlags::Default);
     ASSERT_NE(withAlpha, nullptr);
     EXPECT_EQ(withAlpha->pixmaps[0].rgba, std::vector<std::uint8_t>(rgba.begin(), rgba.end()));
 
     const auto unmasked = present::LoadImageFile(
         testpng::Embed("test/unmasked.png", testpng::MakePng(2, 1, 2, {0, 0, 0, 1, 2, 3})),
-        present::ImageFiltered);
+        present::TImageFlags::Filtered);
     ASSERT_NE(unmasked, nullptr);
     EXPECT_EQ(PixelAt(unmasked->pixmaps[0], 0, 0), (Rgba{0, 0, 0, 255}));
     EXPECT_EQ(PixelAt(unmasked->pixmaps[0], 1, 0), (Rgba{1, 2, 3, 255}));
 }
 
 TEST_F(ImageLoading, UnreadableSourcesGiveNull) {
-    EXPECT_EQ(present::LoadImageFile("incbin::test/never-registered.png", -1), nullptr);
-    EXPECT_EQ(present::LoadImageFile("/nonexistent/picture.png", -1), nullptr);
-    EXPECT_EQ(present::LoadImageFile(std::filesystem::temp_directory_path().string(), -1), nullptr);
+    EXPECT_EQ(
+        present::LoadImageFile("incbin::test/never-registered.png", present::TImageFlags::Default),
+        nullptr);
+    EXPECT_EQ(present::LoadImageFile("/nonexistent/picture.png", present::TImageFlags::Default),
+              nullptr);
+    EXPECT_EQ(present::LoadImageFile(std::filesystem::temp_directory_path().string(),
+                                     present::TImageFlags::Default),
+              nullptr);
     const std::string text = testpng::Embed("test/not-a-png.txt", Bytes{'h', 'e', 'l', 'l', 'o'});
-    EXPECT_EQ(present::LoadImageFile(text, -1), nullptr);
-    EXPECT_EQ(present::LoadImageStrip(text, 1, 1, 0, 1, -1), nullptr);
+    EXPECT_EQ(present::LoadImageFile(text, present::TImageFlags::Default), nullptr);
+    EXPECT_EQ(present::LoadImageStrip(text, 1, 1, 0, 1, present::TImageFlags::Default), nullptr);
     const std::string empty = testpng::Embed("test/empty.png", Bytes{});
-    EXPECT_EQ(present::LoadImageFile(empty, -1), nullptr);
+    EXPECT_EQ(present::LoadImageFile(empty, present::TImageFlags::Default), nullptr);
 
     present::SetImageAnchor(nullptr, 1, 2);
     const auto image = present::LoadImageFile(
-        testpng::Embed("test/anchor.png", testpng::MakePng(1, 1, 2, {1, 1, 1})), 0);
+        testpng::Embed("test/anchor.png", testpng::MakePng(1, 1, 2, {1, 1, 1})),
+        present::TImageFlags::None);
     ASSERT_NE(image, nullptr);
     present::SetImageAnchor(image, 32, 0.5f);
     EXPECT_EQ(image->anchorX, 32);
@@ -131,9 +139,10 @@ Bytes NumberedCells(int across, int down, int cellWidth, int cellHeight) {
 
 TEST_F(ImageLoading, StripFramesComeFromCellsInReadingOrder) {
     const std::string row = testpng::Embed("test/strip-row.png", NumberedCells(5, 1, 64, 64));
-    const auto strip = present::LoadImageStrip(row, 64, 64, 0, 5, 6);
+    const auto strip = present::LoadImageStrip(
+        row, 64, 64, 0, 5, present::TImageFlags::Filtered | present::TImageFlags::Mipmapped);
     ASSERT_NE(strip, nullptr);
-    EXPECT_EQ(strip->flags, 6);
+    EXPECT_EQ(strip->flags, present::TImageFlags::Filtered | present::TImageFlags::Mipmapped);
     EXPECT_EQ(strip->width, 64);
     EXPECT_EQ(strip->height, 64);
     ASSERT_EQ(strip->FrameCount(), 5);
@@ -146,24 +155,33 @@ TEST_F(ImageLoading, StripFramesComeFromCellsInReadingOrder) {
         EXPECT_EQ(PixelAt(frame, 0, 0)[0], 10 * (i + 1));
         EXPECT_EQ(PixelAt(frame, 63, 63)[0], 10 * (i + 1));
     }
-    EXPECT_EQ(present::LoadImageStrip(row, 64, 64, 0, 6, 6), nullptr);
-    EXPECT_EQ(present::LoadImageStrip(row, 64, 64, 1, 5, 6), nullptr);
-    EXPECT_NE(present::LoadImageStrip(row, 64, 64, 4, 1, 6), nullptr);
+    EXPECT_EQ(
+        present::LoadImageStrip(row, 64, 64, 0, 6,
+                                present::TImageFlags::Filtered | present::TImageFlags::Mipmapped),
+        nullptr);
+    EXPECT_EQ(
+        present::LoadImageStrip(row, 64, 64, 1, 5,
+                                present::TImageFlags::Filtered | present::TImageFlags::Mipmapped),
+        nullptr);
+    EXPECT_NE(
+        present::LoadImageStrip(row, 64, 64, 4, 1,
+                                present::TImageFlags::Filtered | present::TImageFlags::Mipmapped),
+        nullptr);
 
     // Cells 2, 3, 4 of a 3 x 2 grid wrap onto the second row.
     const std::string grid = testpng::Embed("test/strip-grid.png", NumberedCells(3, 2, 32, 32));
-    const auto wrapped = present::LoadImageStrip(grid, 32, 32, 2, 3, 0);
+    const auto wrapped = present::LoadImageStrip(grid, 32, 32, 2, 3, present::TImageFlags::None);
     ASSERT_NE(wrapped, nullptr);
     ASSERT_EQ(wrapped->FrameCount(), 3);
     EXPECT_EQ(PixelAt(wrapped->pixmaps[0], 0, 0)[0], 30);
     EXPECT_EQ(PixelAt(wrapped->pixmaps[1], 0, 0)[0], 40);
     EXPECT_EQ(PixelAt(wrapped->pixmaps[2], 31, 31)[0], 50);
     // 40-pixel cells fit twice into 96 pixels; the 16 columns left over are ignored.
-    const auto narrow = present::LoadImageStrip(grid, 40, 32, 0, 4, 0);
+    const auto narrow = present::LoadImageStrip(grid, 40, 32, 0, 4, present::TImageFlags::None);
     ASSERT_NE(narrow, nullptr);
     EXPECT_EQ(PixelAt(narrow->pixmaps[1], 0, 0)[0], 20); // x 40 lies in cell 1
     EXPECT_EQ(PixelAt(narrow->pixmaps[2], 0, 0)[0], 40); // second row starts at x 0
-    EXPECT_EQ(present::LoadImageStrip(grid, 40, 32, 0, 5, 0), nullptr);
+    EXPECT_EQ(present::LoadImageStrip(grid, 40, 32, 0, 5, present::TImageFlags::None), nullptr);
 }
 
 TEST_F(ImageLoading, StripRejectsImpossibleCellRequests) {
@@ -181,16 +199,20 @@ TEST_F(ImageLoading, StripRejectsImpossibleCellRequests) {
              {64, 64, INT_MAX, INT_MAX},
              {1, 1, INT_MAX, 1},
          }) {
-        EXPECT_EQ(present::LoadImageStrip(row, w, h, first, count, 0), nullptr)
+        EXPECT_EQ(present::LoadImageStrip(row, w, h, first, count, present::TImageFlags::None),
+                  nullptr)
             << w << "x" << h << " cells " << first << "+" << count;
     }
-    EXPECT_EQ(present::LoadImageStrip("incbin::test/missing-strip.png", 64, 64, 0, 1, 0), nullptr);
+    EXPECT_EQ(present::LoadImageStrip("incbin::test/missing-strip.png", 64, 64, 0, 1,
+                                      present::TImageFlags::None),
+              nullptr);
 }
 
 TEST_F(ImageLoading, StripMasksEachFrameWithinItsOwnCell) {
     const Bytes rgb = {100, 100, 100, 0, 0, 0, 50, 50, 50, 7, 7, 7};
     const auto strip = present::LoadImageStrip(
-        testpng::Embed("test/strip-mask.png", testpng::MakePng(4, 1, 2, rgb)), 2, 1, 0, 2, -1);
+        testpng::Embed("test/strip-mask.png", testpng::MakePng(4, 1, 2, rgb)), 2, 1, 0, 2,
+        present::TImageFlags::Default);
     ASSERT_NE(strip, nullptr);
     // The neighbour at x 2 belongs to the next cell and does not count.
     EXPECT_EQ(PixelAt(strip->pixmaps[0], 1, 0), (Rgba{100, 100, 100, 0}));
@@ -205,7 +227,7 @@ TEST_F(ImageLoading, SavedPicturesLoadBackUnchanged) {
     const auto path = std::filesystem::temp_directory_path() /
                       ("present_saved_" + std::to_string(getpid()) + ".png");
     ASSERT_TRUE(present::SavePng(path.string(), pixmap));
-    const auto image = present::LoadImageFile(path.string(), -1);
+    const auto image = present::LoadImageFile(path.string(), present::TImageFlags::Default);
     std::filesystem::remove(path);
     ASSERT_NE(image, nullptr);
     EXPECT_EQ(image->pixmaps[0].rgba, pixmap.rgba);

@@ -64,13 +64,14 @@ public:
     void Close() override {}
     void Clear(int, int, int) override {}
     void Present(bool) override {}
-    void SetBlendMode(int) override {}
+    void SetBlendMode(present::TBlendMode) override {}
     void FillTriangles(const present::TVertex*, int, const present::TPaint&) override {}
-    void DrawTexturedTriangles(present::TRendererTexture&, int, const present::TVertex*, int,
-                               const present::TPaint&) override {}
+    void DrawTexturedTriangles(present::TRendererTexture&, present::TImageFlags,
+                               const present::TVertex*, int, const present::TPaint&) override {}
     bool ReadPixels(TPixmap&) override { return false; }
 
-    present::TextureRef MakeTexture(const TPixmap& frame, int imageFlags) override {
+    present::TextureRef MakeTexture(const TPixmap& frame,
+                                    present::TImageFlags imageFlags) override {
         ++made;
         lastFlags = imageFlags;
         lastRed = frame.rgba.empty() ? -1 : frame.rgba[0];
@@ -84,7 +85,7 @@ public:
     }
 
     int made = 0;
-    int lastFlags = 0;
+    present::TImageFlags lastFlags = present::TImageFlags::None;
     int lastRed = 0;
     bool failing = false;
 };
@@ -93,10 +94,10 @@ class FrameTextures : public testing::Test {
 protected:
     void SetUp() override {
         present::SetPlatform(std::make_shared<present::THeadlessPlatform>());
-        present::SelectRenderer(renderer, 0);
+        present::SelectRenderer(renderer, present::TScreenFlags::None);
         image->width = 2;
         image->height = 1;
-        image->flags = 6;
+        image->flags = present::TImageFlags::Filtered | present::TImageFlags::Mipmapped;
         for (int frame = 0; frame < 2; ++frame) {
             image->pixmaps.push_back(
                 TPixmap{2, 1, {static_cast<std::uint8_t>(10 + frame), 0, 0, 0, 0, 0, 0, 0}});
@@ -104,21 +105,22 @@ protected:
             image->frameScreens.push_back(0);
         }
     }
-    void TearDown() override { present::SelectRenderer(nullptr, 0); }
+    void TearDown() override { present::SelectRenderer(nullptr, present::TScreenFlags::None); }
 
     std::shared_ptr<TCountingRenderer> renderer = std::make_shared<TCountingRenderer>();
     present::ImageRef image = std::make_shared<present::TImage>();
 };
 
 TEST_F(FrameTextures, MadeOnFirstUseAndReusedOnTheSameScreen) {
-    ASSERT_NE(present::OpenScreen(64, 32, 0, 0, 0), nullptr);
+    ASSERT_NE(present::OpenScreen(64, 32, 0, 0, present::TScreenFlags::None), nullptr);
     const int opened = renderer->made; // whatever the screen set-up itself uploads
 
     const auto first = image->FrameTexture(1);
     ASSERT_NE(first, nullptr);
     EXPECT_EQ(renderer->made, opened + 1);
     EXPECT_EQ(renderer->lastRed, 11);
-    EXPECT_EQ(renderer->lastFlags, 6);
+    EXPECT_EQ(renderer->lastFlags,
+              present::TImageFlags::Filtered | present::TImageFlags::Mipmapped);
     EXPECT_EQ(image->frameScreens[1], present::CurrentScreenNumber());
     EXPECT_EQ(image->frames[0], nullptr);
 
@@ -134,11 +136,11 @@ TEST_F(FrameTextures, MadeOnFirstUseAndReusedOnTheSameScreen) {
 }
 
 TEST_F(FrameTextures, MadeAgainAfterEveryScreenChange) {
-    ASSERT_NE(present::OpenScreen(64, 32, 0, 0, 0), nullptr);
+    ASSERT_NE(present::OpenScreen(64, 32, 0, 0, present::TScreenFlags::None), nullptr);
     const auto onFirst = image->FrameTexture(0);
     const int firstScreen = present::CurrentScreenNumber();
 
-    ASSERT_NE(present::OpenScreen(64, 32, 0, 0, 0), nullptr);
+    ASSERT_NE(present::OpenScreen(64, 32, 0, 0, present::TScreenFlags::None), nullptr);
     ASSERT_NE(present::CurrentScreenNumber(), firstScreen);
     const int before = renderer->made;
     const auto onSecond = image->FrameTexture(0);
@@ -155,7 +157,7 @@ TEST_F(FrameTextures, MadeAgainAfterEveryScreenChange) {
 }
 
 TEST_F(FrameTextures, FailedCopiesGiveNullAndAreTriedAgain) {
-    ASSERT_NE(present::OpenScreen(64, 32, 0, 0, 0), nullptr);
+    ASSERT_NE(present::OpenScreen(64, 32, 0, 0, present::TScreenFlags::None), nullptr);
     renderer->failing = true;
     const int before = renderer->made;
     EXPECT_EQ(image->FrameTexture(0), nullptr);
@@ -165,7 +167,7 @@ TEST_F(FrameTextures, FailedCopiesGiveNullAndAreTriedAgain) {
     EXPECT_NE(image->FrameTexture(0), nullptr);
     present::CloseScreen();
 
-    present::SelectRenderer(nullptr, 0);
+    present::SelectRenderer(nullptr, present::TScreenFlags::None);
     EXPECT_EQ(image->FrameTexture(1), nullptr);
 }
 

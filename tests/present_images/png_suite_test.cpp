@@ -126,7 +126,7 @@ TEST_F(PngSuite, EveryValidPictureDecodesToTheReferencePixels) {
         ASSERT_TRUE(ReferenceDecode(testpng::ReadFile(referencePath.string()), reference))
             << referencePath;
 
-        const auto image = present::LoadImageFile(path.string(), 0);
+        const auto image = present::LoadImageFile(path.string(), present::TImageFlags::None);
         ASSERT_NE(image, nullptr);
         EXPECT_EQ(image->width, header.width);
         EXPECT_EQ(image->height, header.height);
@@ -154,8 +154,9 @@ TEST_F(PngSuite, EveryCorruptPictureIsRejected) {
     EXPECT_EQ(files.size(), 14u);
     for (const auto& path : files) {
         SCOPED_TRACE(path.filename().string());
-        EXPECT_EQ(present::LoadImageFile(path.string(), -1), nullptr);
-        EXPECT_EQ(present::LoadImageStrip(path.string(), 1, 1, 0, 1, -1), nullptr);
+        EXPECT_EQ(present::LoadImageFile(path.string(), present::TImageFlags::Default), nullptr);
+        EXPECT_EQ(present::LoadImageStrip(path.string(), 1, 1, 0, 1, present::TImageFlags::Default),
+                  nullptr);
     }
 }
 

@@ -11,7 +11,7 @@
 namespace {
 
 namespace fs = std::filesystem;
-using present::ReadError;
+using present::TReadError;
 using present::TStream;
 
 TStream StreamOf(std::vector<std::uint8_t> bytes) {
@@ -40,13 +40,13 @@ TEST(StreamReads, NumbersAreLittleEndianWhateverTheHost) {
 
 TEST(StreamReads, ReadingPastTheEndThrowsAndConsumesNothing) {
     TStream stream = StreamOf(std::vector<std::uint8_t>{1, 2, 3});
-    EXPECT_THROW(present::ReadI32(stream), ReadError);
+    EXPECT_THROW(present::ReadI32(stream), TReadError);
     EXPECT_EQ(stream.Position(), 0u);
-    EXPECT_THROW(present::ReadChars(stream, 4), ReadError);
-    EXPECT_THROW(present::ReadChars(stream, -1), ReadError);
+    EXPECT_THROW(present::ReadChars(stream, 4), TReadError);
+    EXPECT_THROW(present::ReadChars(stream, -1), TReadError);
     EXPECT_EQ(present::ReadChars(stream, 3), std::string("\x01\x02\x03"));
-    EXPECT_THROW(present::ReadU8(stream), ReadError);
-    EXPECT_THROW(present::ReadF32(stream), ReadError);
+    EXPECT_THROW(present::ReadU8(stream), TReadError);
+    EXPECT_THROW(present::ReadF32(stream), TReadError);
     EXPECT_EQ(present::ReadChars(stream, 0), "");
 }
 
@@ -70,7 +70,7 @@ TEST(StreamReads, ClosedStreamHasNothingLeft) {
     auto stream = std::make_shared<TStream>(std::vector<std::uint8_t>{1, 2});
     present::CloseInput(stream);
     EXPECT_TRUE(stream->Closed());
-    EXPECT_THROW(present::ReadU8(*stream), ReadError);
+    EXPECT_THROW(present::ReadU8(*stream), TReadError);
     present::CloseInput(nullptr);
 }
 
@@ -154,7 +154,7 @@ TEST_F(FileSystem, FileStreamsReadAsTheyGo) {
     EXPECT_EQ(present::ReadU8(*stream), 'b');
     fs::resize_file(path, 600000);
     stream->Skip(100000 - 1);
-    EXPECT_THROW(present::ReadU8(*stream), ReadError);
+    EXPECT_THROW(present::ReadU8(*stream), TReadError);
     EXPECT_FALSE(stream->Failed());
 }
 

@@ -7,37 +7,39 @@ constexpr TRGB kDestination{100, 150, 200};
 constexpr TRGB kSource{200, 100, 50};
 
 struct TBlendCase {
-    int mode;
+    TBlendMode mode;
     TRGB expected; // for the source at alpha 0.5 over the destination
 };
 
 // src = (200, 100, 50) at alpha 0.5, dst = (100, 150, 200).
 const TBlendCase kCases[] = {
-    {BlendSolid, {200, 100, 50}},  {BlendAlpha, {150, 125, 125}},  {BlendAdd, {200, 200, 225}},
-    {BlendMultiply, {78, 59, 39}}, {BlendMasked, {100, 150, 200}}, // alpha 0.5 is not above the
-                                                                   // threshold
+    {TBlendMode::Solid, {200, 100, 50}},   {TBlendMode::Alpha, {150, 125, 125}},
+    {TBlendMode::Add, {200, 200, 225}},    {TBlendMode::Multiply, {78, 59, 39}},
+    {TBlendMode::Masked, {100, 150, 200}}, // alpha 0.5 is not above the
+                                           // threshold
 };
 
 class BlendTest : public RendererTest {
 protected:
-    void StartFrame(int mode) {
+    void StartFrame(TBlendMode mode) {
         renderer->Clear(kDestination.r, kDestination.g, kDestination.b);
         renderer->SetBlendMode(mode);
     }
-    void Fill(int mode, float alpha, TRGB colour = kSource) {
+    void Fill(TBlendMode mode, float alpha, TRGB colour = kSource) {
         const auto quad = Quad(4, 4, 28, 28);
         renderer->FillTriangles(quad.data(), 6, TPaint{colour.r, colour.g, colour.b, alpha, mode});
     }
-    void DrawTexture(const TextureRef& texture, int mode, float alpha, TRGB colour = kSource) {
+    void DrawTexture(const TextureRef& texture, TBlendMode mode, float alpha,
+                     TRGB colour = kSource) {
         const auto quad = Quad(4, 4, 28, 28);
-        renderer->DrawTexturedTriangles(*texture, 0, quad.data(), 6,
+        renderer->DrawTexturedTriangles(*texture, TImageFlags::None, quad.data(), 6,
                                         TPaint{colour.r, colour.g, colour.b, alpha, mode});
     }
 };
 
 TEST_F(BlendTest, ShapesFollowEachModesArithmetic) {
     for (const TBlendCase& c : kCases) {
-        SCOPED_TRACE(c.mode);
+        SCOPED_TRACE(static_cast<int>(c.mode));
         StartFrame(c.mode);
         Fill(c.mode, 0.5f);
         EXPECT_RGB_NEAR(Pixel(16, 16), c.expected.r, c.expected.g, c.expected.b, 2);
@@ -47,13 +49,14 @@ TEST_F(BlendTest, ShapesFollowEachModesArithmetic) {
 
 TEST_F(BlendTest, TexelAlphaActsLikeTheCurrentAlpha) {
     // White texels at alpha 128 / 255 tinted by the source colour at alpha 1.
-    const TextureRef texture = renderer->MakeTexture(SolidPixmap(8, 8, {255, 255, 255, 128}), 0);
+    const TextureRef texture =
+        renderer->MakeTexture(SolidPixmap(8, 8, {255, 255, 255, 128}), TImageFlags::None);
     ASSERT_TRUE(texture);
     for (const TBlendCase& c : kCases) {
-        if (c.mode == BlendMasked) {
+        if (c.mode == TBlendMode::Masked) {
             continue; // 128 / 255 is above one half: covered below
         }
-        SCOPED_TRACE(c.mode);
+        SCOPED_TRACE(static_cast<int>(c.mode));
         StartFrame(c.mode);
         DrawTexture(texture, c.mode, 1.0f);
         EXPECT_RGB_NEAR(Pixel(16, 16), c.expected.r, c.expected.g, c.expected.b, 2);
@@ -61,13 +64,13 @@ TEST_F(BlendTest, TexelAlphaActsLikeTheCurrentAlpha) {
 }
 
 TEST_F(BlendTest, MaskedShapesNeedAlphaAboveOneHalf) {
-    StartFrame(BlendMasked);
-    Fill(BlendMasked, 0.3f);
+    StartFrame(TBlendMode::Masked);
+    Fill(TBlendMode::Masked, 0.3f);
     EXPECT_RGB_NEAR(Pixel(16, 16), 100, 150, 200, 0);
-    Fill(BlendMasked, 0.5f);
+    Fill(TBlendMode::Masked, 0.5f);
     EXPECT_RGB_NEAR(Pixel(16, 16), 100, 150, 200, 0);
     // Drawn, and not blended: the colour replaces the destination.
-    Fill(BlendMasked, 0.51f);
+    Fill(TBlendMode::Masked, 0.51f);
     EXPECT_RGB_NEAR(Pixel(16, 16), 200, 100, 50, 0);
 }
 
@@ -87,11 +90,11 @@ TEST_F(BlendTest, MaskedTexelsNeedTexelAlphaTimesAlphaAboveOneHalf) {
     };
     for (const TMaskCase& c : cases) {
         SCOPED_TRACE(::testing::Message() << int(c.texelAlpha) << " x " << c.alpha);
-        const TextureRef texture =
-            renderer->MakeTexture(SolidPixmap(8, 8, {40, 80, 120, c.texelAlpha}), 0);
+        const TextureRef texture = renderer->MakeTexture(
+            SolidPixmap(8, 8, {40, 80, 120, c.texelAlpha}), TImageFlags::None);
         ASSERT_TRUE(texture);
-        StartFrame(BlendMasked);
-        DrawTexture(texture, BlendMasked, c.alpha, TRGB{255, 255, 255});
+        StartFrame(TBlendMode::Masked);
+        DrawTexture(texture, TBlendMode::Masked, c.alpha, TRGB{255, 255, 255});
         if (c.drawn) {
             EXPECT_RGB_NEAR(Pixel(16, 16), 40, 80, 120, 0);
         } else {
@@ -105,12 +108,12 @@ TEST_F(BlendTest, MaskedTexelsNeedTexelAlphaTimesAlphaAboveOneHalf) {
 TEST_F(BlendTest, MaskedFilteredEdgesAreCutNotBlended) {
     TPixmap edge = SolidPixmap(2, 1, {40, 80, 120, 0});
     edge.rgba[7] = 255;
-    const TextureRef texture = renderer->MakeTexture(edge, ImageFiltered);
+    const TextureRef texture = renderer->MakeTexture(edge, TImageFlags::Filtered);
     ASSERT_TRUE(texture);
-    StartFrame(BlendMasked);
+    StartFrame(TBlendMode::Masked);
     const auto quad = Quad(0, 0, 32, 8);
-    renderer->DrawTexturedTriangles(*texture, ImageFiltered, quad.data(), 6,
-                                    TPaint{255, 255, 255, 1.0f, BlendMasked});
+    renderer->DrawTexturedTriangles(*texture, TImageFlags::Filtered, quad.data(), 6,
+                                    TPaint{255, 255, 255, 1.0f, TBlendMode::Masked});
     // The alpha ramps from texel centre 7.5 to 23.5 and passes 0.5 at 15.5.
     for (int x = 0; x < 32; ++x) {
         SCOPED_TRACE(x);
@@ -123,10 +126,11 @@ TEST_F(BlendTest, MaskedFilteredEdgesAreCutNotBlended) {
 }
 
 TEST_F(BlendTest, ColourTintsTexels) {
-    const TextureRef texture = renderer->MakeTexture(SolidPixmap(8, 8, {200, 100, 50, 255}), 0);
+    const TextureRef texture =
+        renderer->MakeTexture(SolidPixmap(8, 8, {200, 100, 50, 255}), TImageFlags::None);
     ASSERT_TRUE(texture);
-    StartFrame(BlendSolid);
-    DrawTexture(texture, BlendSolid, 1.0f, TRGB{255, 128, 0});
+    StartFrame(TBlendMode::Solid);
+    DrawTexture(texture, TBlendMode::Solid, 1.0f, TRGB{255, 128, 0});
     EXPECT_RGB_NEAR(Pixel(16, 16), 200, 50, 0, 1);
 }
 

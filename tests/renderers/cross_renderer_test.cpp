@@ -28,9 +28,9 @@ constexpr double kMeanTolerance = 0.25;
 constexpr int kPercentile999Tolerance = 64;
 
 TPixmap Render(const RendererRef& renderer, void (*draw)()) {
-    SelectRenderer(renderer, ScreenDoubleBuffered);
+    SelectRenderer(renderer, TScreenFlags::DoubleBuffered);
     TPixmap shot;
-    if (!OpenScreen(kWidth, kHeight, 0, 0, 0)) {
+    if (!OpenScreen(kWidth, kHeight, 0, 0, present::TScreenFlags::None)) {
         ADD_FAILURE() << "cannot open a screen with " << renderer->Name();
         return shot;
     }
@@ -68,7 +68,7 @@ TPixelSet Lit(const TPixmap& shot, int x0, int y0, int x1, int y1) {
 
 // White on black, each shape alone in its own box (see PlacementIsExact...).
 void DrawPlacementShapes() {
-    SetBlendMode(BlendMasked);
+    SetBlendMode(TBlendMode::Masked);
     SetClearColour(0, 0, 0);
     ClearScreen();
     static const ImageRef dot = [] {
@@ -135,8 +135,8 @@ TEST(CrossRenderer, StandInOnADisplayShowsItsFrameExactly) {
     ASSERT_NE(std::getenv("DISPLAY"), nullptr) << "needs a display";
     SetPlatform(nullptr);
     InitPresent();
-    SelectRenderer(Direct3D7Renderer(), ScreenDoubleBuffered);
-    ASSERT_TRUE(OpenScreen(kWidth, kHeight, 0, 0, 0));
+    SelectRenderer(Direct3D7Renderer(), TScreenFlags::DoubleBuffered);
+    ASSERT_TRUE(OpenScreen(kWidth, kHeight, 0, 0, present::TScreenFlags::None));
     DrawScene();
     TPixmap drawn;
     ASSERT_TRUE(CaptureScreen(drawn));

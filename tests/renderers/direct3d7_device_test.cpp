@@ -40,7 +40,7 @@ protected:
 };
 
 TEST_F(DeviceTest, FanCoversItsPolygon) {
-    d3d->SetBlendMode(BlendSolid);
+    d3d->SetBlendMode(TBlendMode::Solid);
     d3d->Clear(0, 0, 0);
     // A square as a fan around its centre, closed by repeating the first corner.
     const std::vector<D3DTLVERTEX322> fan = {V(16, 16), V(8, 8),  V(24, 8),
@@ -54,7 +54,7 @@ TEST_F(DeviceTest, FanCoversItsPolygon) {
 }
 
 TEST_F(DeviceTest, StripAlternatesItsTriangles) {
-    d3d->SetBlendMode(BlendSolid);
+    d3d->SetBlendMode(TBlendMode::Solid);
     d3d->Clear(0, 0, 0);
     // Five vertices: three triangles making the band [4, 28) x [8, 16).
     const std::vector<D3DTLVERTEX322> strip = {V(4, 8), V(4, 16), V(16, 8), V(16, 16), V(28, 8)};
@@ -69,7 +69,7 @@ TEST_F(DeviceTest, StripAlternatesItsTriangles) {
 }
 
 TEST_F(DeviceTest, RejectsOtherTypesAndFormatsAndIgnoresShortLists) {
-    d3d->SetBlendMode(BlendSolid);
+    d3d->SetBlendMode(TBlendMode::Solid);
     d3d->Clear(0, 0, 0);
     const std::vector<D3DTLVERTEX322> tri = {V(0, 0), V(32, 0), V(0, 32)};
     auto& device = d3d->Device();
@@ -98,7 +98,7 @@ TEST_F(DeviceTest, ColourIsPackedAsARGBWithTruncatedClampedAlpha) {
 }
 
 TEST_F(DeviceTest, WithoutATextureTheDiffuseColourIsDrawn) {
-    d3d->SetBlendMode(BlendSolid);
+    d3d->SetBlendMode(TBlendMode::Solid);
     d3d->Clear(0, 0, 0);
     const std::uint32_t grey = 0xFF808080u;
     const std::vector<D3DTLVERTEX322> fan = {V(0, 0, grey), V(16, 0, grey), V(16, 16, grey),
@@ -109,20 +109,20 @@ TEST_F(DeviceTest, WithoutATextureTheDiffuseColourIsDrawn) {
 
 TEST(StandInFacade, SkinDrawingThroughTheDeviceUsesTheActiveFrame) {
     SetPlatform(std::make_shared<THeadlessPlatform>());
-    SelectRenderer(Direct3D7Renderer(), ScreenDoubleBuffered);
-    ASSERT_TRUE(OpenScreen(32, 32, 0, 0, 0));
+    SelectRenderer(Direct3D7Renderer(), TScreenFlags::DoubleBuffered);
+    ASSERT_TRUE(OpenScreen(32, 32, 0, 0, present::TScreenFlags::None));
     auto* d3d = dynamic_cast<TDirect3D7Renderer*>(CurrentRenderer().get());
     ASSERT_NE(d3d, nullptr);
     TImage image;
     image.width = image.height = 2;
-    image.flags = 0;
+    image.flags = TImageFlags::None;
     image.pixmaps = {SolidPixmap(2, 2, {0, 0, 255, 255}), SolidPixmap(2, 2, {0, 255, 0, 255})};
     image.frames.resize(2);
     image.frameScreens.resize(2);
     d3d->SetActiveFrame(image, 1);
     ASSERT_TRUE(image.frames[1]);
     d3d->Clear(0, 0, 0);
-    d3d->SetBlendMode(BlendAlpha);
+    d3d->SetBlendMode(TBlendMode::Alpha);
     d3d->SetColour(255, 255, 255, 1.0f);
     const std::uint32_t white = d3d->ColourARGB();
     const std::vector<D3DTLVERTEX322> fan = {{0, 0, 0, white, 0, 0},
@@ -156,17 +156,17 @@ TEST(TrianglePairs, DrawnAsOneQuadMatchTheirTwoTriangles) {
     struct TCase {
         float x, y, width, height, degrees;
         bool textured;
-        int mode;
+        TBlendMode mode;
     };
     const TCase cases[] = {
-        {3, 4, 8, 16, 0, true, BlendAlpha},
-        {2.3f, 7.6f, 12.2f, 24.4f, 0, true, BlendMasked},
-        {5.3f, 2.7f, 11.4f, 20.2f, 0, false, BlendSolid},
-        {20, 3, 9, 18, 30, true, BlendAlpha},
-        {18, 20, 13, 1, 45, false, BlendAlpha},
-        {4, 25, 20, 1, 0, false, BlendAdd},
-        {30.5f, 0.5f, 1, 30, 0, false, BlendMultiply},
-        {12, 12, 10, 10, -70, true, BlendAdd},
+        {3, 4, 8, 16, 0, true, TBlendMode::Alpha},
+        {2.3f, 7.6f, 12.2f, 24.4f, 0, true, TBlendMode::Masked},
+        {5.3f, 2.7f, 11.4f, 20.2f, 0, false, TBlendMode::Solid},
+        {20, 3, 9, 18, 30, true, TBlendMode::Alpha},
+        {18, 20, 13, 1, 45, false, TBlendMode::Alpha},
+        {4, 25, 20, 1, 0, false, TBlendMode::Add},
+        {30.5f, 0.5f, 1, 30, 0, false, TBlendMode::Multiply},
+        {12, 12, 10, 10, -70, true, TBlendMode::Add},
     };
     for (const TCase& c : cases) {
         SCOPED_TRACE(c.degrees);
@@ -179,7 +179,8 @@ TEST(TrianglePairs, DrawnAsOneQuadMatchTheirTwoTriangles) {
         const TRasterVertex b = at(c.width, 0, 1, 0);
         const TRasterVertex d = at(c.width, c.height, 1, 1);
         const TRasterVertex e = at(0, c.height, 0, 1);
-        TRasterPaint paint{200, 120, 255, 0.8f, c.mode, c.textured ? &texture : nullptr, 0};
+        TRasterPaint paint{
+            200, 120, 255, 0.8f, c.mode, c.textured ? &texture : nullptr, TImageFlags::None};
         for (const std::array<TRasterVertex, 6>& six :
              {std::array{a, b, d, a, d, e}, std::array{b, a, e, b, e, d}}) {
             TFrameBuffer pair{40, 40, std::vector<std::uint32_t>(40 * 40, 0x00405060u)};
@@ -207,7 +208,7 @@ TEST(TrianglePairs, DrawnAsOneQuadMatchTheirTwoTriangles) {
     TFrameBuffer frame{40, 40, std::vector<std::uint32_t>(40 * 40, 0)};
     const TRasterVertex quad[6] = {{0, 0, 0, 0}, {8, 0, 1, 0},  {8, 16, 1, 1},
                                    {0, 0, 0, 0}, {8, 16, 1, 1}, {0, 16, 0, 1}};
-    TRasterPaint filtered{255, 255, 255, 1.0f, BlendAlpha, &texture, ImageFiltered};
+    TRasterPaint filtered{255, 255, 255, 1.0f, TBlendMode::Alpha, &texture, TImageFlags::Filtered};
     EXPECT_FALSE(RasterizeTrianglePair(frame, quad, filtered));
     const TRasterVertex apart[6] = {{0, 0, 0, 0},  {8, 0, 1, 0},   {8, 16, 1, 1},
                                     {20, 0, 0, 0}, {28, 16, 1, 1}, {20, 16, 0, 1}};

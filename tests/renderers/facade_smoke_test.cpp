@@ -21,7 +21,7 @@ protected:
         InitPresent();
         const std::string name = GetParam();
         SelectRenderer(name == "OpenGL" ? OpenGLRenderer() : Direct3D7Renderer(),
-                       ScreenDoubleBuffered);
+                       TScreenFlags::DoubleBuffered);
     }
     void TearDown() override { CloseScreen(); }
 
@@ -38,7 +38,7 @@ protected:
 };
 
 TEST_P(OnDisplay, OpensTheMenuWindowDrawsTextAndImagesAndCloses) {
-    const ScreenRef screen = OpenScreen(400, 300, 0, 60, 0);
+    const ScreenRef screen = OpenScreen(400, 300, 0, 60, present::TScreenFlags::None);
     ASSERT_TRUE(screen);
     EXPECT_STREQ(CurrentRenderer()->Name(), GetParam());
     for (int frame = 0; frame < 3; ++frame) {
@@ -58,10 +58,10 @@ TEST_P(OnDisplay, OpensTheMenuWindowDrawsTextAndImagesAndCloses) {
 
 TEST_P(OnDisplay, FullScreenWithoutThatModeKeepsTheLogicalCoordinates) {
     // The virtual display has one mode, so this falls back to the desktop's.
-    ASSERT_TRUE(OpenScreen(800, 600, 32, 60, 0));
+    ASSERT_TRUE(OpenScreen(800, 600, 32, 60, present::TScreenFlags::None));
     SetClearColour(0, 0, 255);
     ClearScreen();
-    SetBlendMode(BlendSolid);
+    SetBlendMode(TBlendMode::Solid);
     SetDrawColour(255, 255, 0);
     RendererFillPolygon({0, 0, 100, 0, 100, 100, 0, 100}, 0, 0, 700, 500);
     TPixmap shot;

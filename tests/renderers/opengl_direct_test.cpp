@@ -10,12 +10,12 @@ TEST_F(RendererTest, CallersMayDrawInPixelSpaceWithAFramesTextureName) {
     TPixmap frame = SolidPixmap(2, 2, {0, 200, 0, 255});
     frame.rgba[0] = 200; // top-left texel red
     frame.rgba[1] = 0;
-    const TextureRef texture = renderer->MakeTexture(frame, 0);
+    const TextureRef texture = renderer->MakeTexture(frame, TImageFlags::None);
     auto* glTexture = dynamic_cast<TGLTexture*>(texture.get());
     ASSERT_NE(glTexture, nullptr);
     ASSERT_NE(glTexture->name, 0u);
     renderer->Clear(0, 0, 0);
-    renderer->SetBlendMode(BlendAlpha);
+    renderer->SetBlendMode(TBlendMode::Alpha);
     renderer->SetColour(255, 255, 255, 1.0f);
 
     glPushMatrix();
@@ -42,7 +42,7 @@ TEST_F(RendererTest, CallersMayDrawInPixelSpaceWithAFramesTextureName) {
     EXPECT_RGB_NEAR(Pixel(9, 3), 0, 0, 0, 0);
     // The modelview is back to identity for the renderer's own drawing.
     const auto quad = Quad(0, 24, 4, 28);
-    renderer->FillTriangles(quad.data(), 6, TPaint{0, 0, 255, 1.0f, BlendSolid});
+    renderer->FillTriangles(quad.data(), 6, TPaint{0, 0, 255, 1.0f, TBlendMode::Solid});
     EXPECT_RGB_NEAR(Pixel(1, 25), 0, 0, 255, 0);
 }
 

@@ -10,7 +10,7 @@ namespace present::testing {
 
 namespace {
 
-ImageRef MakeImage(int width, int height, int flags, auto texel) {
+ImageRef MakeImage(int width, int height, TImageFlags flags, auto texel) {
     auto image = std::make_shared<TImage>();
     image->width = width;
     image->height = height;
@@ -32,7 +32,7 @@ ImageRef MakeImage(int width, int height, int flags, auto texel) {
 
 } // namespace
 
-ImageRef MakeDiscImage(int flags) {
+ImageRef MakeDiscImage(TImageFlags flags) {
     return MakeImage(64, 48, flags, [](int x, int y) {
         const float dx = static_cast<float>(x) - 31.5f;
         const float dy = static_cast<float>(y) - 23.5f;
@@ -43,7 +43,7 @@ ImageRef MakeDiscImage(int flags) {
     });
 }
 
-ImageRef MakeRampImage(int flags) {
+ImageRef MakeRampImage(TImageFlags flags) {
     return MakeImage(64, 48, flags, [](int x, int y) {
         return std::array<std::uint8_t, 4>{255, static_cast<std::uint8_t>(y * 5), 40,
                                            static_cast<std::uint8_t>(x * 4)};
@@ -55,7 +55,7 @@ void DrawScene() {
     ClearScreen();
 
     // A concave polygon (an arrow head) and thick lines.
-    SetBlendMode(BlendSolid);
+    SetBlendMode(TBlendMode::Solid);
     SetDrawColour(220, 180, 40);
     RendererFillPolygon({0, 0, 60, 20, 0, 40, 20, 20}, 0, 0, 10, 10);
     SetLineThickness(3.5f);
@@ -75,16 +75,16 @@ void DrawScene() {
     SetDrawScale(1, 1);
 
     // Masked and alpha images, plain and transformed.
-    static const ImageRef disc = MakeDiscImage(ImageMasked);
-    static const ImageRef sharpDisc = MakeDiscImage(0);
-    static const ImageRef ramp = MakeRampImage(ImageFiltered);
+    static const ImageRef disc = MakeDiscImage(TImageFlags::Masked);
+    static const ImageRef sharpDisc = MakeDiscImage(TImageFlags::None);
+    static const ImageRef ramp = MakeRampImage(TImageFlags::Filtered);
     SetDrawColour(255, 255, 255);
-    SetBlendMode(BlendMasked);
+    SetBlendMode(TBlendMode::Masked);
     DrawImageFrame(disc, 10, 60, 0);
     SetDrawRotation(20);
     DrawImageFrame(sharpDisc, 100, 60, 0);
     SetDrawRotation(0);
-    SetBlendMode(BlendAlpha);
+    SetBlendMode(TBlendMode::Alpha);
     DrawImageFrame(ramp, 180, 60, 0);
     SetDrawScale(2, 2);
     SetImageAnchor(ramp, 32, 24);
@@ -92,14 +92,14 @@ void DrawScene() {
     SetImageAnchor(ramp, 0, 0);
     SetDrawScale(1, 1);
     // A filtered cut-out enlarged: its edges are cut at one half, not blended.
-    static const ImageRef smoothDisc = MakeDiscImage(ImageMasked + ImageFiltered);
-    SetBlendMode(BlendMasked);
+    static const ImageRef smoothDisc = MakeDiscImage(TImageFlags::Masked | TImageFlags::Filtered);
+    SetBlendMode(TBlendMode::Masked);
     SetDrawScale(1.2f, 1.2f);
     DrawImageFrame(smoothDisc, 242, 60, 0);
     SetDrawScale(1, 1);
 
     // Text, plain and rotated and scaled.
-    SetBlendMode(BlendMasked);
+    SetBlendMode(TBlendMode::Masked);
     SetDrawColour(255, 255, 0);
     DrawString("Morvel 0123", 140, 120);
     SetDrawRotation(-10);
@@ -110,10 +110,11 @@ void DrawScene() {
     SetDrawScale(1, 1);
 
     // Each blend mode over the same ground.
-    SetBlendMode(BlendSolid);
+    SetBlendMode(TBlendMode::Solid);
     SetDrawColour(100, 150, 200);
     RendererFillPolygon({0, 0, 150, 0, 150, 20, 0, 20}, 0, 0, 160, 210);
-    const int modes[] = {BlendMasked, BlendSolid, BlendAlpha, BlendAdd, BlendMultiply};
+    const TBlendMode modes[] = {TBlendMode::Masked, TBlendMode::Solid, TBlendMode::Alpha,
+                                TBlendMode::Add, TBlendMode::Multiply};
     for (int i = 0; i < 5; ++i) {
         SetBlendMode(modes[i]);
         SetDrawColour(200, 90, 40);
@@ -122,7 +123,7 @@ void DrawScene() {
         SetDrawAlpha(1.0f);
         DrawImageFrame(ramp, 163.0f + 30.0f * i, 180, 0);
     }
-    SetBlendMode(BlendMasked);
+    SetBlendMode(TBlendMode::Masked);
     SetDrawColour(255, 255, 255);
 }
 

@@ -31,7 +31,7 @@ TPixmap Gradient(int width, int height) {
 using TexturesTest = RendererTest;
 
 TEST_F(TexturesTest, FrameSitsTopLeftWithItsLastColumnAndRowRepeated) {
-    const TextureRef texture = renderer->MakeTexture(Gradient(3, 3), 0);
+    const TextureRef texture = renderer->MakeTexture(Gradient(3, 3), TImageFlags::None);
     ASSERT_TRUE(texture);
     EXPECT_EQ(texture->frameWidth, 3);
     EXPECT_EQ(texture->frameHeight, 3);
@@ -39,9 +39,9 @@ TEST_F(TexturesTest, FrameSitsTopLeftWithItsLastColumnAndRowRepeated) {
     EXPECT_EQ(texture->textureHeight, 4);
     // The frame's own area drawn over 6 x 6 pixels: two pixels a texel.
     renderer->Clear(0, 0, 0);
-    const TPaint solid{255, 255, 255, 1.0f, BlendSolid};
+    const TPaint solid{255, 255, 255, 1.0f, TBlendMode::Solid};
     const auto frameArea = Quad(0, 0, 6, 6, 0.75f, 0.75f);
-    renderer->DrawTexturedTriangles(*texture, 0, frameArea.data(), 6, solid);
+    renderer->DrawTexturedTriangles(*texture, TImageFlags::None, frameArea.data(), 6, solid);
     for (int ty = 0; ty < 3; ++ty) {
         for (int tx = 0; tx < 3; ++tx) {
             SCOPED_TRACE(::testing::Message() << "texel " << tx << ", " << ty);
@@ -57,7 +57,7 @@ TEST_F(TexturesTest, FrameSitsTopLeftWithItsLastColumnAndRowRepeated) {
     }
     // The whole texture: the padding repeats the last column and row.
     const auto whole = Quad(8, 8, 16, 16);
-    renderer->DrawTexturedTriangles(*texture, 0, whole.data(), 6, solid);
+    renderer->DrawTexturedTriangles(*texture, TImageFlags::None, whole.data(), 6, solid);
     for (int ty = 0; ty < 4; ++ty) {
         for (int tx = 0; tx < 4; ++tx) {
             SCOPED_TRACE(::testing::Message() << "texel " << tx << ", " << ty);
@@ -76,21 +76,21 @@ TEST_F(TexturesTest, MipmappedTexturesAreMinifiedFromTheMatchingLevel) {
         const std::uint8_t v = ((i % 16) + (i / 16)) % 2 == 0 ? 255 : 0;
         checker.rgba.insert(checker.rgba.end(), {v, v, v, 255});
     }
-    const TextureRef plain = renderer->MakeTexture(checker, 0);
-    const TextureRef mipmapped = renderer->MakeTexture(checker, ImageMipmapped);
+    const TextureRef plain = renderer->MakeTexture(checker, TImageFlags::None);
+    const TextureRef mipmapped = renderer->MakeTexture(checker, TImageFlags::Mipmapped);
     ASSERT_TRUE(plain && mipmapped);
     renderer->Clear(0, 0, 0);
-    const TPaint paint{255, 255, 255, 1.0f, BlendSolid};
+    const TPaint paint{255, 255, 255, 1.0f, TBlendMode::Solid};
     const auto left = Quad(0, 0, 4, 4);
-    renderer->DrawTexturedTriangles(*plain, 0, left.data(), 6, paint);
+    renderer->DrawTexturedTriangles(*plain, TImageFlags::None, left.data(), 6, paint);
     const auto right = Quad(8, 0, 12, 4);
-    renderer->DrawTexturedTriangles(*mipmapped, ImageMipmapped, right.data(), 6, paint);
+    renderer->DrawTexturedTriangles(*mipmapped, TImageFlags::Mipmapped, right.data(), 6, paint);
     const TRGB sharp = Pixel(1, 1);
     EXPECT_TRUE(sharp.r == 0 || sharp.r == 255) << sharp.r;
     EXPECT_RGB_NEAR(Pixel(9, 1), 128, 128, 128, 1);
     // Drawn at its own size the mip-mapped texture shows its top level.
     const auto full = Quad(0, 16, 16, 32);
-    renderer->DrawTexturedTriangles(*mipmapped, ImageMipmapped, full.data(), 6, paint);
+    renderer->DrawTexturedTriangles(*mipmapped, TImageFlags::Mipmapped, full.data(), 6, paint);
     EXPECT_RGB_NEAR(Pixel(0, 16), 255, 255, 255, 0);
     EXPECT_RGB_NEAR(Pixel(1, 16), 0, 0, 0, 0);
 }
@@ -98,12 +98,13 @@ TEST_F(TexturesTest, MipmappedTexturesAreMinifiedFromTheMatchingLevel) {
 // Pixel centres at +0.5 and the top-left rule: both renderers light the same
 // pixels for the same triangles.
 TEST_F(TexturesTest, PlacementFollowsPixelCentresAndTheTopLeftRule) {
-    const TextureRef dot = renderer->MakeTexture(SolidPixmap(1, 1, {255, 255, 255, 255}), 0);
+    const TextureRef dot =
+        renderer->MakeTexture(SolidPixmap(1, 1, {255, 255, 255, 255}), TImageFlags::None);
     ASSERT_TRUE(dot);
     renderer->Clear(0, 0, 0);
-    const TPaint solid{255, 255, 255, 1.0f, BlendSolid};
+    const TPaint solid{255, 255, 255, 1.0f, TBlendMode::Solid};
     const auto one = Quad(15, 15, 16, 16);
-    renderer->DrawTexturedTriangles(*dot, 0, one.data(), 6, solid);
+    renderer->DrawTexturedTriangles(*dot, TImageFlags::None, one.data(), 6, solid);
     // Edges through pixel centres: the left and bottom ones take their pixels,
     // OpenGL's top-left rule in its upward window coordinates.
     const auto square = Quad(2.5f, 2.5f, 6.5f, 6.5f);
@@ -133,15 +134,15 @@ TEST_F(TexturesTest, PlacementFollowsPixelCentresAndTheTopLeftRule) {
 TEST_F(TexturesTest, FilteredPicturesRampAndUnfilteredOnesStep) {
     TPixmap pair = SolidPixmap(2, 1, {0, 0, 0, 255});
     pair.rgba[4] = pair.rgba[5] = pair.rgba[6] = 255;
-    const TextureRef texture = renderer->MakeTexture(pair, ImageFiltered);
-    const TextureRef sharp = renderer->MakeTexture(pair, 0);
+    const TextureRef texture = renderer->MakeTexture(pair, TImageFlags::Filtered);
+    const TextureRef sharp = renderer->MakeTexture(pair, TImageFlags::None);
     ASSERT_TRUE(texture && sharp);
-    const TPaint solid{255, 255, 255, 1.0f, BlendSolid};
+    const TPaint solid{255, 255, 255, 1.0f, TBlendMode::Solid};
     renderer->Clear(0, 0, 0);
     const auto top = Quad(0, 0, 32, 4);
-    renderer->DrawTexturedTriangles(*texture, ImageFiltered, top.data(), 6, solid);
+    renderer->DrawTexturedTriangles(*texture, TImageFlags::Filtered, top.data(), 6, solid);
     const auto bottom = Quad(0, 8, 32, 12);
-    renderer->DrawTexturedTriangles(*sharp, 0, bottom.data(), 6, solid);
+    renderer->DrawTexturedTriangles(*sharp, TImageFlags::None, bottom.data(), 6, solid);
     for (int x = 0; x < 32; ++x) {
         SCOPED_TRACE(x);
         // Texel centres at pixels 7.5 and 23.5, clamped beyond them.
@@ -162,13 +163,13 @@ TEST_F(TexturesTest, TrilinearSamplingBlendsNeighbouringMipLevels) {
         const std::uint8_t v = i % 2 == 0 ? 255 : 0;
         stripes.rgba.insert(stripes.rgba.end(), {v, v, v, 255});
     }
-    const int flags = ImageFiltered + ImageMipmapped;
+    const TImageFlags flags = TImageFlags::Filtered | TImageFlags::Mipmapped;
     const TextureRef texture = renderer->MakeTexture(stripes, flags);
     ASSERT_TRUE(texture);
     renderer->Clear(0, 0, 0);
     const auto quad = Quad(0, 0, 32.0f / 3, 32.0f / 3);
     renderer->DrawTexturedTriangles(*texture, flags, quad.data(), 6,
-                                    TPaint{255, 255, 255, 1.0f, BlendSolid});
+                                    TPaint{255, 255, 255, 1.0f, TBlendMode::Solid});
     const double levelWeight = std::log2(1.5);
     for (int x = 0; x < 10; ++x) {
         SCOPED_TRACE(x);
@@ -182,29 +183,30 @@ TEST_F(TexturesTest, TrilinearSamplingBlendsNeighbouringMipLevels) {
 }
 
 TEST_F(TexturesTest, TexturesOfAClosedScreenAreNeitherDrawnNorFreedTwice) {
-    TextureRef old = renderer->MakeTexture(SolidPixmap(4, 4, {255, 0, 0, 255}), 0);
+    TextureRef old = renderer->MakeTexture(SolidPixmap(4, 4, {255, 0, 0, 255}), TImageFlags::None);
     ASSERT_TRUE(old);
     renderer->Close();
-    EXPECT_FALSE(renderer->MakeTexture(SolidPixmap(4, 4, {255, 0, 0, 255}), 0));
+    EXPECT_FALSE(renderer->MakeTexture(SolidPixmap(4, 4, {255, 0, 0, 255}), TImageFlags::None));
     ASSERT_TRUE(renderer->Open(screen));
     renderer->Clear(0, 0, 0);
     const auto quad = Quad(0, 0, 32, 32);
-    renderer->DrawTexturedTriangles(*old, 0, quad.data(), 6,
-                                    TPaint{255, 255, 255, 1.0f, BlendSolid});
+    renderer->DrawTexturedTriangles(*old, TImageFlags::None, quad.data(), 6,
+                                    TPaint{255, 255, 255, 1.0f, TBlendMode::Solid});
     EXPECT_RGB_NEAR(Pixel(16, 16), 0, 0, 0, 0);
     old.reset();
-    TextureRef fresh = renderer->MakeTexture(SolidPixmap(4, 4, {0, 255, 0, 255}), 0);
+    TextureRef fresh =
+        renderer->MakeTexture(SolidPixmap(4, 4, {0, 255, 0, 255}), TImageFlags::None);
     ASSERT_TRUE(fresh);
-    renderer->DrawTexturedTriangles(*fresh, 0, quad.data(), 6,
-                                    TPaint{255, 255, 255, 1.0f, BlendSolid});
+    renderer->DrawTexturedTriangles(*fresh, TImageFlags::None, quad.data(), 6,
+                                    TPaint{255, 255, 255, 1.0f, TBlendMode::Solid});
     EXPECT_RGB_NEAR(Pixel(16, 16), 0, 255, 0, 0);
 }
 
 TEST_F(TexturesTest, RejectsEmptyAndInconsistentFramesAndScreens) {
-    EXPECT_FALSE(renderer->MakeTexture(TPixmap{}, 0));
+    EXPECT_FALSE(renderer->MakeTexture(TPixmap{}, TImageFlags::None));
     TPixmap shortData = SolidPixmap(4, 4, {1, 2, 3, 4});
     shortData.rgba.resize(10);
-    EXPECT_FALSE(renderer->MakeTexture(shortData, 0));
+    EXPECT_FALSE(renderer->MakeTexture(shortData, TImageFlags::None));
     TScreen empty;
     EXPECT_FALSE(renderer->Open(empty));
     TPixmap shot;

@@ -170,138 +170,198 @@ bool ParseOptions(int argc, char** argv, TOptions& options) {
     return options.beam > 0 && options.chunk > 0;
 }
 
+// The search's fixed parts: the simulation, the route it is scored along, the
+// options and the frames played before the first chunk.
+struct TSearch {
+    TCourseSim& sim;
+    const TRoute& route;
+    const TOptions& options;
+    std::vector<TFrameKeys> prefix;
+};
+
+int Usage() {
+    std::cerr << "usage: find-finish [--clock-start MS] [--beam N] [--chunk FRAMES]"
+                 " [--max-frames N] [--output FILE]\n"
+                 "                   [--prefix SCRIPT --prefix-frames N]\n";
+    return 2;
+}
+
+// The frames before the search: the prefix script's when one is given, else one
+// frame without keys (the first game frame takes none). False with a message.
+bool ReadStart(const TOptions& options, std::vector<TFrameKeys>& prefix) {
+    prefix = {TFrameKeys{}};
+    if (options.prefix.empty()) {
+        return true;
+    }
+    std::string error;
+    prefix = ReadPrefix(options.prefix, options.prefixFrames, error);
+    if (!error.empty() || prefix.empty()) {
+        std::cerr << "find-finish: " << (error.empty() ? "no prefix frames" : error) << "\n";
+        return false;
+    }
+    return true;
+}
+
+// Writes the finishing script, with a second of frames after it; status 0.
+int WriteFinish(const TSearch& search, const NodeRef& finisher) {
+    const auto plan = Plan(search.prefix, History(finisher), search.options.chunk);
+    const int endFrame = static_cast<int>(plan.size()) + 60;
+    if (!WriteScript(search.options.output, plan, endFrame)) {
+        std::cerr << "find-finish: cannot write " << search.options.output << "\n";
+        return 1;
+    }
+    std::printf("finished by frame %d; script %s (run it for %d frames)\n", search.sim.Frame() - 1,
+                search.options.output.c_str(), endFrame + 1);
+    return 0;
+}
+
+// Writes the furthest branch's script when no branch finished; status 1.
+int WritePartial(const TSearch& search, const NodeRef& furthest, const char* why) {
+    const auto plan = Plan(search.prefix, History(furthest), search.options.chunk);
+    const int endFrame = static_cast<int>(plan.size()) + 1;
+    WriteScript(search.options.output, plan, endFrame);
+    std::printf("%s; the furthest branch (%.0f, %.0f at frame %d) is in %s\n", why,
+                furthest->snapshot.blobX, furthest->snapshot.blobY, endFrame,
+                search.options.output.c_str());
+    return 1;
+}
+
+// Plays every action for one chunk from every state of the beam. The children
+// that stay near the route come back; one that reaches the finish is put in
+// finisher instead, and the search stops there.
+std::vector<std::shared_ptr<TNode>> Expand(const TSearch& search, const std::vector<NodeRef>& beam,
+                                           NodeRef& finisher) {
+    std::vector<std::shared_ptr<TNode>> next;
+    for (const NodeRef& node : beam) {
+        for (const TAction& action : actions) {
+            search.sim.Load(node->snapshot);
+            bool finished = false;
+            for (int f = 0; f < search.options.chunk; ++f) {
+                search.sim.Step({action.arrow == 'L', action.arrow == 'R', action.up && f == 0});
+                finished = finished || search.sim.Finished();
+            }
+            auto child = std::make_shared<TNode>();
+            child->parent = node;
+            child->action = action;
+            if (finished) {
+                finisher = child;
+                return next;
+            }
+            const TProgress p = search.route.Locate(search.sim.X(), search.sim.Y(), node->segment);
+            if (p.off > search.options.offLimit) {
+                continue;
+            }
+            child->segment = p.segment;
+            child->score = p.along - 2.0f * p.off;
+            child->snapshot = search.sim.Save();
+            next.push_back(child);
+        }
+    }
+    return next;
+}
+
+// The next beam from the children, best first. One state per 3-pixel cell and
+// speed class keeps the beam varied. Half the beam goes to the best states; the
+// other half keeps the best state of each stretch of route behind them, so that
+// when every leader is doomed (in the air over a gap) others can still try a
+// later jump.
+std::vector<NodeRef> Select(std::vector<std::shared_ptr<TNode>> next, int size) {
+    std::sort(next.begin(), next.end(),
+              [](const auto& a, const auto& b) { return a->score > b->score; });
+    std::set<std::tuple<int, int, int, int>> taken;
+    std::set<int> stretches;
+    std::vector<NodeRef> beam;
+    const auto cell = [](const TSnapshot& s) {
+        return std::make_tuple(static_cast<int>(s.blobX / 3), static_cast<int>(s.blobY / 3),
+                               static_cast<int>(std::floor(s.blobVX * 2)),
+                               static_cast<int>(std::floor(s.blobVY * 2)));
+    };
+    for (const auto& node : next) {
+        if (static_cast<int>(beam.size()) >= size / 2) {
+            break;
+        }
+        if (taken.insert(cell(node->snapshot)).second) {
+            beam.push_back(node);
+        }
+    }
+    for (const auto& node : next) {
+        if (static_cast<int>(beam.size()) >= size) {
+            break;
+        }
+        const int stretch = static_cast<int>(std::floor(node->score / kStretch));
+        if (taken.count(cell(node->snapshot)) == 0 && stretches.insert(stretch).second) {
+            taken.insert(cell(node->snapshot));
+            beam.push_back(node);
+        }
+    }
+    return beam;
+}
+
+// A line of progress when the lead has gained 50 pixels of route, and every
+// 300 frames.
+void ReportProgress(const TSearch& search, const std::vector<NodeRef>& beam, float& bestAlong) {
+    const TNode& lead = *beam.front();
+    const TSnapshot& state = lead.snapshot;
+    if (lead.score > bestAlong + 50 || state.frame % 300 < search.options.chunk) {
+        bestAlong = std::max(bestAlong, lead.score);
+        std::printf("frame %d: lead at (%.0f, %.0f) score %.0f of %.0f, beam %zu\n", state.frame,
+                    state.blobX, state.blobY, lead.score, search.route.Length(), beam.size());
+        std::fflush(stdout);
+    }
+}
+
+// The beam search from the simulation's current state.
+int Search(const TSearch& search) {
+    auto root = std::make_shared<TNode>();
+    root->snapshot = search.sim.Save();
+    const TProgress start = search.route.Locate(search.sim.X(), search.sim.Y(), -1);
+    root->segment = start.segment;
+    root->score = start.along;
+    std::vector<NodeRef> beam{root};
+    float bestAlong = 0;
+    NodeRef furthest = root;
+    while (search.sim.Frame() < search.options.maxFrames) {
+        NodeRef finisher;
+        std::vector<std::shared_ptr<TNode>> next = Expand(search, beam, finisher);
+        if (finisher) {
+            return WriteFinish(search, finisher);
+        }
+        if (next.empty()) {
+            return WritePartial(search, furthest, "every branch left the route");
+        }
+        beam = Select(std::move(next), search.options.beam);
+        if (beam.front()->score > furthest->score) {
+            furthest = beam.front();
+        }
+        ReportProgress(search, beam, bestAlong);
+        search.sim.Load(beam.front()->snapshot);
+    }
+    return WritePartial(search, furthest, "no finish within the frame limit");
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     TOptions options;
     try {
         if (!ParseOptions(argc, argv, options)) {
-            std::cerr << "usage: find-finish [--clock-start MS] [--beam N] [--chunk FRAMES]"
-                         " [--max-frames N] [--output FILE]\n"
-                         "                   [--prefix SCRIPT --prefix-frames N]\n";
-            return 2;
+            return Usage();
         }
     } catch (const std::exception&) {
         std::cerr << "find-finish: bad number\n";
         return 2;
     }
-
     TCourseSim sim(options.clockStart);
     if (!sim.Started()) {
         return 1;
     }
     const TRoute route = CourseRoute();
-    // The first game frame takes no keys.
-    std::vector<TFrameKeys> prefix{TFrameKeys{}};
-    if (!options.prefix.empty()) {
-        std::string error;
-        prefix = ReadPrefix(options.prefix, options.prefixFrames, error);
-        if (!error.empty() || prefix.empty()) {
-            std::cerr << "find-finish: " << (error.empty() ? "no prefix frames" : error) << "\n";
-            return 2;
-        }
+    TSearch search{sim, route, options, {}};
+    if (!ReadStart(options, search.prefix)) {
+        return 2;
     }
-    for (const TFrameKeys& keys : prefix) {
+    for (const TFrameKeys& keys : search.prefix) {
         sim.Step(keys);
     }
-    auto root = std::make_shared<TNode>();
-    root->snapshot = sim.Save();
-    const TProgress start = route.Locate(sim.X(), sim.Y(), -1);
-    root->segment = start.segment;
-    root->score = start.along;
-    std::vector<NodeRef> beam{root};
-    float bestAlong = 0;
-    NodeRef furthest = root;
-    auto writePartial = [&](const char* why) {
-        const auto plan = Plan(prefix, History(furthest), options.chunk);
-        const int endFrame = static_cast<int>(plan.size()) + 1;
-        WriteScript(options.output, plan, endFrame);
-        std::printf("%s; the furthest branch (%.0f, %.0f at frame %d) is in %s\n", why,
-                    furthest->snapshot.blobX, furthest->snapshot.blobY, endFrame,
-                    options.output.c_str());
-        return 1;
-    };
-
-    while (sim.Frame() < options.maxFrames) {
-        std::vector<std::shared_ptr<TNode>> next;
-        for (const NodeRef& node : beam) {
-            for (const TAction& action : actions) {
-                sim.Load(node->snapshot);
-                bool finished = false;
-                for (int f = 0; f < options.chunk; ++f) {
-                    sim.Step({action.arrow == 'L', action.arrow == 'R', action.up && f == 0});
-                    finished = finished || sim.Finished();
-                }
-                auto child = std::make_shared<TNode>();
-                child->parent = node;
-                child->action = action;
-                if (finished) {
-                    const auto plan = Plan(prefix, History(child), options.chunk);
-                    const int endFrame = static_cast<int>(plan.size()) + 60;
-                    if (!WriteScript(options.output, plan, endFrame)) {
-                        std::cerr << "find-finish: cannot write " << options.output << "\n";
-                        return 1;
-                    }
-                    std::printf("finished by frame %d; script %s (run it for %d frames)\n",
-                                sim.Frame() - 1, options.output.c_str(), endFrame + 1);
-                    return 0;
-                }
-                const TProgress p = route.Locate(sim.X(), sim.Y(), node->segment);
-                if (p.off > options.offLimit) {
-                    continue;
-                }
-                child->segment = p.segment;
-                child->score = p.along - 2.0f * p.off;
-                child->snapshot = sim.Save();
-                next.push_back(child);
-            }
-        }
-        if (next.empty()) {
-            return writePartial("every branch left the route");
-        }
-        std::sort(next.begin(), next.end(),
-                  [](const auto& a, const auto& b) { return a->score > b->score; });
-        // One state per 3-pixel cell and speed class keeps the beam varied. Half
-        // the beam goes to the best states; the other half keeps the best state
-        // of each stretch of route behind them, so that when every leader is
-        // doomed (in the air over a gap) others can still try a later jump.
-        std::set<std::tuple<int, int, int, int>> taken;
-        std::set<int> stretches;
-        beam.clear();
-        const auto cell = [](const TSnapshot& s) {
-            return std::make_tuple(static_cast<int>(s.blobX / 3), static_cast<int>(s.blobY / 3),
-                                   static_cast<int>(std::floor(s.blobVX * 2)),
-                                   static_cast<int>(std::floor(s.blobVY * 2)));
-        };
-        for (const auto& node : next) {
-            if (static_cast<int>(beam.size()) >= options.beam / 2) {
-                break;
-            }
-            if (taken.insert(cell(node->snapshot)).second) {
-                beam.push_back(node);
-            }
-        }
-        for (const auto& node : next) {
-            if (static_cast<int>(beam.size()) >= options.beam) {
-                break;
-            }
-            const int stretch = static_cast<int>(std::floor(node->score / kStretch));
-            if (taken.count(cell(node->snapshot)) == 0 && stretches.insert(stretch).second) {
-                taken.insert(cell(node->snapshot));
-                beam.push_back(node);
-            }
-        }
-        if (beam.front()->score > furthest->score) {
-            furthest = beam.front();
-        }
-        const auto& lead = beam.front()->snapshot;
-        if (beam.front()->score > bestAlong + 50 || lead.frame % 300 < options.chunk) {
-            bestAlong = std::max(bestAlong, beam.front()->score);
-            std::printf("frame %d: lead at (%.0f, %.0f) score %.0f of %.0f, beam %zu\n", lead.frame,
-                        lead.blobX, lead.blobY, beam.front()->score, route.Length(), beam.size());
-            std::fflush(stdout);
-        }
-        sim.Load(beam.front()->snapshot);
-    }
-    return writePartial("no finish within the frame limit");
+    return Search(search);
 }

@@ -32,7 +32,7 @@ constexpr const char* SeedPicture = "softbox.png";
 // Only the header of a 16384 x 16384 picture, 1 GB decoded: seeds naming it
 // reach the loader's budget of decoded pixels without anything being decoded.
 constexpr const char* HugePictureHeader = "huge.png";
-constexpr unsigned char HugePngHeader[] = {
+constexpr unsigned char kHugePngHeader[] = {
     0x89, 'P',  'N', 'G', '\r', '\n', 0x1a, '\n', 0, 0, 0, 13, 'I',  'H',  'D',  'R', 0,
     0,    0x40, 0,   0,   0,    0x40, 0,    8,    6, 0, 0, 0,  0xa9, 0xc8, 0x10, 0x84};
 
@@ -72,13 +72,13 @@ const TFuzzPlace& Place() {
             std::abort();
         }
         std::ofstream(pattern + "/" + HugePictureHeader, std::ios::binary)
-            .write(reinterpret_cast<const char*>(HugePngHeader), sizeof HugePngHeader);
+            .write(reinterpret_cast<const char*>(kHugePngHeader), sizeof kHugePngHeader);
         kinetra::CreatePhysics(2048, 1024, 0.1f, 0, 2);
         // One solid zone for loaded bodies to fall on, kept for the whole run.
         static const auto floor =
             kinetra::TZone::Create(std::make_shared<std::vector<float>>(
                                        std::vector<float>{0, 40, 400, 40, 400, 80, 0, 80}),
-                                   2, 0.5f, 10, 4);
+                                   kinetra::TZoneKind::Solid, 0.5f, 10, 4);
         const std::string input = pattern + "/input.bdy";
         const int fd = ::open(input.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
         if (fd < 0) {

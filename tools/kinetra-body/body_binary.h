@@ -1,10 +1,9 @@
-// Body files as bytes: a lossless parse into TRawBody and the writer back.
-// The parse checks the layout only (tags, counts, lengths); indices, groups
-// and images are left to the engine's loader, so a file with bad indices can
-// still be dumped and repaired.
+// Body files as bytes, read with the engine's own reader into its records,
+// with the tool's messages for a file that breaks the layout. The engine's
+// WriteBodyRecords writes them back.
 #pragma once
 
-#include "body_model.h"
+#include <kinetra/body_records.h>
 
 #include <cstdint>
 #include <string>
@@ -12,8 +11,11 @@
 
 namespace bodytool {
 
-// False with a message naming the place when the bytes do not follow the layout.
-bool ParseBinary(const std::vector<std::uint8_t>& bytes, TRawBody& body, std::string& error);
-std::vector<std::uint8_t> WriteBinary(const TRawBody& body);
+// The whole of bytes as records, trailing bytes included. False with a message
+// naming the place, e.g. "the file ends inside image 0 mask", when the bytes do
+// not follow the layout; indices, groups and images are left to the loader, so
+// a file with bad indices can still be dumped and repaired.
+bool ParseBinary(const std::vector<std::uint8_t>& bytes, kinetra::TBodyRecords& body,
+                 std::string& error);
 
 } // namespace bodytool

@@ -1,5 +1,7 @@
 #include "body_text.h"
 
+#include <present/present.h>
+
 #include <bit>
 #include <charconv>
 #include <cmath>
@@ -10,40 +12,9 @@
 
 namespace bodytool {
 
-// ---- Writing ---------------------------------------------------------------
+using kinetra::QuoteBytes;
 
-std::string Quote(const std::string& bytes) {
-    std::string out = "\"";
-    for (const char ch : bytes) {
-        const auto code = static_cast<unsigned char>(ch);
-        switch (ch) {
-        case '"':
-            out += "\\\"";
-            break;
-        case '\\':
-            out += "\\\\";
-            break;
-        case '\0':
-            out += "\\0";
-            break;
-        case '\r':
-            out += "\\r";
-            break;
-        case '\t':
-            out += "\\t";
-            break;
-        default:
-            if (code >= 32 && code < 127) {
-                out += ch;
-            } else {
-                char escaped[8];
-                std::snprintf(escaped, sizeof escaped, "\\x%02x", code);
-                out += escaped;
-            }
-        }
-    }
-    return out + "\"";
-}
+// ---- Writing ---------------------------------------------------------------
 
 namespace {
 
@@ -53,19 +24,7 @@ std::string QuoteName(const std::string& field) {
     while (!shown.empty() && shown.back() == ' ') {
         shown.pop_back();
     }
-    return Quote(shown);
-}
-
-std::string Trimmed(const std::string& text) {
-    std::size_t begin = 0;
-    std::size_t end = text.size();
-    while (begin < end && static_cast<unsigned char>(text[begin]) < 33) {
-        ++begin;
-    }
-    while (end > begin && static_cast<unsigned char>(text[end - 1]) < 33) {
-        --end;
-    }
-    return text.substr(begin, end - begin);
+    return QuoteBytes(shown);
 }
 
 // The shortest decimal that reads back to the same float; a NaN keeps its
@@ -95,10 +54,10 @@ public:
         out << '\n';
     }
     void Name(const std::string& indent, const std::string& field) {
-        const std::string trimmed = Trimmed(field);
+        const std::string trimmed = present::TrimText(field);
         std::string shown = QuoteName(field);
         Line(indent, "name " + shown,
-             Quote(trimmed) == shown ? std::string() : "loads as " + Quote(trimmed));
+             QuoteBytes(trimmed) == shown ? std::string() : "loads as " + QuoteBytes(trimmed));
     }
 };
 
@@ -126,13 +85,13 @@ std::string GroupNote(std::int32_t code, std::size_t index) {
 
 } // namespace
 
-std::string WriteText(const TRawBody& body) {
+std::string WriteText(const kinetra::TBodyRecords& body) {
     std::ostringstream text;
     WriteText(body, text);
     return text.str();
 }
 
-void WriteText(const TRawBody& body, std::ostream& out) {
+void WriteText(const kinetra::TBodyRecords& body, std::ostream& out) {
     TTextWriter w(out);
     w.out << Header;
     w.Line("", "reserved " + std::to_string(body.reserved), "read and ignored; write 0");
@@ -142,9 +101,9 @@ void WriteText(const TRawBody& body, std::ostream& out) {
         w.Line("", "images " + std::to_string(body.images.size()),
                "paths are relative to the body file's directory");
         for (std::size_t i = 0; i < body.images.size(); ++i) {
-            const TRawImage& image = body.images[i];
+            const kinetra::TImageRecord& image = body.images[i];
             w.Line("", "image " + std::to_string(i));
-            w.Line("  ", "path " + Quote(image.path) + (image.nulTerminated ? " nul" : ""));
+            w.Line("  ", "path " + QuoteBytes(image.path) + (image.nulTerminated ? " nul" : ""));
             w.Line("  ",
                    "mask " + std::to_string(image.mask[0]) + " " + std::to_string(image.mask[1]) +
                        " " + std::to_string(image.mask[2]),
@@ -158,7 +117,7 @@ void WriteText(const TRawBody& body, std::ostream& out) {
     w.out << '\n';
     w.Line("", "masses " + std::to_string(body.masses.size()));
     for (std::size_t i = 0; i < body.masses.size(); ++i) {
-        const TRawMass& m = body.masses[i];
+        const kinetra::TMassRecord& m = body.masses[i];
         w.Line("", "mass " + std::to_string(i));
         w.Name("  ", m.name);
         w.Line("  ", "position " + FloatText(m.x) + " " + FloatText(m.y));
@@ -172,7 +131,7 @@ void WriteText(const TRawBody& body, std::ostream& out) {
     w.Line("", "constraints " + std::to_string(body.constraints.size()),
            "rest lengths are the distances as loaded");
     for (std::size_t i = 0; i < body.constraints.size(); ++i) {
-        const TRawConstraint& c = body.constraints[i];
+        const kinetra::TConstraintRecord& c = body.constraints[i];
         w.Line("", "constraint " + std::to_string(i));
         w.Name("  ", c.name);
         w.Line("  ", "masses " + std::to_string(c.massA) + " " + std::to_string(c.massB));
@@ -182,7 +141,7 @@ void WriteText(const TRawBody& body, std::ostream& out) {
     if (body.hasRigs) {
         w.Line("", "rigs " + std::to_string(body.rigs.size()));
         for (std::size_t i = 0; i < body.rigs.size(); ++i) {
-            const TRawRig& r = body.rigs[i];
+            const kinetra::TRigRecord& r = body.rigs[i];
             w.Line("", "rig " + std::to_string(i));
             w.Name("  ", r.name);
             w.Line("  ", "image " + std::to_string(r.image));
@@ -192,10 +151,10 @@ void WriteText(const TRawBody& body, std::ostream& out) {
             w.Line("  ", "angle " + FloatText(r.angle), "degrees, clockwise");
         }
     } else {
-        w.Line("", "end " + Quote(body.endTag), "no rigs: any 4 bytes but \"RIGS\"");
+        w.Line("", "end " + QuoteBytes(body.endTag), "no rigs: any 4 bytes but \"RIGS\"");
     }
     if (!body.trailing.empty()) {
-        w.Line("", "trailing " + Quote(body.trailing), "ignored by the loader");
+        w.Line("", "trailing " + QuoteBytes(body.trailing), "ignored by the loader");
     }
 }
 
@@ -429,11 +388,11 @@ private:
     bool hasLine = false;
 };
 
-void ParseImages(TTextReader& in, TRawBody& body) {
+void ParseImages(TTextReader& in, kinetra::TBodyRecords& body) {
     body.hasImages = true;
     const std::size_t count = in.Count("images");
     for (std::size_t i = 0; i < count; ++i) {
-        TRawImage& image = body.images.emplace_back();
+        kinetra::TImageRecord& image = body.images.emplace_back();
         in.Record("image", i);
         const TLine& path = in.Expect("path", 1, 1);
         image.path = TTextReader::String(path, 1);
@@ -458,10 +417,10 @@ void ParseImages(TTextReader& in, TRawBody& body) {
     }
 }
 
-void ParseMasses(TTextReader& in, TRawBody& body) {
+void ParseMasses(TTextReader& in, kinetra::TBodyRecords& body) {
     const std::size_t count = in.Count("masses");
     for (std::size_t i = 0; i < count; ++i) {
-        TRawMass& m = body.masses.emplace_back();
+        kinetra::TMassRecord& m = body.masses.emplace_back();
         in.Record("mass", i);
         m.name = TTextReader::Name(in.Expect("name", 1));
         const TLine& position = in.Expect("position", 2);
@@ -475,10 +434,10 @@ void ParseMasses(TTextReader& in, TRawBody& body) {
     }
 }
 
-void ParseConstraints(TTextReader& in, TRawBody& body) {
+void ParseConstraints(TTextReader& in, kinetra::TBodyRecords& body) {
     const std::size_t count = in.Count("constraints");
     for (std::size_t i = 0; i < count; ++i) {
-        TRawConstraint& c = body.constraints.emplace_back();
+        kinetra::TConstraintRecord& c = body.constraints.emplace_back();
         in.Record("constraint", i);
         c.name = TTextReader::Name(in.Expect("name", 1));
         const TLine& masses = in.Expect("masses", 2);
@@ -488,12 +447,12 @@ void ParseConstraints(TTextReader& in, TRawBody& body) {
     }
 }
 
-void ParseRigs(TTextReader& in, TRawBody& body) {
+void ParseRigs(TTextReader& in, kinetra::TBodyRecords& body) {
     body.hasRigs = true;
     body.endTag = "RIGS";
     const std::size_t count = in.Count("rigs");
     for (std::size_t i = 0; i < count; ++i) {
-        TRawRig& r = body.rigs.emplace_back();
+        kinetra::TRigRecord& r = body.rigs.emplace_back();
         in.Record("rig", i);
         r.name = TTextReader::Name(in.Expect("name", 1));
         r.image = TTextReader::Int(in.Expect("image", 1), 1);
@@ -505,8 +464,8 @@ void ParseRigs(TTextReader& in, TRawBody& body) {
 
 } // namespace
 
-bool ParseText(const std::string& text, TRawBody& body, std::string& error) {
-    body = TRawBody{};
+bool ParseText(const std::string& text, kinetra::TBodyRecords& body, std::string& error) {
+    body = kinetra::TBodyRecords{};
     try {
         TTextReader in(text);
         body.reserved = TTextReader::Int(in.Expect("reserved", 1), 1);

@@ -9,6 +9,7 @@
 #include "body_text.h"
 #include "embedded_pictures.h"
 #include <kinetra/body_file.h>
+#include <kinetra/body_records.h>
 #include <kinetra/kinetra.h>
 #include <present/embedded_files.h>
 #include <present/present.h>
@@ -23,10 +24,10 @@
 
 namespace {
 
-constexpr int Rejected = 1;
-constexpr int BadArguments = 2;
+constexpr int kRejected = 1;
+constexpr int kBadArguments = 2;
 
-const char* Usage = "usage: kinetra-body dump FILE          print a body file as text\n"
+const char* kUsage = "usage: kinetra-body dump FILE          print a body file as text\n"
                     "       kinetra-body build TEXT OUT     write a body file from text\n"
                     "       kinetra-body check FILE         load a body file with the engine\n";
 
@@ -51,8 +52,8 @@ int Fail(int status, const std::string& message) {
 }
 
 int Unreadable(const std::string& path) {
-    return Fail(BadArguments,
-                bodytool::Quote(path) + ": cannot be read (not a readable regular file)");
+    return Fail(kBadArguments,
+                kinetra::QuoteBytes(path) + ": cannot be read (not a readable regular file)");
 }
 
 int Dump(const std::string& path) {
@@ -65,8 +66,8 @@ int Dump(const std::string& path) {
     std::vector<std::uint8_t> bytes(4);
     if (!stream->TryRead(bytes.data(), bytes.size()) ||
         std::string(bytes.begin(), bytes.end()) != "BODY") {
-        return Fail(Rejected,
-                    bodytool::Quote(path) + ": not a body file: it does not start with \"BODY\"");
+        return Fail(kRejected,
+                    kinetra::QuoteBytes(path) + ": not a body file: it does not start with \"BODY\"");
     }
     std::vector<std::uint8_t> rest;
     if (!ReadRest(*stream, rest)) {
@@ -75,10 +76,10 @@ int Dump(const std::string& path) {
     present::CloseInput(stream);
     bytes.insert(bytes.end(), rest.begin(), rest.end());
     rest = {};
-    bodytool::TRawBody body;
+    kinetra::TBodyRecords body;
     std::string error;
     if (!bodytool::ParseBinary(bytes, body, error)) {
-        return Fail(Rejected, bodytool::Quote(path) + ": " + error);
+        return Fail(kRejected, kinetra::QuoteBytes(path) + ": " + error);
     }
     bytes = {};
     bodytool::WriteText(body, std::cout);
@@ -92,20 +93,20 @@ int Build(const std::string& textPath, const std::string& outPath) {
         return Unreadable(textPath);
     }
     present::CloseInput(stream);
-    bodytool::TRawBody body;
+    kinetra::TBodyRecords body;
     std::string error;
     if (!bodytool::ParseText(text, body, error)) {
-        return Fail(Rejected, bodytool::Quote(textPath) + ": " + error);
+        return Fail(kRejected, kinetra::QuoteBytes(textPath) + ": " + error);
     }
     text.clear();
     text.shrink_to_fit();
-    const auto bytes = bodytool::WriteBinary(body);
+    const auto bytes = kinetra::WriteBodyRecords(body);
     std::ofstream out(outPath, std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(bytes.data()),
               static_cast<std::streamsize>(bytes.size()));
     out.close();
     if (!out) {
-        return Fail(BadArguments, bodytool::Quote(outPath) + ": cannot be written");
+        return Fail(kBadArguments, kinetra::QuoteBytes(outPath) + ": cannot be written");
     }
     return 0;
 }
@@ -123,16 +124,16 @@ int Check(const std::string& path) {
     }
     // The game's own pictures, so that a body dressed in them ("incbin::"
     // paths) is judged as the game would load it.
-    for (const morvel::EmbeddedPicture& picture : morvel::kEmbeddedPictures) {
+    for (const morvel::TEmbeddedPicture& picture : morvel::kEmbeddedPictures) {
         present::RegisterEmbeddedFile(picture.name, picture.data, picture.size);
     }
     kinetra::CreatePhysics(2048, 1024, 0.1f, 0, 2);
     std::string error;
     const auto body = kinetra::LoadBodyFile(path, &error);
     if (!body) {
-        return Fail(Rejected, bodytool::Quote(path) + ": rejected: " + error);
+        return Fail(kRejected, kinetra::QuoteBytes(path) + ": rejected: " + error);
     }
-    std::cout << bodytool::Quote(path) << ": body " << bodytool::Quote(body->name) << " with "
+    std::cout << kinetra::QuoteBytes(path) << ": body " << kinetra::QuoteBytes(body->name) << " with "
               << Count(body->masses.size(), "mass", "masses") << ", "
               << Count(body->constraints.size(), "constraint", "constraints") << ", "
               << Count(body->rigs.size(), "rig", "rigs") << '\n';
@@ -150,14 +151,14 @@ int Run(const std::vector<std::string>& args) {
         return Check(args[1]);
     }
     if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
-        std::cout << Usage;
+        std::cout << kUsage;
         return 0;
     }
     std::cerr << (args.empty() ? std::string("kinetra-body: no command given\n")
                                : "kinetra-body: unknown command or wrong number of arguments: " +
-                                     bodytool::Quote(args[0]) + "\n")
-              << Usage;
-    return BadArguments;
+                                     kinetra::QuoteBytes(args[0]) + "\n")
+              << kUsage;
+    return kBadArguments;
 }
 
 } // namespace
@@ -166,8 +167,8 @@ int main(int argc, char** argv) {
     try {
         return Run(std::vector<std::string>(argv + 1, argv + argc));
     } catch (const std::bad_alloc&) {
-        return Fail(Rejected, "out of memory");
+        return Fail(kRejected, "out of memory");
     } catch (const std::exception& failure) {
-        return Fail(Rejected, bodytool::Quote(failure.what()));
+        return Fail(kRejected, kinetra::QuoteBytes(failure.what()));
     }
 }

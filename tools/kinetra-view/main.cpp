@@ -105,7 +105,7 @@ int Run(const TViewOptions& options) {
     present::WatchQuitRequests();
     present::InitPresent();
     if (options.openGL) {
-        present::SelectRenderer(present::OpenGLRenderer(), present::ScreenDoubleBuffered);
+        present::SelectRenderer(present::OpenGLRenderer(), present::TScreenFlags::DoubleBuffered);
     }
 
     TViewScene scene;
@@ -118,7 +118,8 @@ int Run(const TViewOptions& options) {
         Fail(missing);
     } else {
         present::SetWindowTitle(Caption(scene, options.bodyPath));
-        if (!present::OpenScreen(kBoxWidth, kBoxHeight, 0, kRefreshHz, 0)) {
+        if (!present::OpenScreen(kBoxWidth, kBoxHeight, 0, kRefreshHz,
+                                 present::TScreenFlags::None)) {
             Fail("cannot open the " + std::to_string(kBoxWidth) + " x " +
                  std::to_string(kBoxHeight) + " window");
         } else {

@@ -145,7 +145,7 @@ void DrawText(const std::string& text, const TColour& colour, float& y) {
 
 void SetUpDrawing() {
     present::SetClearColour(kBackground.red, kBackground.green, kBackground.blue);
-    present::SetBlendMode(present::BlendAlpha);
+    present::SetBlendMode(present::TBlendMode::Alpha);
 }
 
 TColour StrainColour(const kinetra::TConstraint& constraint) {

@@ -82,8 +82,8 @@ bool OpenScene(TViewScene& scene, const std::string& bodyPath, std::string& erro
     kinetra::SetContactReporting(true);
     auto floorPoints = std::make_shared<std::vector<float>>(std::vector<float>{
         0, kFloorTop, kBoxWidth, kFloorTop, kBoxWidth, kBoxHeight, 0, kBoxHeight});
-    scene.floor = kinetra::TZone::Create(floorPoints, 2, kFloorFriction, kFloorGroup,
-                                         kFloorTreeDepth);
+    scene.floor = kinetra::TZone::Create(floorPoints, kinetra::TZoneKind::Solid, kFloorFriction,
+                                         kFloorGroup, kFloorTreeDepth);
     scene.body = LoadPlacedBody(scene.bodyPath, error);
     if (!scene.body) {
         CloseScene(scene);

@@ -11,9 +11,9 @@ namespace pictures {
 namespace {
 
 // Signed distance in cell coordinates (pixel centres at +0.5).
-using Shape = std::function<double(Point)>;
+using Shape = std::function<double(TPoint)>;
 
-enum class Ink { Black, White };
+enum class TInk { Black, White };
 
 // Black outlines around white fills keep every feature readable on the blue skin.
 constexpr double kOutline = 1.5;
@@ -21,15 +21,15 @@ constexpr double kRim = 1.0;
 
 // Where a face is drawn: a square of size pixels at (left, top) of a picture,
 // each pixel judged from samples x samples points (1 draws hard edges).
-struct Canvas {
-    Picture& picture;
+struct TCanvas {
+    TPicture& picture;
     int left;
     int top;
     int size;
     int samples;
 };
 
-// Ink over the pixel by the share of it the shape covers.
+// TInk over the pixel by the share of it the shape covers.
 void Paint(std::uint8_t* pixel, double level, double cover) {
     const double below = pixel[3] / 255.0 * (1 - cover);
     const double alpha = cover + below;
@@ -41,7 +41,7 @@ void Paint(std::uint8_t* pixel, double level, double cover) {
 }
 
 // The share of pixel (x, y) inside the shape grown by grow.
-double Cover(const Canvas& canvas, const Shape& shape, double grow, int x, int y) {
+double Cover(const TCanvas& canvas, const Shape& shape, double grow, int x, int y) {
     const double unit = static_cast<double>(kFaceCell) / canvas.size; // cell units a pixel
     const double centre = shape({(x + 0.5) * unit, (y + 0.5) * unit}) - grow;
     // Far from the edge the whole pixel lies on one side of it: the distances
@@ -53,15 +53,15 @@ double Cover(const Canvas& canvas, const Shape& shape, double grow, int x, int y
     int inside = 0;
     for (int sy = 0; sy < n; ++sy) {
         for (int sx = 0; sx < n; ++sx) {
-            const Point p{(x + (sx + 0.5) / n) * unit, (y + (sy + 0.5) / n) * unit};
+            const TPoint p{(x + (sx + 0.5) / n) * unit, (y + (sy + 0.5) / n) * unit};
             inside += shape(p) <= grow ? 1 : 0;
         }
     }
     return static_cast<double>(inside) / (n * n);
 }
 
-void Fill(const Canvas& canvas, const Shape& shape, double grow, Ink ink) {
-    const double level = ink == Ink::White ? 255 : 0;
+void Fill(const TCanvas& canvas, const Shape& shape, double grow, TInk ink) {
+    const double level = ink == TInk::White ? 255 : 0;
     for (int y = 0; y < canvas.size; ++y) {
         for (int x = 0; x < canvas.size; ++x) {
             const double cover = Cover(canvas, shape, grow, x, y);
@@ -73,106 +73,106 @@ void Fill(const Canvas& canvas, const Shape& shape, double grow, Ink ink) {
 }
 
 // A white shape with a black outline.
-void Outlined(const Canvas& canvas, const Shape& shape) {
-    Fill(canvas, shape, kOutline, Ink::Black);
-    Fill(canvas, shape, 0, Ink::White);
+void Outlined(const TCanvas& canvas, const Shape& shape) {
+    Fill(canvas, shape, kOutline, TInk::Black);
+    Fill(canvas, shape, 0, TInk::White);
 }
 
 // A black stroke of the given half width with a thin white rim.
-void Stroke(const Canvas& canvas, const Shape& centreLine, double halfWidth) {
-    Fill(canvas, centreLine, halfWidth + kRim, Ink::White);
-    Fill(canvas, centreLine, halfWidth, Ink::Black);
+void Stroke(const TCanvas& canvas, const Shape& centreLine, double halfWidth) {
+    Fill(canvas, centreLine, halfWidth + kRim, TInk::White);
+    Fill(canvas, centreLine, halfWidth, TInk::Black);
 }
 
-struct Eye {
-    Point centre;
+struct TEye {
+    TPoint centre;
     double radiusX;
     double radiusY;
     double lookX; // pupil offset from the eye's centre
 };
 
-void DrawEye(const Canvas& canvas, const Eye& eye) {
+void DrawEye(const TCanvas& canvas, const TEye& eye) {
     const double innerX = eye.radiusX - kOutline;
     const double innerY = eye.radiusY - kOutline;
-    Outlined(canvas, [=](Point p) { return EllipseDistance(p, eye.centre, innerX, innerY); });
-    const Point pupil{eye.centre.x + eye.lookX, eye.centre.y + 3};
+    Outlined(canvas, [=](TPoint p) { return EllipseDistance(p, eye.centre, innerX, innerY); });
+    const TPoint pupil{eye.centre.x + eye.lookX, eye.centre.y + 3};
     const double pupilX = innerX * 0.6;
     const double pupilY = innerY * 0.6;
     Fill(
-        canvas, [=](Point p) { return EllipseDistance(p, pupil, pupilX, pupilY); }, 0, Ink::Black);
-    const Point shine{pupil.x - pupilX * 0.35, pupil.y - pupilY * 0.45};
+        canvas, [=](TPoint p) { return EllipseDistance(p, pupil, pupilX, pupilY); }, 0, TInk::Black);
+    const TPoint shine{pupil.x - pupilX * 0.35, pupil.y - pupilY * 0.45};
     Fill(
-        canvas, [=](Point p) { return EllipseDistance(p, shine, 1.6, 2.2); }, 0, Ink::White);
+        canvas, [=](TPoint p) { return EllipseDistance(p, shine, 1.6, 2.2); }, 0, TInk::White);
 }
 
-void DrawBrow(const Canvas& canvas, Point from, Point via, Point to) {
+void DrawBrow(const TCanvas& canvas, TPoint from, TPoint via, TPoint to) {
     Stroke(
-        canvas, [=](Point p) { return CurveDistance(p, from, via, to); }, 1.5);
+        canvas, [=](TPoint p) { return CurveDistance(p, from, via, to); }, 1.5);
 }
 
-void DrawLookingAhead(const Canvas& canvas) {
+void DrawLookingAhead(const TCanvas& canvas) {
     DrawBrow(canvas, {16, 9}, {22, 1}, {29, 7});
     DrawBrow(canvas, {35, 7}, {42, 1}, {48, 9});
     DrawEye(canvas, {{22.5, 23}, 8.5, 12.5, 0.5});
     DrawEye(canvas, {{41.5, 23}, 8.5, 12.5, -0.5});
     Stroke(
         canvas,
-        [](Point p) {
+        [](TPoint p) {
             return CurveDistance(p, {22, 41}, {32, 56}, {42, 41});
         },
         1.5);
 }
 
 // The far eye is narrower, as on a ball turned to the right.
-void DrawEyesRight(const Canvas& canvas, double farEyeX) {
+void DrawEyesRight(const TCanvas& canvas, double farEyeX) {
     DrawEye(canvas, {{36.5, 24}, 8, 12.5, 2.5});
     DrawEye(canvas, {{farEyeX, 24}, 7, 12, 2});
 }
 
-void DrawGrinningRight(const Canvas& canvas) {
+void DrawGrinningRight(const TCanvas& canvas) {
     DrawBrow(canvas, {30.5, 9}, {36.5, 3}, {43, 7});
     DrawBrow(canvas, {48, 7}, {54, 3}, {59.5, 8});
     DrawEyesRight(canvas, 54);
     // The open mouth: the lower half of an ellipse under a slightly sagging lip.
-    const Shape mouth = [](Point p) {
+    const Shape mouth = [](TPoint p) {
         const double bowl = EllipseDistance(p, {46, 40}, 11, 10.3);
         const double lip = 38.5 + 0.02 * (p.x - 46) * (p.x - 46) - p.y;
         return std::max(bowl, lip);
     };
-    Fill(canvas, mouth, kOutline, Ink::White);
-    Fill(canvas, mouth, 0, Ink::Black);
+    Fill(canvas, mouth, kOutline, TInk::White);
+    Fill(canvas, mouth, 0, TInk::Black);
     Fill(
         canvas,
-        [&](Point p) {
+        [&](TPoint p) {
             return std::max(mouth(p), EllipseDistance(p, {47, 48}, 6, 3.5));
         },
-        0, Ink::White);
+        0, TInk::White);
 }
 
-void DrawClenchedRight(const Canvas& canvas) {
+void DrawClenchedRight(const TCanvas& canvas) {
     // Brows pulled down towards the nose: effort.
     DrawBrow(canvas, {30.5, 6}, {36.5, 6}, {43, 11});
     DrawBrow(canvas, {49, 11}, {55, 5}, {61, 5});
     DrawEyesRight(canvas, 55);
-    const Point centre{46.5, 44};
-    const Shape mouth = [=](Point p) { return RoundedBoxDistance(p, centre, 11, 6, 3); };
+    const TPoint centre{46.5, 44};
+    const Shape mouth = [=](TPoint p) { return RoundedBoxDistance(p, centre, 11, 6, 3); };
     Outlined(canvas, mouth);
     Fill(
-        canvas, [=](Point p) { return std::max(mouth(p), std::abs(p.y - centre.y) - 0.5); }, 0,
-        Ink::Black);
+        canvas, [=](TPoint p) { return std::max(mouth(p), std::abs(p.y - centre.y) - 0.5); }, 0,
+        TInk::Black);
     for (double gap : {-6.0, -1.0, 4.0, 8.5}) {
         Fill(
             canvas,
-            [=](Point p) { return std::max(mouth(p), std::abs(p.x - centre.x - gap) - 0.5); }, 0,
-            Ink::Black);
+            [=](TPoint p) { return std::max(mouth(p), std::abs(p.x - centre.x - gap) - 0.5); }, 0,
+            TInk::Black);
     }
 }
 
-Canvas Cell(Picture& strip, int cell) {
-    return Canvas{strip, cell * kFaceCell, 0, kFaceCell, 1};
+TCanvas Cell(TPicture& strip, int cell) {
+    return TCanvas{strip, cell * kFaceCell, 0, kFaceCell, 1};
 }
 
-void Mirror(Picture& strip, int from, int to) {
+void Mirror(TPicture& strip, int from, int to) {
     for (int y = 0; y < kFaceCell; ++y) {
         for (int x = 0; x < kFaceCell; ++x) {
             const std::uint8_t* source = PixelAt(strip, from * kFaceCell + x, y);
@@ -184,8 +184,8 @@ void Mirror(Picture& strip, int from, int to) {
 
 } // namespace
 
-Picture DrawFaces() {
-    Picture strip = MakePicture(kFaceCell * kFaceCount, kFaceCell, 4);
+TPicture DrawFaces() {
+    TPicture strip = MakePicture(kFaceCell * kFaceCount, kFaceCell, 4);
     DrawLookingAhead(Cell(strip, 0));
     DrawGrinningRight(Cell(strip, 1));
     DrawClenchedRight(Cell(strip, 3));
@@ -194,8 +194,8 @@ Picture DrawFaces() {
     return strip;
 }
 
-void DrawFaceAhead(Picture& picture, int left, int top, int size) {
-    DrawLookingAhead(Canvas{picture, left, top, size, 4});
+void DrawFaceAhead(TPicture& picture, int left, int top, int size) {
+    DrawLookingAhead(TCanvas{picture, left, top, size, 4});
 }
 
 } // namespace pictures

@@ -11,10 +11,10 @@ constexpr int kFaceCount = 5;
 
 // Cell 0 looks ahead and smiles; 1 and 3 look right (open grin, clenched teeth);
 // 2 and 4 are their mirror images looking left.
-Picture DrawFaces();
+TPicture DrawFaces();
 
 // Cell 0's face over an RGBA picture, in the square of size pixels at
 // (left, top), with antialiased edges; the square must lie in the picture.
-void DrawFaceAhead(Picture& picture, int left, int top, int size);
+void DrawFaceAhead(TPicture& picture, int left, int top, int size);
 
 } // namespace pictures

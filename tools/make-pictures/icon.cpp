@@ -14,8 +14,8 @@ constexpr double kFaceShare = 0.8;
 
 } // namespace
 
-Picture DrawIcon(int size) {
-    Picture icon = DrawBlueBall(size);
+TPicture DrawIcon(int size) {
+    TPicture icon = DrawBlueBall(size);
     const int side = static_cast<int>(std::lround(size * kFaceShare));
     const int offset = (size - side) / 2;
     DrawFaceAhead(icon, offset, offset, side);

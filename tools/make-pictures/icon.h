@@ -10,6 +10,6 @@ namespace pictures {
 inline constexpr int kIconSizes[] = {32, 48, 64, 128, 256};
 
 // size x size RGBA.
-Picture DrawIcon(int size);
+TPicture DrawIcon(int size);
 
 } // namespace pictures

@@ -25,7 +25,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     const std::string directory = argv[1];
-    std::vector<std::pair<std::string, pictures::Picture>> outputs = {
+    std::vector<std::pair<std::string, pictures::TPicture>> outputs = {
         {"gfx/faces.png", pictures::DrawFaces()},
         {"gfx/sphere.png", pictures::DrawBlueSphere()},
         {"gfx/sphere4.png", pictures::DrawChromeSphere()}};

@@ -6,23 +6,23 @@
 
 namespace pictures {
 
-struct Picture {
+struct TPicture {
     int width = 0;
     int height = 0;
     int channels = 0; // 3 (RGB) or 4 (RGBA)
     std::vector<std::uint8_t> pixels;
 };
 
-inline Picture MakePicture(int width, int height, int channels) {
-    return Picture{width, height, channels,
+inline TPicture MakePicture(int width, int height, int channels) {
+    return TPicture{width, height, channels,
                    std::vector<std::uint8_t>(static_cast<std::size_t>(width) * height * channels)};
 }
 
-inline std::uint8_t* PixelAt(Picture& picture, int x, int y) {
+inline std::uint8_t* PixelAt(TPicture& picture, int x, int y) {
     return &picture.pixels[(static_cast<std::size_t>(y) * picture.width + x) * picture.channels];
 }
 
-inline const std::uint8_t* PixelAt(const Picture& picture, int x, int y) {
+inline const std::uint8_t* PixelAt(const TPicture& picture, int x, int y) {
     return &picture.pixels[(static_cast<std::size_t>(y) * picture.width + x) * picture.channels];
 }
 

@@ -54,7 +54,7 @@ void WriteAncillaryChunks(png_structp png) {
     WriteChunk(png, "gAMA", gamma);
 }
 
-bool Encode(png_structp png, png_infop info, const Picture& picture) {
+bool Encode(png_structp png, png_infop info, const TPicture& picture) {
     // Allocated before setjmp so a libpng error cannot skip its destructor.
     std::vector<png_bytep> rows(picture.height);
     const std::size_t stride = static_cast<std::size_t>(picture.width) * picture.channels;
@@ -79,7 +79,7 @@ bool Encode(png_structp png, png_infop info, const Picture& picture) {
 
 } // namespace
 
-std::vector<std::uint8_t> EncodePng(const Picture& picture) {
+std::vector<std::uint8_t> EncodePng(const TPicture& picture) {
     const bool shapeValid = picture.width > 0 && picture.height > 0 &&
                             (picture.channels == 3 || picture.channels == 4) &&
                             picture.pixels.size() == static_cast<std::size_t>(picture.width) *

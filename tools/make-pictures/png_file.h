@@ -11,7 +11,7 @@
 namespace pictures {
 
 // Empty when libpng refuses the picture (e.g. a channel count other than 3 or 4).
-std::vector<std::uint8_t> EncodePng(const Picture& picture);
+std::vector<std::uint8_t> EncodePng(const TPicture& picture);
 
 bool WriteFile(const std::string& path, const std::vector<std::uint8_t>& bytes);
 

@@ -7,7 +7,7 @@ namespace pictures {
 
 namespace {
 
-double SegmentDistance(Point p, Point a, Point b) {
+double SegmentDistance(TPoint p, TPoint a, TPoint b) {
     const double dx = b.x - a.x;
     const double dy = b.y - a.y;
     const double lengthSquared = dx * dx + dy * dy;
@@ -18,7 +18,7 @@ double SegmentDistance(Point p, Point a, Point b) {
     return std::hypot(p.x - (a.x + t * dx), p.y - (a.y + t * dy));
 }
 
-Point CurvePoint(Point from, Point via, Point to, double t) {
+TPoint CurvePoint(TPoint from, TPoint via, TPoint to, double t) {
     const double u = 1 - t;
     return {u * u * from.x + 2 * u * t * via.x + t * t * to.x,
             u * u * from.y + 2 * u * t * via.y + t * t * to.y};
@@ -26,7 +26,7 @@ Point CurvePoint(Point from, Point via, Point to, double t) {
 
 } // namespace
 
-double EllipseDistance(Point p, Point centre, double radiusX, double radiusY) {
+double EllipseDistance(TPoint p, TPoint centre, double radiusX, double radiusY) {
     const double dx = p.x - centre.x;
     const double dy = p.y - centre.y;
     const double k0 = std::hypot(dx / radiusX, dy / radiusY);
@@ -38,19 +38,19 @@ double EllipseDistance(Point p, Point centre, double radiusX, double radiusY) {
     return k0 * (k0 - 1) / k1;
 }
 
-double CurveDistance(Point p, Point from, Point via, Point to) {
+double CurveDistance(TPoint p, TPoint from, TPoint via, TPoint to) {
     constexpr int kSteps = 48;
-    Point previous = from;
+    TPoint previous = from;
     double best = std::hypot(p.x - from.x, p.y - from.y);
     for (int i = 1; i <= kSteps; ++i) {
-        const Point next = CurvePoint(from, via, to, static_cast<double>(i) / kSteps);
+        const TPoint next = CurvePoint(from, via, to, static_cast<double>(i) / kSteps);
         best = std::min(best, SegmentDistance(p, previous, next));
         previous = next;
     }
     return best;
 }
 
-double RoundedBoxDistance(Point p, Point centre, double halfWidth, double halfHeight,
+double RoundedBoxDistance(TPoint p, TPoint centre, double halfWidth, double halfHeight,
                           double corner) {
     const double qx = std::abs(p.x - centre.x) - (halfWidth - corner);
     const double qy = std::abs(p.y - centre.y) - (halfHeight - corner);

@@ -4,18 +4,18 @@
 
 namespace pictures {
 
-struct Point {
+struct TPoint {
     double x = 0;
     double y = 0;
 };
 
-double EllipseDistance(Point p, Point centre, double radiusX, double radiusY);
+double EllipseDistance(TPoint p, TPoint centre, double radiusX, double radiusY);
 
 // Distance to the quadratic Bezier curve from `from` through control `via` to `to`.
-double CurveDistance(Point p, Point from, Point via, Point to);
+double CurveDistance(TPoint p, TPoint from, TPoint via, TPoint to);
 
 // A box of the given half sizes with corners rounded by `corner`.
-double RoundedBoxDistance(Point p, Point centre, double halfWidth, double halfHeight,
+double RoundedBoxDistance(TPoint p, TPoint centre, double halfWidth, double halfHeight,
                           double corner);
 
 } // namespace pictures

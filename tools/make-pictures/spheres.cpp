@@ -8,17 +8,17 @@ namespace pictures {
 
 namespace {
 
-struct Colour {
+struct TColour {
     double r = 0;
     double g = 0;
     double b = 0;
 };
 
-Colour Mix(Colour a, Colour b, double t) {
+TColour Mix(TColour a, TColour b, double t) {
     return {a.r + (b.r - a.r) * t, a.g + (b.g - a.g) * t, a.b + (b.b - a.b) * t};
 }
 
-Colour Add(Colour a, Colour b, double amount) {
+TColour Add(TColour a, TColour b, double amount) {
     return {a.r + b.r * amount, a.g + b.g * amount, a.b + b.b * amount};
 }
 
@@ -47,25 +47,25 @@ double Coverage(int x, int y, int size) {
 }
 
 // Unit sphere surface under the pixel centre: (u, v) in the disc, z towards the viewer.
-struct Surface {
+struct TSurface {
     double u = 0;
     double v = 0;
     double z = 0;
 };
 
-Surface SurfaceAt(int x, int y, int size) {
+TSurface SurfaceAt(int x, int y, int size) {
     const double radius = size / 2.0;
     const double u = (x + 0.5 - radius) / radius;
     const double v = (y + 0.5 - radius) / radius;
     return {u, v, std::sqrt(std::max(0.0, 1 - u * u - v * v))};
 }
 
-Colour BlueShade(const Surface& s) {
-    const Colour rim{8, 22, 96};
-    const Colour body{46, 112, 226};
+TColour BlueShade(const TSurface& s) {
+    const TColour rim{8, 22, 96};
+    const TColour body{46, 112, 226};
     // Light from the upper left, in front.
     const double diffuse = std::max(0.0, -0.40 * s.u - 0.55 * s.v + 0.73 * s.z);
-    Colour colour = Mix(rim, body, std::pow(diffuse, 0.8));
+    TColour colour = Mix(rim, body, std::pow(diffuse, 0.8));
     const double du = s.u + 0.28;
     const double dv = s.v + 0.42;
     const double highlight = std::exp(-(du * du + dv * dv * 1.6) / 0.045);
@@ -99,23 +99,23 @@ double Clouds(double x, double y) {
            0.15 * ValueNoise(x * 4.3, y * 4.3);
 }
 
-Colour ChromeShade(const Surface& s) {
+TColour ChromeShade(const TSurface& s) {
     // Mirror the view ray; y grows downwards, so "up" is -y.
     const double rx = 2 * s.z * s.u;
     // Seen from slightly above, the horizon sits a little below the middle.
     const double up = s.z * (0.18 - 2 * s.v);
     const double rz = 2 * s.z * s.z - 1;
-    Colour colour;
+    TColour colour;
     if (up >= 0) {
-        const Colour horizon{214, 228, 240};
-        const Colour zenith{140, 184, 232};
+        const TColour horizon{214, 228, 240};
+        const TColour zenith{140, 184, 232};
         colour = Mix(horizon, zenith, std::pow(up, 0.7));
         const double scale = 1.0 / (0.35 + up);
         const double cloud =
             SmoothStep(0.42, 0.68, Clouds(rx * scale * 1.2 + 3.1, rz * scale * 1.2));
         colour = Mix(colour, {250, 251, 253}, cloud * 0.95);
     } else {
-        const Colour ground{92, 104, 118};
+        const TColour ground{92, 104, 118};
         colour = Mix({184, 192, 200}, ground, std::pow(-up, 0.6));
     }
     // Chrome darkens towards its rim, and a sharp sun glint sits top left.
@@ -126,8 +126,8 @@ Colour ChromeShade(const Surface& s) {
 }
 
 // A size x size ball of the given shading on transparency.
-template <typename Shade> Picture DrawBall(int size, Shade shade) {
-    Picture picture = MakePicture(size, size, 4);
+template <typename Shade> TPicture DrawBall(int size, Shade shade) {
+    TPicture picture = MakePicture(size, size, 4);
     for (int y = 0; y < size; ++y) {
         for (int x = 0; x < size; ++x) {
             const double coverage = Coverage(x, y, size);
@@ -135,7 +135,7 @@ template <typename Shade> Picture DrawBall(int size, Shade shade) {
             if (coverage == 0) {
                 continue;
             }
-            const Colour colour = shade(SurfaceAt(x, y, size));
+            const TColour colour = shade(SurfaceAt(x, y, size));
             pixel[0] = Channel(colour.r);
             pixel[1] = Channel(colour.g);
             pixel[2] = Channel(colour.b);
@@ -147,14 +147,14 @@ template <typename Shade> Picture DrawBall(int size, Shade shade) {
 
 } // namespace
 
-Picture DrawBlueSphere() {
+TPicture DrawBlueSphere() {
     constexpr int kSize = 139;
-    Picture picture = MakePicture(kSize, kSize, 3);
-    const Colour white{255, 255, 255};
+    TPicture picture = MakePicture(kSize, kSize, 3);
+    const TColour white{255, 255, 255};
     for (int y = 0; y < kSize; ++y) {
         for (int x = 0; x < kSize; ++x) {
-            const Colour shade = BlueShade(SurfaceAt(x, y, kSize));
-            const Colour colour = Mix(white, shade, Coverage(x, y, kSize));
+            const TColour shade = BlueShade(SurfaceAt(x, y, kSize));
+            const TColour colour = Mix(white, shade, Coverage(x, y, kSize));
             std::uint8_t* pixel = PixelAt(picture, x, y);
             pixel[0] = Channel(colour.r);
             pixel[1] = Channel(colour.g);
@@ -165,11 +165,11 @@ Picture DrawBlueSphere() {
     return picture;
 }
 
-Picture DrawBlueBall(int size) {
+TPicture DrawBlueBall(int size) {
     return DrawBall(size, BlueShade);
 }
 
-Picture DrawChromeSphere() {
+TPicture DrawChromeSphere() {
     return DrawBall(47, ChromeShade);
 }
 

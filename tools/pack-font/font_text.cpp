@@ -53,8 +53,8 @@ bool ReadRow(std::string line, std::uint8_t& row) {
 
 } // namespace
 
-PackedFont PackFontText(std::istream& text, const std::string& sourceName) {
-    PackedFont font;
+TPackedFont PackFontText(std::istream& text, const std::string& sourceName) {
+    TPackedFont font;
     int lineNumber = 0;
     int glyph = 0;
     int row = -1; // -1: waiting for the next header

@@ -16,7 +16,7 @@ int main(int argc, char** argv) {
         std::cerr << "pack-font: cannot read " << argv[1] << "\n";
         return 1;
     }
-    const packfont::PackedFont font = packfont::PackFontText(in, argv[1]);
+    const packfont::TPackedFont font = packfont::PackFontText(in, argv[1]);
     if (!font.error.empty()) {
         std::cerr << "pack-font: " << font.error << "\n";
         return 1;

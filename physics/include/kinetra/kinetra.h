@@ -4,6 +4,7 @@
 #include "adv_body.h"
 #include "body.h"
 #include "body_file.h"
+#include "body_records.h"
 #include "body_template.h"
 #include "constraint.h"
 #include "contacts.h"

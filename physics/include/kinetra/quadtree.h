@@ -22,12 +22,12 @@ public:
 
     // Deeper trees than this are built to this depth: every level may quadruple the
     // node count of a filled shape.
-    static constexpr int maxDepth = 8;
+    static constexpr int kMaxDepth = 8;
 
-    // The subtree of the cell (x, y, w, h) for a shape of the given kind (0 open
-    // polyline, 1 closed outline, 2 filled polygon); Null when the cell misses it.
-    static QuadTreeRef Build(const std::vector<float>& points, int kind, float x, float y, float w,
-                             float h, int depth);
+    // The subtree of the cell (x, y, w, h) for a shape of the given kind; Null when
+    // the cell misses it, or for a kind that is none of TZoneKind's.
+    static QuadTreeRef Build(const std::vector<float>& points, TZoneKind kind, float x, float y,
+                             float w, float h, int depth);
 
     // 1 when the square at (qx, qy) with side size touches a leaf cell of this tree
     // shifted by (ox, oy).

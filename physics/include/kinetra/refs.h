@@ -1,6 +1,7 @@
 // Shared reference types of the engine's objects.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -12,6 +13,7 @@ class TZone;
 class TPhysics;
 class TQuadTree;
 class TBody;
+enum class TZoneKind : std::int32_t; // zone.h
 
 using MassRef = std::shared_ptr<TMass>;
 using ConstraintRef = std::shared_ptr<TConstraint>;

@@ -1,5 +1,5 @@
-// A static collision shape: open polyline (kind 0), closed outline (kind 1) or solid
-// polygon (kind 2) at a movable position.
+// A static collision shape: open polyline, closed outline or solid polygon at a
+// movable position.
 //
 // A zone registers itself in zoneList at Create (when a world exists) and
 // stays there until Remove, or until a new world or DestroyPhysics drops the
@@ -21,12 +21,19 @@
 
 namespace kinetra {
 
+/// What a zone's points make. The values are those the engine has always used.
+enum class TZoneKind : std::int32_t {
+    Open = 0,    ///< An open polyline: masses meet its segments from either side.
+    Outline = 1, ///< A closed outline: the segments and the one from the last point to the first.
+    Solid = 2,   ///< A solid polygon: a mass inside is pushed out through the nearest edge.
+};
+
 class TZone {
 public:
     virtual ~TZone() = default;
 
     FloatArray points; // shared with the creator; Rotate writes into it
-    std::int32_t kind = 0;
+    TZoneKind kind = TZoneKind::Open;
     float friction = 0.0f;
     float x = 0.0f;
     float y = 0.0f;
@@ -36,7 +43,7 @@ public:
     TLink link;
 
     // Builds and registers a zone; Null for fewer than two points or an odd count.
-    static ZoneRef Create(FloatArray points, int kind, float friction, int group, int depth);
+    static ZoneRef Create(FloatArray points, TZoneKind kind, float friction, int group, int depth);
 
     void SetPosition(float x, float y);
     void Move(float dx, float dy);

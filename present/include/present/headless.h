@@ -49,18 +49,18 @@ public:
     std::function<void(int frameIndex)> onPresent;
 
 private:
-    struct InputEvent {
-        enum Kind { Key, MouseMove, MouseButton, Pad } kind;
+    struct TInputEvent {
+        enum TKind { Key, MouseMove, MouseButton, Pad } kind;
         int a; // key, x or button
         int b; // y
         bool down;
         TPadAction pad;
     };
-    void Deliver(const InputEvent& event);
+    void Deliver(const TInputEvent& event);
     void TakePadEvents();
 
     std::uint32_t clock;
-    std::multimap<int, InputEvent> pending;
+    std::multimap<int, TInputEvent> pending;
     std::unique_ptr<TVirtualPad> virtualPad;
 };
 

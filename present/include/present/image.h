@@ -42,7 +42,7 @@ using TextureRef = std::shared_ptr<TRendererTexture>;
 struct TImage {
     int width = 0;
     int height = 0;
-    int flags = 0;
+    TImageFlags flags = TImageFlags::None;
     int maskRed = 0;
     int maskGreen = 0;
     int maskBlue = 0;

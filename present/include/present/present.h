@@ -15,7 +15,7 @@
 // load returns. Call InitPresent before anything else. Drawing needs an open
 // screen: without one, drawing calls draw nothing and only the drawing state
 // changes (a detached state that the next OpenScreen replaces). No call
-// throws except the stream reads (ReadError, below); bad arguments give a
+// throws except the stream reads (TReadError, below); bad arguments give a
 // Null, false or 0 result, or are ignored, as each declaration says.
 //
 // Every facility runs on the program's one thread.
@@ -40,21 +40,46 @@ using ScreenRef = std::shared_ptr<TScreen>;
 using ImageRef = std::shared_ptr<TImage>;
 using StreamRef = std::shared_ptr<TStream>;
 
-// Blend modes.
-constexpr int BlendMasked = 1;   // no blending; pixels with alpha > 0.5 only
-constexpr int BlendSolid = 2;    // no blending, no alpha test
-constexpr int BlendAlpha = 3;    // src * a + dst * (1 - a)
-constexpr int BlendAdd = 4;      // src * a + dst
-constexpr int BlendMultiply = 5; // dst * src
+/// How drawing meets what is on the screen. The values are those the layer has
+/// always used.
+enum class TBlendMode : std::int32_t {
+    Masked = 1,   ///< No blending; only pixels with alpha above 0.5 are drawn.
+    Solid = 2,    ///< No blending, no alpha test.
+    Alpha = 3,    ///< src * a + dst * (1 - a).
+    Add = 4,      ///< src * a + dst.
+    Multiply = 5, ///< dst * src.
+};
 
-// Image flags, combined by adding.
-constexpr int ImageMasked = 1;
-constexpr int ImageFiltered = 2;
-constexpr int ImageMipmapped = 4;
-constexpr int ImageDefaultFlags = ImageMasked + ImageFiltered;
+/// How an image is loaded and sampled; flags combine with |.
+enum class TImageFlags : std::int32_t {
+    None = 0,      ///< Nearest sampling, nothing transparent.
+    Masked = 1,    ///< The load mask colour becomes transparent (pictures without alpha).
+    Filtered = 2,  ///< Bilinear sampling.
+    Mipmapped = 4, ///< Sampled from mip levels when drawn smaller.
+    /// For LoadImageFile and LoadImageStrip only: Masked | Filtered.
+    Default = -1,
+};
 
-// Screen flags.
-constexpr int ScreenDoubleBuffered = 2;
+/// The flags of both.
+constexpr TImageFlags operator|(TImageFlags a, TImageFlags b) {
+    return static_cast<TImageFlags>(static_cast<std::int32_t>(a) | static_cast<std::int32_t>(b));
+}
+
+/// Whether flags has any of the bits of wanted.
+constexpr bool HasFlag(TImageFlags flags, TImageFlags wanted) {
+    return (static_cast<std::int32_t>(flags) & static_cast<std::int32_t>(wanted)) != 0;
+}
+
+/// How a renderer presents its frames.
+enum class TScreenFlags : std::int32_t {
+    None = 0,           ///< The renderer's own default.
+    DoubleBuffered = 2, ///< Frames are drawn off screen and shown whole.
+};
+
+/// The flags of both.
+constexpr TScreenFlags operator|(TScreenFlags a, TScreenFlags b) {
+    return static_cast<TScreenFlags>(static_cast<std::int32_t>(a) | static_cast<std::int32_t>(b));
+}
 
 // ---- Start-up -------------------------------------------------------------
 
@@ -65,7 +90,7 @@ void InitPresent();
 
 // ---- Screen and frame -----------------------------------------------------
 
-void SelectRenderer(const RendererRef& renderer, int flags);
+void SelectRenderer(const RendererRef& renderer, TScreenFlags flags);
 RendererRef Direct3D7Renderer(); // always available here
 RendererRef OpenGLRenderer();
 RendererRef CurrentRenderer(); // renderer of the current drawing state (or the selected one)
@@ -77,7 +102,7 @@ std::string CurrentRendererName();
 // depth 0 is a window with a client area of width x height; any other depth is
 // full screen (falling back to the desktop's mode, letterboxed, with the same
 // logical coordinates). Returns Null when no screen can be opened.
-ScreenRef OpenScreen(int width, int height, int depth, int refreshHz, int flags);
+ScreenRef OpenScreen(int width, int height, int depth, int refreshHz, TScreenFlags flags);
 void CloseScreen();
 void PresentFrame(int sync); // 0 at once, 1 vertical blank, -1 paced
 
@@ -106,7 +131,7 @@ void SetWindowTitle(const std::string& title);
 void SetDrawColour(int r, int g, int b);
 void SetDrawAlpha(float alpha);
 void SetClearColour(int r, int g, int b);
-void SetBlendMode(int mode);
+void SetBlendMode(TBlendMode mode);
 void SetLineThickness(float width);
 void SetDrawRotation(float degrees);
 float GetDrawRotation();
@@ -142,9 +167,9 @@ void DrawTexturedVertices(const std::vector<float>& vertices, const ImageRef& im
 
 // ---- Images ---------------------------------------------------------------
 
-ImageRef LoadImageFile(const std::string& url, int flags);
+ImageRef LoadImageFile(const std::string& url, TImageFlags flags);
 ImageRef LoadImageStrip(const std::string& url, int cellWidth, int cellHeight, int firstCell,
-                        int cellCount, int flags);
+                        int cellCount, TImageFlags flags);
 // The size in pixels a PNG file declares in its header, read without decoding
 // the picture (so a caller can refuse one too large before paying for it);
 // false for anything that does not start like a PNG within the decoder's
@@ -189,30 +214,32 @@ int QuitRequested();
 
 // Windows virtual-key codes used by the game (the key tables are indexed by them).
 namespace key {
-constexpr int Enter = 13;
-constexpr int Escape = 27;
-constexpr int Space = 32;
-constexpr int Left = 37;
-constexpr int Up = 38;
-constexpr int Right = 39;
-constexpr int Down = 40;
-constexpr int One = 49; // 2, 3 and 4 follow
-constexpr int G = 71;
-constexpr int X = 88;
-// A game controller's d-pad also holds Windows' gamepad codes, which no
-// keyboard sends, so that a menu can tell the d-pad from the arrow keys.
-constexpr int PadUp = 203;
-constexpr int PadDown = 204;
-constexpr int PadLeft = 205;
-constexpr int PadRight = 206;
+enum : int {
+    Enter = 13,
+    Escape = 27,
+    Space = 32,
+    Left = 37,
+    Up = 38,
+    Right = 39,
+    Down = 40,
+    One = 49, // 2, 3 and 4 follow
+    G = 71,
+    X = 88,
+    // A game controller's d-pad also holds Windows' gamepad codes, which no
+    // keyboard sends, so that a menu can tell the d-pad from the arrow keys.
+    PadUp = 203,
+    PadDown = 204,
+    PadLeft = 205,
+    PadRight = 206,
+};
 } // namespace key
 
 // ---- File reading ---------------------------------------------------------
 
-// Reading past the end of a stream throws ReadError (ReadTextLine gives empty
+// Reading past the end of a stream throws TReadError (ReadTextLine gives empty
 // text there instead), which a loader catches to
 // abandon a read without a result.
-struct ReadError {
+struct TReadError {
     std::string what;
 };
 

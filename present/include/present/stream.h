@@ -30,14 +30,14 @@ public:
     TStream(const TStream&) = delete;
     TStream& operator=(const TStream&) = delete;
 
-    // Copies count bytes into out; throws ReadError when fewer remain or the
+    // Copies count bytes into out; throws TReadError when fewer remain or the
     // file fails to read, and then consumes nothing that can be relied on.
     void Read(void* out, std::size_t count);
     // Read without the exception: false where Read would throw.
     bool TryRead(void* out, std::size_t count);
     // The next byte without consuming it; -1 at the end (no exception).
     int Peek();
-    // Moves past count bytes; throws ReadError when fewer remain.
+    // Moves past count bytes; throws TReadError when fewer remain.
     void Skip(std::size_t count);
     std::size_t Position() const { return position; }
     std::size_t Size() const { return size; }
