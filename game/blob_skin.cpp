@@ -1,11 +1,11 @@
 #include "blob_skin.h"
+#include "skin_opengl.h"
 
 #include "blob.h"
 #include "direct3d7/direct3d7.h"
 #include <kinetra/draw.h>
 #include "globals.h"
 #include "image.h"
-#include "opengl/opengl.h"
 
 #include <memory>
 #include <vector>
@@ -14,18 +14,16 @@ namespace morvel {
 
 namespace {
 
-constexpr int VertexFloats = 4;
-
 void DrawThroughDirect3D7(present::TDirect3D7Renderer& renderer, const std::vector<float>& points,
                           present::TImage& image, int frame, int fan, double uScale, double vScale,
                           float ax, float ay, float ox, float oy) {
-    const std::size_t count = points.size() / VertexFloats;
+    const std::size_t count = points.size() / SkinVertexFloats;
     // The device takes positions already in screen space, so the drawing
     // state's matrix is applied here.
     std::vector<present::D3DTLVERTEX322> vertices(count);
     const std::uint32_t diffuse = renderer.ColourARGB();
     for (std::size_t i = 0; i < count; ++i) {
-        const float* p = &points[i * VertexFloats];
+        const float* p = &points[i * SkinVertexFloats];
         const float lx = p[0] - ax;
         const float ly = p[1] - ay;
         present::D3DTLVERTEX322& v = vertices[i];
@@ -41,33 +39,6 @@ void DrawThroughDirect3D7(present::TDirect3D7Renderer& renderer, const std::vect
         fan != 0 ? present::D3DPT_TRIANGLEFAN : present::D3DPT_TRIANGLESTRIP,
         present::D3DFVF_XYZ | present::D3DFVF_DIFFUSE | present::D3DFVF_TEX1, vertices.data(),
         static_cast<std::uint32_t>(count), 0);
-}
-
-void DrawThroughOpenGL(const std::vector<float>& points, present::TImage& image, int frame, int fan,
-                       double uScale, double vScale, float ax, float ay, float ox, float oy) {
-    auto texture = std::dynamic_pointer_cast<present::TGLTexture>(image.FrameTexture(frame));
-    if (!texture) {
-        return;
-    }
-    float sx = 1;
-    float sy = 1;
-    present::GetDrawScale(sx, sy);
-    glPushMatrix();
-    glBindTexture(GL_TEXTURE_2D, texture->name);
-    glEnable(GL_TEXTURE_2D);
-    glTranslatef(ox, oy, 0);
-    glRotatef(present::GetDrawRotation(), 0, 0, 1);
-    glScalef(sx, sy, 1);
-    glBegin(fan != 0 ? GL_POLYGON : GL_TRIANGLE_STRIP);
-    const std::size_t count = points.size() / VertexFloats;
-    for (std::size_t i = 0; i < count; ++i) {
-        const float* p = &points[i * VertexFloats];
-        glTexCoord2f(static_cast<float>(p[2] * uScale), static_cast<float>(p[3] * vScale));
-        glVertex2f(p[0] - ax, p[1] - ay);
-    }
-    glEnd();
-    glDisable(GL_TEXTURE_2D);
-    glPopMatrix();
 }
 
 } // namespace
@@ -123,13 +94,13 @@ void DrawTexturedPolygon(const std::vector<float>& points, const present::ImageR
     auto renderer = present::CurrentRenderer();
     if (auto d3d = std::dynamic_pointer_cast<present::TDirect3D7Renderer>(renderer)) {
         DrawThroughDirect3D7(*d3d, points, *image, frame, fan, uScale, vScale, ax, ay, ox, oy);
-    } else if (std::dynamic_pointer_cast<present::TOpenGLRenderer>(renderer)) {
-        DrawThroughOpenGL(points, *image, frame, fan, uScale, vScale, ax, ay, ox, oy);
+    } else {
+        DrawSkinThroughOpenGL(renderer, {points, *image, frame, fan, uScale, vScale, ax, ay, ox, oy});
     }
 }
 
 void TBlob::Draw() {
-    std::vector<float> textured((MassCount + 2) * VertexFloats, 0.0f);
+    std::vector<float> textured((MassCount + 2) * SkinVertexFloats, 0.0f);
     std::vector<float> outline;
     outline.reserve(MassCount * 2);
     textured[0] = x;
@@ -144,13 +115,13 @@ void TBlob::Draw() {
         float u = 0;
         float v = 0;
         SkinTexCoord(m->x, m->y, x, y, u, v);
-        float* vertex = &textured[j * VertexFloats];
+        float* vertex = &textured[j * SkinVertexFloats];
         vertex[0] = m->x;
         vertex[1] = m->y;
         vertex[2] = u;
         vertex[3] = v;
         if (j == 1) {
-            std::copy(vertex, vertex + VertexFloats, &textured[(MassCount + 1) * VertexFloats]);
+            std::copy(vertex, vertex + SkinVertexFloats, &textured[(MassCount + 1) * SkinVertexFloats]);
         }
         outline.push_back(m->x);
         outline.push_back(m->y);

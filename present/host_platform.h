@@ -1,6 +1,6 @@
 // The platform under the facilities: the clock, sleeping and the source of key
-// events. The SDL platform is the default; tests and tools install the
-// headless one.
+// events. The build's own platform (SDL's, or the browser page's) is the
+// default; tests and tools install the headless one.
 #pragma once
 
 #include <cstdint>
@@ -30,6 +30,10 @@ public:
     // the wait here.
     virtual void VerticalBlankPassed() {}
 };
+
+// The build's own platform, used until SetPlatform installs another: SDL's on
+// the desktop, the page's in the browser.
+std::shared_ptr<TPlatform> MakeHostPlatform();
 
 void SetPlatform(std::shared_ptr<TPlatform> platform);
 TPlatform& Platform();

@@ -1,5 +1,7 @@
 #include "inflate.h"
 
+#include "checksums.h"
+
 #include <array>
 
 namespace present {
@@ -281,17 +283,11 @@ bool TInflater::CheckTrailer() {
     if (size - position != 4) {
         return false;
     }
-    std::uint32_t a = 1;
-    std::uint32_t b = 0;
-    for (const std::uint8_t byte : out) {
-        a = (a + byte) % 65521;
-        b = (b + a) % 65521;
-    }
     const std::uint32_t stored = static_cast<std::uint32_t>(data[position]) << 24 |
                                  static_cast<std::uint32_t>(data[position + 1]) << 16 |
                                  static_cast<std::uint32_t>(data[position + 2]) << 8 |
                                  data[position + 3];
-    return stored == (b << 16 | a);
+    return stored == Adler32(1, out.data(), out.size());
 }
 
 bool TInflater::Run() {

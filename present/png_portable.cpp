@@ -1,5 +1,6 @@
 #include "png_portable.h"
 
+#include "checksums.h"
 #include "inflate.h"
 #include "png_limits.h"
 #include "stream.h"
@@ -22,29 +23,6 @@ constexpr int kRgba = 6;
 std::uint32_t BigEndian(const std::uint8_t* p) {
     return static_cast<std::uint32_t>(p[0]) << 24 | static_cast<std::uint32_t>(p[1]) << 16 |
            static_cast<std::uint32_t>(p[2]) << 8 | p[3];
-}
-
-std::uint32_t Crc32(const std::uint8_t* type, const std::vector<std::uint8_t>& data) {
-    static const std::array<std::uint32_t, 256> table = [] {
-        std::array<std::uint32_t, 256> t{};
-        for (std::uint32_t n = 0; n < 256; ++n) {
-            std::uint32_t c = n;
-            for (int k = 0; k < 8; ++k) {
-                c = (c & 1) != 0 ? 0xedb88320u ^ (c >> 1) : c >> 1;
-            }
-            t[n] = c;
-        }
-        return t;
-    }();
-    std::uint32_t crc = 0xffffffffu;
-    const auto add = [&](std::uint8_t byte) { crc = table[(crc ^ byte) & 0xff] ^ (crc >> 8); };
-    for (int i = 0; i < 4; ++i) {
-        add(type[i]);
-    }
-    for (const std::uint8_t byte : data) {
-        add(byte);
-    }
-    return crc ^ 0xffffffffu;
 }
 
 struct TChunk {
@@ -71,7 +49,7 @@ bool ReadChunk(TStream& source, TChunk& chunk) {
     chunk.data.resize(length);
     std::uint8_t crc[4];
     return source.TryRead(chunk.data.data(), length) && source.TryRead(crc, sizeof crc) &&
-           BigEndian(crc) == Crc32(chunk.type.data(), chunk.data);
+           BigEndian(crc) == Crc32(Crc32(0, chunk.type.data(), 4), chunk.data.data(), length);
 }
 
 struct THeader {

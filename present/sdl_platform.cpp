@@ -64,4 +64,8 @@ void TSdlPlatform::PumpEvents() {
     }
 }
 
+std::shared_ptr<TPlatform> MakeHostPlatform() {
+    return std::make_shared<TSdlPlatform>();
+}
+
 } // namespace present

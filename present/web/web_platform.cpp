@@ -1,0 +1,130 @@
+#include "web_platform.h"
+
+#include "dom_keys.h"
+#include "headless.h"
+#include "input.h"
+#include "page.h"
+#include "present.h"
+#include "screen.h"
+
+#include <emscripten.h>
+#include <emscripten/html5.h>
+
+namespace present {
+
+namespace {
+
+// Half of a 144 Hz refresh: a frame runs at the animation frame nearest its
+// time, and two animation frames of a fast display never share one.
+constexpr std::int32_t kDueSlackMillis = 3;
+
+TWebPlatform& Of(void* userData) {
+    return *static_cast<TWebPlatform*>(userData);
+}
+
+// Keys the browser would act on itself while the game plays: the arrows and
+// Space scroll the page.
+bool PageWouldScroll(int key) {
+    return key == key::Space || (key >= key::Left && key <= key::Down);
+}
+
+EM_BOOL OnKey(int type, const EmscriptenKeyboardEvent* event, void* userData) {
+    const int key = VirtualKeyFromDom(event->key, event->code);
+    if (key < 0) {
+        return EM_FALSE;
+    }
+    // A held key repeats; the desktop takes only its first press too.
+    if (type == EMSCRIPTEN_EVENT_KEYUP) {
+        Of(userData).Queue({TWebPlatform::TEvent::KeyUp, key});
+    } else if (event->repeat == 0) {
+        Of(userData).Queue({TWebPlatform::TEvent::KeyDown, key});
+    }
+    return PageWouldScroll(key) ? EM_TRUE : EM_FALSE;
+}
+
+EM_BOOL OnFocus(int, const EmscriptenFocusEvent*, void* userData) {
+    Of(userData).Queue({TWebPlatform::TEvent::Focus, 0});
+    return EM_FALSE;
+}
+
+EM_BOOL OnVisibility(int, const EmscriptenVisibilityChangeEvent*, void* userData) {
+    Of(userData).Queue({TWebPlatform::TEvent::Focus, 0});
+    return EM_FALSE;
+}
+
+// Wrapping times compare by their signed difference.
+bool NotBefore(std::uint32_t a, std::uint32_t b) {
+    return static_cast<std::int32_t>(a - b) >= 0;
+}
+
+} // namespace
+
+std::uint32_t PageMillis() {
+    return static_cast<std::uint32_t>(static_cast<std::uint64_t>(emscripten_get_now()));
+}
+
+TWebPlatform::TWebPlatform() : awake(PageMillis()) {}
+
+std::uint32_t TWebPlatform::Millis() {
+    const std::uint32_t now = PageMillis();
+    return NotBefore(now, awake) ? now : awake;
+}
+
+void TWebPlatform::Sleep(std::uint32_t ms) {
+    awake = Millis() + ms;
+}
+
+void TWebPlatform::VerticalBlankPassed() {
+    Sleep(1);
+}
+
+bool TWebPlatform::FrameDue() const {
+    return NotBefore(PageMillis() + kDueSlackMillis, awake);
+}
+
+void TWebPlatform::Listen() {
+    if (listening) {
+        return;
+    }
+    listening = true;
+    const char* window = EMSCRIPTEN_EVENT_TARGET_WINDOW;
+    emscripten_set_keydown_callback(window, this, EM_TRUE, OnKey);
+    emscripten_set_keyup_callback(window, this, EM_TRUE, OnKey);
+    emscripten_set_focus_callback(window, this, EM_TRUE, OnFocus);
+    emscripten_set_blur_callback(window, this, EM_TRUE, OnFocus);
+    emscripten_set_visibilitychange_callback(this, EM_TRUE, OnVisibility);
+}
+
+void TWebPlatform::PumpEvents() {
+    while (!pending.empty()) {
+        const TEvent event = pending.front();
+        pending.pop_front();
+        switch (event.kind) {
+        case TEvent::KeyDown:
+            KeyDownEvent(event.key);
+            break;
+        case TEvent::KeyUp:
+            KeyUpEvent(event.key);
+            break;
+        case TEvent::Focus:
+            FocusChangeEvent();
+            break;
+        }
+    }
+}
+
+void ShowFrameOnPage() {
+    TPixmap frame;
+    if (CaptureScreen(frame)) {
+        morvel_page_show(frame.rgba.data(), frame.width, frame.height,
+                         CurrentScreen()->Fullscreen() ? 1 : 0);
+    }
+}
+
+std::shared_ptr<TPlatform> MakeHostPlatform() {
+    auto platform = std::make_shared<TWebPlatform>();
+    platform->Listen();
+    return platform;
+}
+
+} // namespace present
