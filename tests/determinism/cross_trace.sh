@@ -1,7 +1,8 @@
 #!/bin/bash
 # Builds the trace program from the engine's sources with another compiler, or
 # for another CPU, and compares its fingerprints with the native build's.
-#   cross_trace.sh clang|arm64 NATIVE_TRACE SOURCE_DIR SOURCE...
+#   cross_trace.sh clang|arm64|wasm NATIVE_TRACE SOURCE_DIR SOURCE...
+# wasm is the browser's: emscripten's build, run under node.
 # Exits 77 (skipped) when the compiler or the emulator is not installed.
 set -u
 kind=$1
@@ -10,13 +11,25 @@ source_dir=$3
 shift 3
 
 skip() { echo "SKIP: $*"; exit 77; }
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
 fail() { echo "FAIL ($kind): $*"; exit 1; }
 
+link=(-static)
 case $kind in
 clang)
     cxx=clang++
     command -v "$cxx" > /dev/null || skip "clang++ is not installed (tools/install-deps installs it)"
     run=()
+    ;;
+wasm)
+    cxx=em++
+    command -v "$cxx" > /dev/null ||
+        skip "em++ is not installed (tools/install-deps installs emscripten)"
+    # Debian's emscripten finds its node modules here whichever node runs it.
+    export NODE_PATH=/usr/share/nodejs
+    link=(-sENVIRONMENT=node -sSINGLE_FILE=1)
+    run=(node)
     ;;
 arm64)
     cxx=aarch64-linux-gnu-g++
@@ -30,19 +43,18 @@ arm64)
     fail "unknown kind"
     ;;
 esac
-
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+out=$work/trace
+[ "$kind" = wasm ] && out=$work/trace.js
 
 # The flags the project builds the engine with that matter to its floats.
-"$cxx" -std=c++20 -O2 -ffp-contract=off -static \
+"$cxx" -std=c++20 -O2 -ffp-contract=off "${link[@]}" \
     -I "$source_dir/physics/include" -I "$source_dir/physics" -I "$source_dir/bench" \
-    "$@" -o "$work/trace" > "$work/build.log" 2>&1 || {
+    "$@" -o "$out" > "$work/build.log" 2>&1 || {
     cat "$work/build.log"
     fail "the trace program does not build with $cxx"
 }
 "$native" > "$work/native.txt" || fail "the native trace program failed"
-"${run[@]}" "$work/trace" > "$work/other.txt" || fail "the $kind trace program failed"
+"${run[@]}" "$out" > "$work/other.txt" || fail "the $kind trace program failed"
 if ! diff -u "$work/native.txt" "$work/other.txt"; then
     fail "fingerprints differ from the native build's"
 fi
