@@ -10,7 +10,7 @@
 namespace present {
 
 // Inflates the zlib stream that fills data[0 .. size) exactly into out,
-// replacing its contents. False (out then unspecified) for a damaged header,
+// replacing its contents. False (out then holds a part at most) for a damaged header,
 // a preset dictionary, a malformed block or code, a distance reaching before
 // the start, a wrong Adler-32, bytes after the trailer, or output that would
 // pass limit bytes: no more than limit bytes are ever allocated.
