@@ -7,8 +7,8 @@
 //   a small body file whose 200 image records all name one 4096 x 4096 PNG.
 // peak_MB is how far the process's peak resident memory rose during the load;
 // loaded is 1 when the file gave a body.
-#include "image.h"
 #include <kinetra/kinetra.h>
+#include <present/image.h>
 
 #include <benchmark/benchmark.h>
 

@@ -9,9 +9,9 @@
 #include "direct3d7/soft_texture.h"
 #include "frame_loop.h"
 #include "globals.h"
-#include "headless.h"
-#include "present.h"
 #include "program.h"
+#include <present/headless.h>
+#include <present/present.h>
 
 #include <SDL.h>
 #include <benchmark/benchmark.h>

@@ -68,4 +68,37 @@ inline std::vector<kinetra::MassRef> MakeCrowd(int count, float width, float hei
     return crowd;
 }
 
+// A packed pile: count free masses of automatic groups, radius 4 to 8, on a square
+// lattice 16 pixels apart filling a world just wide enough for it, under gravity 0.1
+// with two passes a tick. Makes the world; the masses are registered.
+struct Pile {
+    std::vector<kinetra::MassRef> masses;
+    float width = 0.0f;
+    float height = 0.0f;
+};
+
+inline constexpr float pileSpacing = 16.0f;
+inline constexpr int pileSettlingTicks = 120;
+
+inline float PileRadius(int i) {
+    return 4.0f + static_cast<float>((i * 7) % 5);
+}
+
+inline Pile MakePile(int count) {
+    using namespace kinetra;
+    Pile pile;
+    const int side = static_cast<int>(std::ceil(std::sqrt(static_cast<double>(count))));
+    pile.width = pileSpacing * static_cast<float>(side + 1);
+    pile.height = pile.width;
+    CreatePhysics(pile.width, pile.height, 0.1f, 0, 2);
+    for (int i = 0; i < count; ++i) {
+        const float x = pileSpacing * static_cast<float>(i % side + 1);
+        const float y = pileSpacing * static_cast<float>(i / side + 1);
+        auto m = TMass::Create(x, y, 1.0f, PileRadius(i), 0.5f, -1);
+        m->Register();
+        pile.masses.push_back(m);
+    }
+    return pile;
+}
+
 } // namespace scenes

@@ -2,7 +2,7 @@
 
 #include "globals.h"
 #include "level.h"
-#include "present.h"
+#include <present/present.h>
 
 namespace morvel {
 

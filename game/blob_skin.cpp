@@ -1,11 +1,9 @@
 #include "blob_skin.h"
-#include "skin_opengl.h"
 
 #include "blob.h"
-#include "direct3d7/direct3d7.h"
-#include <kinetra/draw.h>
 #include "globals.h"
-#include "image.h"
+#include <kinetra/draw.h>
+#include <present/image.h>
 
 #include <memory>
 #include <vector>
@@ -14,32 +12,7 @@ namespace morvel {
 
 namespace {
 
-void DrawThroughDirect3D7(present::TDirect3D7Renderer& renderer, const std::vector<float>& points,
-                          present::TImage& image, int frame, int fan, double uScale, double vScale,
-                          float ax, float ay, float ox, float oy) {
-    const std::size_t count = points.size() / SkinVertexFloats;
-    // The device takes positions already in screen space, so the drawing
-    // state's matrix is applied here.
-    std::vector<present::D3DTLVERTEX322> vertices(count);
-    const std::uint32_t diffuse = renderer.ColourARGB();
-    for (std::size_t i = 0; i < count; ++i) {
-        const float* p = &points[i * SkinVertexFloats];
-        const float lx = p[0] - ax;
-        const float ly = p[1] - ay;
-        present::D3DTLVERTEX322& v = vertices[i];
-        v.x = lx * renderer.ix + ly * renderer.iy + ox;
-        v.y = lx * renderer.jx + ly * renderer.jy + oy;
-        v.z = 0;
-        v.diffuse = diffuse;
-        v.u = static_cast<float>(p[2] * uScale);
-        v.v = static_cast<float>(p[3] * vScale);
-    }
-    renderer.SetActiveFrame(image, frame);
-    renderer.Device().DrawPrimitive(
-        fan != 0 ? present::D3DPT_TRIANGLEFAN : present::D3DPT_TRIANGLESTRIP,
-        present::D3DFVF_XYZ | present::D3DFVF_DIFFUSE | present::D3DFVF_TEX1, vertices.data(),
-        static_cast<std::uint32_t>(count), 0);
-}
+constexpr int VertexFloats = 4;
 
 } // namespace
 
@@ -85,22 +58,18 @@ void DrawTexturedPolygon(const std::vector<float>& points, const present::ImageR
         static_cast<double>(image->width) / static_cast<double>(Pow2Size(image->width));
     const double vScale =
         static_cast<double>(image->height) / static_cast<double>(Pow2Size(image->height));
-    float ax = 0;
-    float ay = 0;
-    float ox = 0;
-    float oy = 0;
-    present::GetDrawAnchor(ax, ay);
-    present::GetDrawOrigin(ox, oy);
-    auto renderer = present::CurrentRenderer();
-    if (auto d3d = std::dynamic_pointer_cast<present::TDirect3D7Renderer>(renderer)) {
-        DrawThroughDirect3D7(*d3d, points, *image, frame, fan, uScale, vScale, ax, ay, ox, oy);
-    } else {
-        DrawSkinThroughOpenGL(renderer, {points, *image, frame, fan, uScale, vScale, ax, ay, ox, oy});
+    std::vector<float> vertices(points.size() / VertexFloats * VertexFloats);
+    for (std::size_t i = 0; i < vertices.size(); i += VertexFloats) {
+        vertices[i] = points[i];
+        vertices[i + 1] = points[i + 1];
+        vertices[i + 2] = static_cast<float>(points[i + 2] * uScale);
+        vertices[i + 3] = static_cast<float>(points[i + 3] * vScale);
     }
+    present::DrawTexturedVertices(vertices, image, frame, fan);
 }
 
 void TBlob::Draw() {
-    std::vector<float> textured((MassCount + 2) * SkinVertexFloats, 0.0f);
+    std::vector<float> textured((MassCount + 2) * VertexFloats, 0.0f);
     std::vector<float> outline;
     outline.reserve(MassCount * 2);
     textured[0] = x;
@@ -115,13 +84,13 @@ void TBlob::Draw() {
         float u = 0;
         float v = 0;
         SkinTexCoord(m->x, m->y, x, y, u, v);
-        float* vertex = &textured[j * SkinVertexFloats];
+        float* vertex = &textured[j * VertexFloats];
         vertex[0] = m->x;
         vertex[1] = m->y;
         vertex[2] = u;
         vertex[3] = v;
         if (j == 1) {
-            std::copy(vertex, vertex + SkinVertexFloats, &textured[(MassCount + 1) * SkinVertexFloats]);
+            std::copy(vertex, vertex + VertexFloats, &textured[(MassCount + 1) * VertexFloats]);
         }
         outline.push_back(m->x);
         outline.push_back(m->y);

@@ -2,7 +2,7 @@
 // current, and the helpers it needs.
 #pragma once
 
-#include "present.h"
+#include <present/present.h>
 
 #include <vector>
 

@@ -1,7 +1,7 @@
 #include "bridge.h"
 
 #include "globals.h"
-#include "present.h"
+#include <present/present.h>
 
 namespace morvel {
 

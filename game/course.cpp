@@ -3,8 +3,8 @@
 #include "bridge.h"
 #include "lift.h"
 #include "moving_platform.h"
-#include "present.h"
 #include "scenery.h"
+#include <present/present.h>
 
 #include <initializer_list>
 #include <memory>

@@ -3,7 +3,7 @@
 #include "blob.h"
 #include "globals.h"
 #include <kinetra/mass.h>
-#include "present.h"
+#include <present/present.h>
 
 namespace morvel {
 

@@ -7,7 +7,7 @@
 #include "globals.h"
 #include "level.h"
 #include "overlay.h"
-#include "present.h"
+#include <present/present.h>
 
 namespace morvel {
 

@@ -2,7 +2,7 @@
 // the level objects and the main program.
 #pragma once
 
-#include "present.h"
+#include <present/present.h>
 
 #include <memory>
 

@@ -1,7 +1,7 @@
 #include "level.h"
 
 #include "globals.h"
-#include "present.h"
+#include <present/present.h>
 
 #include <cstdint>
 

@@ -1,6 +1,6 @@
 #include "mode_menu.h"
 
-#include "present.h"
+#include <present/present.h>
 
 #include <cmath>
 

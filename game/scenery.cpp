@@ -1,6 +1,6 @@
 #include "scenery.h"
 
-#include "present.h"
+#include <present/present.h>
 
 namespace morvel {
 

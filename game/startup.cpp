@@ -5,9 +5,8 @@
 #include "frame_loop.h"
 #include "globals.h"
 #include "mode_menu.h"
-#include "present.h"
 #include "program.h"
-#include "renderer.h"
+#include <present/present.h>
 
 #include <iostream>
 #include <string>
@@ -145,7 +144,7 @@ int FinishMorvel(bool completed, const TFrameIntervals* intervals) {
         status = Fail(std::string("cannot load the embedded picture ") + kFinishSkinUrl);
     }
     if (intervals != nullptr) {
-        const std::string what = std::string(present::CurrentRenderer()->Name()) + ", " +
+        const std::string what = present::CurrentRendererName() + ", " +
                                  ScreenName(screenWidth, screenHeight, screenDepth);
         std::cerr << "morvel: " << FormatSummary(what, intervals->Summary()) << "\n";
     }

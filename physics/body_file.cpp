@@ -1,9 +1,9 @@
 #include "build_body.h"
 #include <kinetra/body_file.h>
 
-#include "image.h"
-#include "present.h"
-#include "stream.h"
+#include <present/image.h>
+#include <present/present.h>
+#include <present/stream.h>
 
 #include <cmath>
 #include <cstdint>

@@ -2,18 +2,13 @@
 
 #include <kinetra/body.h>
 #include "degrees.h"
+#include "tick/constraint_pass.h"
 #include <kinetra/mass.h>
 #include <kinetra/world.h>
 
 #include <cmath>
 
 namespace kinetra {
-
-namespace {
-
-constexpr float minimumDistance = 0.0001f;
-
-} // namespace
 
 ConstraintRef TConstraint::Create(MassRef m1, MassRef m2, float length, float stiffness) {
     if (!m1 || !m2) {
@@ -89,34 +84,13 @@ void TConstraint::Satisfy() {
     if (!masses[0] || !masses[1]) {
         return;
     }
-    TMass& a = *masses[0];
-    TMass& b = *masses[1];
-    if (a.fixed && b.fixed) {
-        return;
-    }
-    const float dx = a.x - b.x;
-    const float dy = a.y - b.y;
-    float d = std::sqrt(dx * dx + dy * dy);
-    if (!(d >= minimumDistance)) {
-        d = minimumDistance;
-    }
-    const float e = (d - length) * stiffness;
-    const float ux = dx / d;
-    const float uy = dy / d;
-    if (a.fixed) {
-        b.x += ux * e;
-        b.y += uy * e;
-    } else if (b.fixed) {
-        a.x -= ux * e;
-        a.y -= uy * e;
-    } else {
-        const float total = a.mass + b.mass;
-        const float shareA = b.mass / total;
-        const float shareB = a.mass / total;
-        a.x -= ux * e * shareA;
-        a.y -= uy * e * shareA;
-        b.x += ux * e * shareB;
-        b.y += uy * e * shareB;
+    TMassState a = StateOf(*masses[0]);
+    TMassState b = StateOf(*masses[1]);
+    RelaxConstraint(a, b, length, stiffness);
+    GivePosition(a, *masses[0]);
+    // The same mass at both ends keeps what the relaxation made of it.
+    if (masses[1] != masses[0]) {
+        GivePosition(b, *masses[1]);
     }
 }
 

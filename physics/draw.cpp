@@ -3,7 +3,7 @@
 
 #include <kinetra/zone.h>
 
-#include "present.h"
+#include <present/present.h>
 
 #include <cstddef>
 

@@ -1,6 +1,7 @@
 #include <kinetra/mass.h>
 
 #include "tick/mass_contact.h"
+#include "tick/mass_state.h"
 #include <kinetra/world.h>
 
 
@@ -110,7 +111,11 @@ void TMass::Unregister() {
 }
 
 void TMass::Collide(TMass& other) {
-    ResolveMassContact(*this, other);
+    TMassState a = StateOf(*this);
+    TMassState b = StateOf(other);
+    ResolveMassContact(a, b);
+    GivePosition(a, *this);
+    GivePosition(b, other);
 }
 
 } // namespace kinetra

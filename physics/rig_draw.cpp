@@ -1,7 +1,7 @@
 #include <kinetra/adv_body.h>
 #include <kinetra/rig.h>
 
-#include "present.h"
+#include <present/present.h>
 
 namespace kinetra {
 

@@ -1,6 +1,7 @@
 #include <kinetra/zone.h>
 
 #include "degrees.h"
+#include "tick/mass_state.h"
 #include "tick/zone_contact.h"
 #include <kinetra/mass.h>
 #include <kinetra/quadtree.h>
@@ -84,7 +85,9 @@ void TZone::SetDepth(int newDepth) {
 void TZone::Collide(TMass& m) {
     const float r = m.radius;
     if (tree && tree->Overlaps(x, y, m.x - r, m.y - r, r + r)) {
-        ResolveZoneContact(*this, m);
+        TMassState state = StateOf(m);
+        ResolveZoneContact(*this, state);
+        GivePosition(state, m);
     }
 }
 

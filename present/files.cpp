@@ -1,6 +1,6 @@
-#include "embedded_files.h"
-#include "present.h"
-#include "stream.h"
+#include <present/embedded_files.h>
+#include <present/present.h>
+#include <present/stream.h>
 
 #include <filesystem>
 #include <new>

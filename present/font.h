@@ -1,7 +1,7 @@
 // Bitmap fonts of fixed 8 x 16 cells, one image per glyph.
 #pragma once
 
-#include "image.h"
+#include <present/image.h>
 
 #include <cstdint>
 #include <memory>

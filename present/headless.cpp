@@ -1,4 +1,4 @@
-#include "headless.h"
+#include <present/headless.h>
 
 #include "input.h"
 #include "renderer.h"

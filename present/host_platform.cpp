@@ -1,4 +1,4 @@
-#include "host_platform.h"
+#include <present/host_platform.h>
 
 namespace present {
 

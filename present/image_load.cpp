@@ -1,6 +1,6 @@
-#include "image.h"
 #include "png_limits.h"
-#include "stream.h"
+#include <present/image.h>
+#include <present/stream.h>
 
 #include <algorithm>
 #include <cstdint>

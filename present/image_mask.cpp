@@ -1,4 +1,4 @@
-#include "image.h"
+#include <present/image.h>
 
 namespace present {
 

@@ -1,6 +1,6 @@
-#include "image.h"
 #include "renderer.h"
 #include "screen.h"
+#include <present/image.h>
 
 #include <algorithm>
 #include <cstring>

@@ -1,7 +1,7 @@
 #include "input.h"
 
-#include "host_platform.h"
-#include "present.h"
+#include <present/host_platform.h>
+#include <present/present.h>
 
 #include <array>
 

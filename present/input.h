@@ -1,15 +1,11 @@
 // Polled input: the keys' down and hits tables, indexed by virtual-key code,
-// and the mouse's position and buttons.
+// and the mouse's position and buttons. The platform feeds them through the
+// event functions of <present/host_platform.h>.
 #pragma once
 
-namespace present {
+#include <present/host_platform.h>
 
-// Fed by the platform's event processing.
-void KeyDownEvent(int key);
-void KeyUpEvent(int key);
-void FocusChangeEvent(); // suspended or resumed: both tables cleared, buttons released
-void MouseMoveEvent(int x, int y);
-void MouseButtonEvent(int button, bool down);
+namespace present {
 
 // Polling runs while a screen is open; stopping or starting it clears the tables.
 void StartInput();

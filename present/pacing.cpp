@@ -1,7 +1,7 @@
 #include "pacing.h"
 
-#include "host_platform.h"
 #include "renderer.h"
+#include <present/host_platform.h>
 
 #include <cstdint>
 #include <cstdlib>
@@ -103,6 +103,26 @@ void PresentFrame(int sync) {
 
 int PresentedFrames() {
     return presentedFrames;
+}
+
+bool GetPacingSchedule(TPacingSchedule& out) {
+    const ScreenRef screen = CurrentScreen();
+    if (!screen) {
+        return false;
+    }
+    out.target = screen->target;
+    out.accumulator = screen->accumulator;
+    return true;
+}
+
+bool SetPacingSchedule(const TPacingSchedule& schedule) {
+    const ScreenRef screen = CurrentScreen();
+    if (!screen) {
+        return false;
+    }
+    screen->target = schedule.target;
+    screen->accumulator = schedule.accumulator;
+    return true;
 }
 
 } // namespace present

@@ -6,9 +6,9 @@
 // libpng reports errors by longjmp. The functions that call setjmp hold only
 // trivially destructible locals, so the jump never skips a destructor; the
 // pixel buffers are owned by their caller, which never calls setjmp itself.
-#include "image.h"
 #include "png_limits.h"
-#include "stream.h"
+#include <present/image.h>
+#include <present/stream.h>
 
 #include <png.h>
 

@@ -1,6 +1,6 @@
 // PNG writing for tests and tools. As with decoding, the function that calls
 // setjmp holds only trivially destructible locals.
-#include "image.h"
+#include <present/image.h>
 
 #include <png.h>
 

@@ -3,7 +3,7 @@
 #include "checksums.h"
 #include "inflate.h"
 #include "png_limits.h"
-#include "stream.h"
+#include <present/stream.h>
 
 #include <array>
 #include <cstdlib>

@@ -7,7 +7,7 @@
 // png_limits.h.
 #pragma once
 
-#include "image.h"
+#include <present/image.h>
 
 namespace present {
 

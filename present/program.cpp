@@ -1,4 +1,4 @@
-#include "present.h"
+#include <present/present.h>
 
 #include <cstdlib>
 

@@ -1,5 +1,5 @@
-#include "host_platform.h"
-#include "present.h"
+#include <present/host_platform.h>
+#include <present/present.h>
 
 #include <csignal>
 

@@ -3,8 +3,8 @@
 // clears, presents and keeps texture copies of image frames.
 #pragma once
 
-#include "image.h"
-#include "present.h"
+#include <present/image.h>
+#include <present/present.h>
 
 #include <cstdint>
 #include <vector>

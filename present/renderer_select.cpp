@@ -1,7 +1,7 @@
 #include "direct3d7/direct3d7.h"
-#include "host_platform.h"
 #include "opengl/opengl.h"
-#include "present.h"
+#include <present/host_platform.h>
+#include <present/present.h>
 
 namespace present {
 

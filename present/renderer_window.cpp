@@ -1,7 +1,7 @@
 #include "renderer_window.h"
 
-#include "host_platform.h"
-#include "present.h"
+#include <present/host_platform.h>
+#include <present/present.h>
 
 #include <algorithm>
 #include <string>

@@ -1,9 +1,9 @@
 #include "screen.h"
 
-#include "host_platform.h"
 #include "input.h"
 #include "pacing.h"
 #include "renderer.h"
+#include <present/host_platform.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -62,6 +62,11 @@ void SelectRenderer(const RendererRef& renderer, int flags) {
 RendererRef CurrentRenderer() {
     const ScreenModule& module = Module();
     return module.current ? module.current->renderer : module.selected;
+}
+
+std::string CurrentRendererName() {
+    const RendererRef renderer = CurrentRenderer();
+    return renderer ? std::string(renderer->Name()) : std::string();
 }
 
 ScreenRef CurrentScreen() {

@@ -1,7 +1,7 @@
 // The screen, its drawing state and its frame pacing.
 #pragma once
 
-#include "present.h"
+#include <present/present.h>
 
 #include <cstdint>
 #include <memory>

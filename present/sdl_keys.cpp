@@ -1,5 +1,5 @@
 #include "input.h"
-#include "present.h"
+#include <present/present.h>
 
 #include <SDL.h>
 

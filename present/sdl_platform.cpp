@@ -1,7 +1,7 @@
 #include "sdl_platform.h"
 
 #include "input.h"
-#include "present.h"
+#include <present/present.h>
 
 #include <SDL.h>
 

@@ -2,7 +2,7 @@
 // as the source of key, mouse and focus events.
 #pragma once
 
-#include "host_platform.h"
+#include <present/host_platform.h>
 
 namespace present {
 

@@ -1,6 +1,6 @@
-#include "stream.h"
+#include <present/stream.h>
 
-#include "present.h"
+#include <present/present.h>
 
 #include <algorithm>
 #include <cerrno>

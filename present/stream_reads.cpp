@@ -1,5 +1,5 @@
-#include "present.h"
-#include "stream.h"
+#include <present/present.h>
+#include <present/stream.h>
 
 #include <cstdint>
 #include <cstring>

@@ -2,7 +2,7 @@
 // shrinking a frame that would not fit the largest texture, and mip levels.
 #pragma once
 
-#include "image.h"
+#include <present/image.h>
 
 #include <vector>
 

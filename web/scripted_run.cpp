@@ -1,11 +1,11 @@
 #include "scripted_run.h"
 
 #include "driver_options.h"
-#include "headless.h"
 #include "key_script.h"
 #include "page.h"
 #include "web_platform.h"
 #include "web_run.h"
+#include <present/headless.h>
 
 #include <emscripten.h>
 #include <emscripten/eventloop.h>

@@ -1,7 +1,7 @@
 #include "web_run.h"
 
 #include "frame_loop.h"
-#include "present.h"
+#include <present/present.h>
 
 namespace morvel_web {
 

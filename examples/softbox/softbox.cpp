@@ -3,7 +3,7 @@
 //   softbox [FILE.body]     (softbox.body in the current directory by default)
 #include <kinetra/kinetra.h>
 
-#include <present.h>
+#include <present/present.h>
 
 #include <cstdio>
 #include <memory>

@@ -25,18 +25,22 @@ constexpr std::size_t lanes = 4;
 // rounding of the float reach test many times over.
 constexpr double cellMargin = 1.001;
 constexpr double smallestCell = 1.0;
-// Cells per axis at most; a larger world gets larger cells.
-constexpr int mostCells = 256;
-constexpr std::size_t bitsPerWord = 64;
+// Cells per axis at most, and in all at most cellsPerMass a mass (or fewestCellsCap
+// for few masses): a larger world gets larger cells, so that the grid's size follows
+// the number of masses and not the world's.
+constexpr int mostCells = 1 << 15;
+constexpr double cellsPerMass = 4.0;
+constexpr double fewestCellsCap = 65536.0;
 
 bool GroupsMeet(float a, float b) {
     return a != 0.0f && b != 0.0f && a != b;
 }
 
-// The box test that the mass contact starts with.
-bool WithinReach(float ax, float ay, float ar, float bx, float by, float br) {
-    const float reach = ar + br;
-    return !(std::fabs(bx - ax) > reach) && !(std::fabs(by - ay) > reach);
+// The group test of the tick, and the box test that the mass contact starts with.
+bool MayTouch(const TMassState& a, const TMassState& b) {
+    const float reach = a.radius + b.radius;
+    return GroupsMeet(a.group, b.group) && !(std::fabs(b.x - a.x) > reach) &&
+           !(std::fabs(b.y - a.y) > reach);
 }
 
 #if !defined(__SSE2__)
@@ -75,36 +79,39 @@ void TBroadPhase::TakeMasses(const TList<TMass>& massList) {
 
 void TBroadPhase::Load(const TList<TZone>& zoneList, float minX, float minY, float maxX,
                        float maxY) {
+    const std::array<double, 5> grid{minX, minY, maxX, maxY, largestRadius};
+    if (filed && grid == gridMadeFor) {
+        // The same masses on the same grid: only those that moved are filed again.
+        RefileAll();
+    } else {
+        gridMadeFor = grid;
+        FileMasses(minX, minY, maxX, maxY, largestRadius);
+    }
+    LoadZones(zoneList);
+}
+
+void TBroadPhase::TakeStates() {
     const std::size_t n = masses.size();
-    if (radius.size() != n) {
+    if (state.size() != n) {
         filed = false;
-        radius.resize(n);
-        group.resize(n);
+        state.resize(n);
     }
     double largest = 0.0;
     for (std::size_t i = 0; i < n; ++i) {
-        const TMass* m = masses[i];
-        const float r = m ? m->radius : 0.0f;
-        const float g = m ? m->group : 0.0f;
+        const TMassState now = masses[i] ? StateOf(*masses[i]) : TMassState{};
         // A NaN radius never compares equal, so its mass is filed afresh every tick.
-        if (!(r == radius[i] && g == group[i])) {
-            radius[i] = r;
-            group[i] = g;
+        if (!(now.radius == state[i].radius && now.group == state[i].group)) {
             filed = false;
         }
-        if (std::isfinite(r)) {
-            largest = std::max(largest, static_cast<double>(r));
+        state[i] = now;
+        if (std::isfinite(now.radius)) {
+            largest = std::max(largest, static_cast<double>(now.radius));
         }
     }
-    const std::array<double, 5> grid{minX, minY, maxX, maxY, largest};
-    if (filed && grid == gridMadeFor) {
-        // The same masses on the same grid: only those that moved are filed again.
-        LoadPositions();
-    } else {
-        gridMadeFor = grid;
-        FileMasses(minX, minY, maxX, maxY, largest);
-    }
+    largestRadius = largest;
+}
 
+void TBroadPhase::LoadZones(const TList<TZone>& zoneList) {
     if (zoneList.Stamp() != zoneStamp) {
         zoneStamp = zoneList.Stamp();
         zones.clear();
@@ -112,11 +119,9 @@ void TBroadPhase::Load(const TList<TZone>& zoneList, float minX, float minY, flo
             zones.push_back(zone.get());
         }
         const std::size_t z = zones.size();
-        Fit(left, z);
-        Fit(top, z);
-        Fit(right, z);
-        Fit(bottom, z);
-        Fit(zoneGroup, z);
+        for (std::vector<float>* v : {&left, &top, &right, &bottom, &zoneGroup}) {
+            Fit(*v, z);
+        }
         deeper.resize(z);
         zoneCells.assign(z, TZoneCells{});
         cellsHold.resize(z);
@@ -145,17 +150,33 @@ void TBroadPhase::Load(const TList<TZone>& zoneList, float minX, float minY, flo
 
 void TBroadPhase::FileMasses(float minX, float minY, float maxX, float maxY, double largest) {
     const std::size_t n = masses.size();
-    x.resize(n);
-    y.resize(n);
     column.resize(n);
     row.resize(n);
     for (std::size_t i = 0; i < n; ++i) {
-        column[i] = row[i] = (masses[i] && group[i] != 0.0f) ? 0 : nowhereMark;
+        column[i] = row[i] = (masses[i] && state[i].group != 0.0f) ? 0 : nowhereMark;
     }
     runEnd.resize(n);
     for (std::size_t i = n; i-- > 0;) {
-        runEnd[i] = i + 1 < n && group[i + 1] == group[i] ? runEnd[i + 1] : i + 1;
+        runEnd[i] = i + 1 < n && state[i + 1].group == state[i].group ? runEnd[i + 1] : i + 1;
     }
+    LayGrid(minX, minY, maxX, maxY, largest);
+    nextInCell.assign(n, noMass);
+    previousInCell.assign(n, noMass);
+    // A gathering holds each mass at most once, and writes one past its last: room for
+    // all, so that a tick never allocates.
+    nearby.resize(n + 1);
+    for (std::size_t i = 0; i < n; ++i) {
+        if (column[i] != nowhereMark) {
+            // Not filed yet: Moved finds it elsewhere and links it into its cell.
+            column[i] = row[i] = unfiledMark;
+            Moved(i);
+        }
+    }
+    gatheredFor = SIZE_MAX;
+    filed = true;
+}
+
+void TBroadPhase::LayGrid(float minX, float minY, float maxX, float maxY, double largest) {
     // Two masses within reach are at most two of the largest radii apart.
     const double width = static_cast<double>(maxX) - minX;
     const double height = static_cast<double>(maxY) - minY;
@@ -166,85 +187,223 @@ void TBroadPhase::FileMasses(float minX, float minY, float maxX, float maxY, dou
     if (std::isfinite(height)) {
         cellSize = std::max(cellSize, height / mostCells);
     }
+    const double mostInAll = std::max(fewestCellsCap, cellsPerMass * static_cast<double>(masses.size()));
+    if (std::isfinite(width) && std::isfinite(height) && width * height > 0.0) {
+        cellSize = std::max(cellSize, std::sqrt(width * height / mostInAll));
+    }
     perCell = 1.0 / cellSize;
     originX = std::isfinite(minX) ? minX : 0.0;
     originY = std::isfinite(minY) ? minY : 0.0;
     columns = CellsAcross(width, cellSize);
     rows = CellsAcross(height, cellSize);
-    words = (n + bitsPerWord - 1) / bitsPerWord;
-    nearColumn.assign(static_cast<std::size_t>(columns) * words, 0);
-    nearRow.assign(static_cast<std::size_t>(rows) * words, 0);
-    anywhere.assign(words, 0);
-    for (std::size_t i = 0; i < n; ++i) {
-        if (column[i] != nowhereMark) {
-            // Not filed yet: Moved finds it elsewhere and marks its cells.
-            column[i] = row[i] = unfiledMark;
-            Moved(i);
-        }
-    }
-    filed = true;
+    // One list a cell, and the last for the masses anywhere.
+    // A border of empty cells round the grid, so that every cell has eight neighbours,
+    // and a last cell for the masses anywhere.
+    cells.assign(static_cast<std::size_t>(columns + 2) * (rows + 2) + 1, TCell{});
+    highest.assign(cells.size() + 3, noMass);
 }
 
-void TBroadPhase::LoadPositions() {
+void TBroadPhase::RefileAll() {
     for (std::size_t i = 0; i < masses.size(); ++i) {
         Moved(i);
     }
+    gatheredFor = SIZE_MAX;
+}
+
+void TBroadPhase::StorePositions() const {
+    for (std::size_t i = 0; i < masses.size(); ++i) {
+        if (masses[i]) {
+            GivePosition(state[i], *masses[i]);
+        }
+    }
+}
+
+std::size_t TBroadPhase::CellIndex(std::int32_t c, std::int32_t r) const {
+    if (c == anywhereMark) {
+        return cells.size() - 1;
+    }
+    // Past the border of empty cells.
+    return static_cast<std::size_t>(r + 1) * (columns + 2) + (c + 1);
+}
+
+void TBroadPhase::Unlink(std::size_t i) {
+    TCell& cell = cells[CellIndex(column[i], row[i])];
+    const std::int32_t before = previousInCell[i];
+    const std::int32_t after = nextInCell[i];
+    if (before != inPlace) {
+        (before == noMass ? cell.more : nextInCell[before]) = after;
+        if (after != noMass) {
+            previousInCell[after] = before;
+        }
+        return;
+    }
+    // The last mass held takes its place, and the first of the rest takes the last's.
+    const auto held = cell.masses.begin();
+    const auto slot = std::find(held, held + cell.count, static_cast<std::int32_t>(i));
+    --cell.count;
+    *slot = held[cell.count];
+    if (cell.more != noMass) {
+        const std::int32_t first = cell.more;
+        cell.more = nextInCell[first];
+        if (cell.more != noMass) {
+            previousInCell[cell.more] = noMass;
+        }
+        previousInCell[first] = inPlace;
+        cell.masses[cell.count++] = first;
+    }
+    const std::size_t index = CellIndex(column[i], row[i]);
+    if (highest[index] == static_cast<std::int32_t>(i)) {
+        highest[index] = Highest(cell);
+    }
+}
+
+std::int32_t TBroadPhase::Highest(const TCell& cell) const {
+    std::int32_t last = noMass;
+    for (std::int32_t h = 0; h < cell.count; ++h) {
+        last = std::max(last, cell.masses[h]);
+    }
+    for (std::int32_t k = cell.more; k != noMass; k = nextInCell[k]) {
+        last = std::max(last, k);
+    }
+    return last;
+}
+
+void TBroadPhase::Link(std::size_t i) {
+    const std::size_t index = CellIndex(column[i], row[i]);
+    TCell& cell = cells[index];
+    const auto k = static_cast<std::int32_t>(i);
+    highest[index] = std::max(highest[index], k);
+    if (cell.count < TCell::held) {
+        previousInCell[i] = inPlace;
+        cell.masses[cell.count++] = k;
+        return;
+    }
+    previousInCell[i] = noMass;
+    nextInCell[i] = cell.more;
+    if (cell.more != noMass) {
+        previousInCell[cell.more] = k;
+    }
+    cell.more = k;
 }
 
 void TBroadPhase::Refile(std::size_t i, std::int32_t c, std::int32_t r) {
     if (column[i] != unfiledMark) {
-        Mark(i, false);
+        Unlink(i);
     }
     column[i] = c;
     row[i] = r;
-    Mark(i, true);
+    Link(i);
 }
 
-void TBroadPhase::Mark(std::size_t i, bool set) {
-    const std::size_t w = i / bitsPerWord;
-    const std::uint64_t bit = std::uint64_t{1} << (i % bitsPerWord);
-    const auto apply = [set, bit](std::uint64_t& word) { word = set ? word | bit : word & ~bit; };
-    if (column[i] == anywhereMark) {
-        apply(anywhere[w]);
+// Appends the masses from `from` on that a cell holds to out; gives the new end.
+inline std::uint32_t* TBroadPhase::GatherCell(const TCell& cell, std::size_t from,
+                                              std::uint32_t* out) const {
+    for (std::int32_t h = 0; h < cell.count; ++h) {
+        const auto k = static_cast<std::uint32_t>(cell.masses[h]);
+        *out = k;
+        out += k >= from;
+    }
+    for (std::int32_t k = cell.more; k != noMass; k = nextInCell[k]) {
+        *out = static_cast<std::uint32_t>(k);
+        out += static_cast<std::size_t>(k) >= from;
+    }
+    return out;
+}
+
+void TBroadPhase::GatherNearby(std::size_t i, std::size_t from) {
+    gatheredFor = i;
+    gatheredColumn = column[i];
+    gatheredRow = row[i];
+    const std::size_t stride = static_cast<std::size_t>(columns) + 2;
+    const std::size_t centre = CellIndex(column[i], row[i]);
+    std::uint32_t* const first = nearby.data();
+    std::uint32_t* out = first;
+    for (const std::size_t rowStart : {centre - stride - 1, centre - 1, centre + stride - 1}) {
+        for (unsigned later = LaterIn(rowStart, from); later != 0; later &= later - 1) {
+            out = GatherCell(cells[rowStart + static_cast<std::size_t>(std::countr_zero(later))],
+                             from, out);
+        }
+    }
+    const std::size_t anywhere = cells.size() - 1;
+    if (static_cast<std::size_t>(highest[anywhere] + 1) > from) {
+        out = GatherCell(cells[anywhere], from, out);
+    }
+    nearbyCount = static_cast<std::size_t>(out - first);
+    nextNearby = 0;
+    if (nearbyCount > 1) {
+        SortNearby();
+    }
+}
+
+#if defined(__SSE2__)
+
+unsigned TBroadPhase::LaterIn(std::size_t index, std::size_t from) const {
+    // Indices fit an int32, and from is at most their count.
+    const __m128i last = _mm_loadu_si128(reinterpret_cast<const __m128i*>(&highest[index]));
+    const __m128i later = _mm_cmpgt_epi32(last, _mm_set1_epi32(static_cast<int>(from) - 1));
+    return static_cast<unsigned>(_mm_movemask_ps(_mm_castsi128_ps(later))) & 0b111u;
+}
+
+#else
+
+unsigned TBroadPhase::LaterIn(std::size_t index, std::size_t from) const {
+    unsigned bits = 0;
+    for (unsigned c = 0; c < 3; ++c) {
+        if (static_cast<std::int64_t>(highest[index + c]) >= static_cast<std::int64_t>(from)) {
+            bits |= 1u << c;
+        }
+    }
+    return bits;
+}
+
+#endif
+
+void TBroadPhase::SortNearby() {
+    // Mostly few: then an insertion sort beats a general one.
+    constexpr std::size_t few = 16;
+    std::uint32_t* const v = nearby.data();
+    if (nearbyCount > few) {
+        std::sort(v, v + nearbyCount);
         return;
     }
-    for (std::int32_t c = std::max(column[i] - 1, 0); c <= std::min(column[i] + 1, columns - 1);
-         ++c) {
-        apply(nearColumn[static_cast<std::size_t>(c) * words + w]);
-    }
-    for (std::int32_t r = std::max(row[i] - 1, 0); r <= std::min(row[i] + 1, rows - 1); ++r) {
-        apply(nearRow[static_cast<std::size_t>(r) * words + w]);
+    for (std::size_t h = 1; h < nearbyCount; ++h) {
+        const std::uint32_t k = v[h];
+        std::size_t to = h;
+        for (; to > 0 && v[to - 1] > k; --to) {
+            v[to] = v[to - 1];
+        }
+        v[to] = k;
     }
 }
 
-std::size_t TBroadPhase::NextMassInReach(std::size_t i, std::size_t from) const {
+std::size_t TBroadPhase::NextOfAll(std::size_t i, std::size_t from) const {
+    const std::size_t n = masses.size();
+    for (std::size_t k = from; k < n; ++k) {
+        if (column[k] != nowhereMark && MayTouch(state[i], state[k])) {
+            return k;
+        }
+    }
+    return n;
+}
+
+std::size_t TBroadPhase::NextMassInReach(std::size_t i, std::size_t from) {
     const std::size_t n = masses.size();
     // Equal groups never meet: the rest of the mass's run of one group is passed over.
     from = std::max(from, runEnd[i]);
     if (from >= n || column[i] == nowhereMark) {
         return n;
     }
-    const bool everywhere = column[i] == anywhereMark;
-    const std::uint64_t* columnSet =
-        everywhere ? nullptr : &nearColumn[static_cast<std::size_t>(column[i]) * words];
-    const std::uint64_t* rowSet =
-        everywhere ? nullptr : &nearRow[static_cast<std::size_t>(row[i]) * words];
-    for (std::size_t w = from / bitsPerWord; w < words; ++w) {
-        std::uint64_t near =
-            everywhere ? ~std::uint64_t{0} : (columnSet[w] & rowSet[w]) | anywhere[w];
-        if (w == from / bitsPerWord) {
-            near &= ~std::uint64_t{0} << (from % bitsPerWord);
-        }
-        for (; near != 0; near &= near - 1) {
-            const std::size_t k =
-                w * bitsPerWord + static_cast<std::size_t>(std::countr_zero(near));
-            if (k >= n) {
-                return n;
-            }
-            if (GroupsMeet(group[i], group[k]) &&
-                WithinReach(x[i], y[i], radius[i], x[k], y[k], radius[k])) {
-                return k;
-            }
+    if (column[i] == anywhereMark) {
+        return NextOfAll(i, from);
+    }
+    if (gatheredFor != i || gatheredColumn != column[i] || gatheredRow != row[i]) {
+        GatherNearby(i, from);
+    }
+    while (nextNearby < nearbyCount) {
+        // Past the last one handed on, in index order: all from `from` on.
+        const std::size_t k = nearby[nextNearby++];
+        if (MayTouch(state[i], state[k])) {
+            return k;
         }
     }
     return n;
@@ -262,7 +421,7 @@ __m128 Meets(__m128 groups, __m128 g) {
 
 } // namespace
 
-std::size_t TBroadPhase::NextZoneNear(const TMass& m, std::size_t from) const {
+std::size_t TBroadPhase::NextZoneNear(const TMassState& m, std::size_t from) const {
     const std::size_t n = zones.size();
     if (m.group == 0.0f) {
         return n;
@@ -291,7 +450,7 @@ std::size_t TBroadPhase::NextZoneNear(const TMass& m, std::size_t from) const {
 
 #else
 
-std::size_t TBroadPhase::NextZoneNear(const TMass& m, std::size_t from) const {
+std::size_t TBroadPhase::NextZoneNear(const TMassState& m, std::size_t from) const {
     const std::size_t n = zones.size();
     const float r = m.radius;
     const float qx = m.x - r;

@@ -10,12 +10,14 @@
 // mass's bounding square; a zone is also passed over where the mass lies in its clear
 // cells (see zone_cells.h).
 //
-// Masses are filed in a grid of columns and rows at least as wide as any two radii,
-// as bit sets over their list indices: the masses that may reach a mass lie in its own
-// or a neighbouring column and row, found 64 at a time, in index order. A mass that
-// moves must be filed again at once (Moved), so that the grid and the copied positions
-// are always where the masses are. Zones are few: their root cells are tested four at
-// a time where SSE2 is there (every x86-64), one by one elsewhere.
+// Masses are filed in a grid of cells at least as wide as any two radii, each cell
+// listing its masses: the masses that may reach a mass lie in its own or a neighbouring
+// cell. For each mass the tick gathers the later masses of those nine cells once, in
+// index order, and gathers again only when the mass moves to another cell, since no
+// other mass moves while the tick meets its later masses but the one it hands on. A mass
+// that moves must be filed again at once (Moved), so that the grid and the copied
+// positions are always where the masses are. Zones are few: their root cells are tested
+// four at a time where SSE2 is there (every x86-64), one by one elsewhere.
 //
 // Keeps between ticks: the masses and zones taken from the lists, and the grid with
 // every mass filed in it, while the lists' stamps, the radii, the groups and the
@@ -23,6 +25,7 @@
 // instead of building it all anew.
 #pragma once
 
+#include "mass_state.h"
 #include "zone_cells.h"
 #include <kinetra/list.h>
 #include <kinetra/mass.h>
@@ -53,23 +56,44 @@ struct TBroadPhase {
     std::uint64_t zoneStamp = 0;
     bool filed = false;
     std::array<double, 5> gridMadeFor{};
+    double largestRadius = 0.0; // the largest finite radius of the masses taken
 
-    // Copies of the masses' positions, radii and groups.
-    std::vector<float> x, y, radius, group;
+    // The masses' fields for the length of a tick, in list order (see mass_state.h);
+    // zero for a null entry.
+    std::vector<TMassState> state;
     // Per mass, the index just past the run of masses of its group that holds it (a
     // body's masses are listed together).
     std::vector<std::size_t> runEnd;
 
     // The grid: its origin, one over its cell size, its extent, and per mass its column
-    // and row (or a mark). Per column, nearColumn holds a bit set of `words` words of
-    // the masses filed in that column or a neighbouring one, so that one word of it
-    // and one of nearRow give the masses that may be within reach; anywhere holds the
-    // masses of a position or radius that is not finite, tried against every mass.
+    // and row (or a mark). Each cell, and one more for the masses of a position or radius
+    // that is not finite (tried against every mass), holds its first masses in place and
+    // links the rest through nextInCell and previousInCell (noMass ends a list), so that
+    // gathering a mass's neighbours reads a few whole cells.
+    static constexpr std::int32_t noMass = -1;
+    static constexpr std::int32_t inPlace = -2; // previousInCell of a mass held in place
+    struct TCell {
+        static constexpr int held = 6;
+        std::int32_t count = 0;
+        std::int32_t more = noMass;
+        std::array<std::int32_t, held> masses{};
+    };
     double originX = 0.0, originY = 0.0, perCell = 1.0;
     std::int32_t columns = 1, rows = 1;
-    std::size_t words = 0;
-    std::vector<std::uint64_t> nearColumn, nearRow, anywhere;
     std::vector<std::int32_t> column, row;
+    std::vector<TCell> cells;
+    // Per cell the largest index it holds (noMass when empty), so that a search for
+    // later masses passes over a cell at once; padded for reading four at a time.
+    std::vector<std::int32_t> highest;
+    std::vector<std::int32_t> nextInCell, previousInCell;
+
+    // The later masses gathered from the cells round one mass, in index order, the next
+    // one to hand on, and the mass and cell they were gathered for.
+    std::vector<std::uint32_t> nearby;
+    std::size_t nearbyCount = 0;
+    std::size_t nextNearby = 0;
+    std::size_t gatheredFor = SIZE_MAX;
+    std::int32_t gatheredColumn = 0, gatheredRow = 0;
 
     // The zones' root cells, shifted to where the zones stand, and their groups; a
     // zone without a tree has group 0, which meets nothing. Padded with group 0 to a
@@ -86,34 +110,44 @@ struct TBroadPhase {
     // the list's stamp stays the same.
     void TakeMasses(const TList<TMass>& massList);
 
+    // Takes the masses' states, noting whether their radii and groups are as the grid
+    // was made for.
+    void TakeStates();
+
     // Files the masses on a grid laid over the world's bounds (filing again only those
     // that moved when the grid, the masses, their radii and groups are as they were),
     // and takes the zones in list order where they stand, keeping the list from tick to
     // tick while its stamp stays the same.
     void Load(const TList<TZone>& zoneList, float minX, float minY, float maxX, float maxY);
 
-    // Copies every mass's position again and files it, after the masses moved.
-    void LoadPositions();
+    // Files again every mass whose state moved to another cell.
+    void RefileAll();
+    // Starts a pass over the masses: nothing gathered holds any more.
+    void StartPass() { gatheredFor = SIZE_MAX; }
+    // Gives every mass its position back.
+    void StorePositions() const;
 
-    // Copies mass i's position again after it moved, and files it again.
+    // Files mass i again after its state moved.
     void Moved(std::size_t i);
 
     // The first mass k >= from (else masses.size()) whose group meets mass i's and that
-    // lies within reach of it on both axes.
-    std::size_t NextMassInReach(std::size_t i, std::size_t from) const;
+    // lies within reach of it on both axes. Called for one mass with growing from, while
+    // only that mass and the masses handed on move; a call for another mass, or after
+    // StartPass or RefileAll, looks afresh.
+    std::size_t NextMassInReach(std::size_t i, std::size_t from);
 
     // The first zone k >= from (else zones.size()) whose group meets m's and whose
     // root cell touches m's bounding square.
-    std::size_t NextZoneNear(const TMass& m, std::size_t from) const;
+    std::size_t NextZoneNear(const TMassState& m, std::size_t from) const;
 
     // Whether m lies in clear cells of zone k, so that their contact would do nothing.
-    bool Clear(std::size_t k, const TMass& m) const {
+    bool Clear(std::size_t k, const TMassState& m) const {
         return cellsHold[k] && zoneCells[k].Clears(zones[k]->x, zones[k]->y, m);
     }
 
     // Whether zone k, whose root cell touches m's bounding square, has a tree that
     // overlaps it down to its deepest cells, as TZone::Collide tests it.
-    bool TreeReaches(std::size_t k, const TMass& m) const {
+    bool TreeReaches(std::size_t k, const TMassState& m) const {
         const float r = m.radius;
         return !deeper[k] || deeper[k]->Overlaps(zones[k]->x, zones[k]->y, m.x - r, m.y - r, r + r);
     }
@@ -122,23 +156,37 @@ struct TBroadPhase {
     // in cells, whose rounding is monotonic, so that with the cells' margin two places
     // within reach fall in the same or neighbouring cells. Places outside the grid go
     // to its edge cells, which keeps that so.
-    std::int32_t CellOf(float v, double origin, std::int32_t cells) const {
+    std::int32_t CellOf(float v, double origin, std::int32_t across) const {
         const double at = (static_cast<double>(v) - origin) * perCell;
         if (!(at > 0.0)) {
             return 0;
         }
-        if (at >= cells - 1) {
-            return cells - 1;
+        if (at >= across - 1) {
+            return across - 1;
         }
         return static_cast<std::int32_t>(at);
     }
 
-    // Moves mass i's bits to column c and row r (or anywhere).
+    // Moves mass i to the list of column c and row r (or of anywhere).
     void Refile(std::size_t i, std::int32_t c, std::int32_t r);
-    // Sets (or clears) mass i's bits at its column and row.
-    void Mark(std::size_t i, bool set);
+    std::size_t CellIndex(std::int32_t c, std::int32_t r) const;
+    void Unlink(std::size_t i);
+    std::int32_t Highest(const TCell& cell) const;
+    // Which of the three cells from `index` on hold a mass from `from` on, as bits.
+    unsigned LaterIn(std::size_t index, std::size_t from) const;
+    void Link(std::size_t i);
+    // Gathers the masses from `from` on in the cells round mass i, in index order.
+    void GatherNearby(std::size_t i, std::size_t from);
+    std::uint32_t* GatherCell(const TCell& cell, std::size_t from, std::uint32_t* out) const;
+    void SortNearby();
+    // The first mass from `from` on that mass i, of a place that is not finite, may touch.
+    std::size_t NextOfAll(std::size_t i, std::size_t from) const;
+
+    // Takes the zones where they stand.
+    void LoadZones(const TList<TZone>& zoneList);
     // Lays the grid and files every mass afresh.
     void FileMasses(float minX, float minY, float maxX, float maxY, double largest);
+    void LayGrid(float minX, float minY, float maxX, float maxY, double largest);
 };
 
 // Inline: the tick calls it for every mass and every contact.
@@ -146,20 +194,12 @@ inline void TBroadPhase::Moved(std::size_t i) {
     if (column[i] == nowhereMark) {
         return;
     }
-    const float newX = masses[i]->x;
-    const float newY = masses[i]->y;
-    // Most calls find the mass where it was (a NaN never compares equal, and a zero
-    // of the other sign gives the same tests).
-    if (newX == x[i] && newY == y[i] && column[i] != unfiledMark) {
-        return;
-    }
-    x[i] = newX;
-    y[i] = newY;
+    const TMassState& m = state[i];
     std::int32_t c = anywhereMark;
     std::int32_t r = anywhereMark;
-    if (std::isfinite(x[i]) && std::isfinite(y[i]) && std::isfinite(radius[i])) {
-        c = CellOf(x[i], originX, columns);
-        r = CellOf(y[i], originY, rows);
+    if (std::isfinite(m.x) && std::isfinite(m.y) && std::isfinite(m.radius)) {
+        c = CellOf(m.x, originX, columns);
+        r = CellOf(m.y, originY, rows);
     }
     if (c != column[i] || r != row[i]) {
         Refile(i, c, r);

@@ -11,8 +11,11 @@ namespace kinetra {
 
 class TMass;
 class TPhysics;
+struct TMassState;
 
-// Integrates the masses in list order; null entries are passed over.
-void Integrate(const TPhysics& world, const std::vector<TMass*>& masses);
+// Integrates the states of the masses in list order; those of null entries are passed
+// over.
+void Integrate(const TPhysics& world, const std::vector<TMass*>& masses,
+               std::vector<TMassState>& states);
 
 } // namespace kinetra

@@ -1,7 +1,7 @@
 #include "mass_contact.h"
 
+#include "mass_state.h"
 #include "speed_along.h"
-#include <kinetra/mass.h>
 
 #include <cmath>
 #include <optional>
@@ -26,7 +26,7 @@ struct Overlap {
 
 // Nothing where the masses lie apart, or exactly touch. Two masses at one point have a
 // zero normal: the distance is floored, so they are not pushed apart.
-std::optional<Overlap> FindOverlap(const TMass& a, const TMass& b) {
+std::optional<Overlap> FindOverlap(const TMassState& a, const TMassState& b) {
     const float reach = a.radius + b.radius;
     if (std::fabs(b.x - a.x) > reach || std::fabs(b.y - a.y) > reach) {
         return std::nullopt;
@@ -45,7 +45,7 @@ std::optional<Overlap> FindOverlap(const TMass& a, const TMass& b) {
 }
 
 // The part of a mass's velocity across the normal n.
-Vec TangentialVelocity(const TMass& m, TDirection& n) {
+Vec TangentialVelocity(const TMassState& m, TDirection& n) {
     const float vx = m.x - m.oldX;
     const float vy = m.y - m.oldY;
     const float speed = std::sqrt(vx * vx + vy * vy);
@@ -58,7 +58,7 @@ float Length(Vec v) {
 }
 
 // Takes up to budget of the sliding velocity t of m by moving its previous position.
-void SlowDown(TMass& m, Vec t, float budget) {
+void SlowDown(TMassState& m, Vec t, float budget) {
     const float tl = Length(t);
     if (budget >= tl) {
         m.oldX += t.x;
@@ -71,7 +71,7 @@ void SlowDown(TMass& m, Vec t, float budget) {
 
 // Moves two free masses apart by the correction c, each by the other's share of
 // their weight, so that together they remove the whole overlap.
-void SeparateByWeight(TMass& a, TMass& b, Vec c) {
+void SeparateByWeight(TMassState& a, TMassState& b, Vec c) {
     const float total = a.mass + b.mass;
     const float shareA = b.mass / total;
     const float shareB = a.mass / total;
@@ -83,7 +83,7 @@ void SeparateByWeight(TMass& a, TMass& b, Vec c) {
 
 // Moves the sliding of two free masses toward their mean by up to budget each: half
 // their relative sliding velocity, which ends it when the budget is larger.
-void SlideTogether(TMass& a, TMass& b, TDirection& n, float budget) {
+void SlideTogether(TMassState& a, TMassState& b, TDirection& n, float budget) {
     const Vec ta = TangentialVelocity(a, n);
     const Vec tb = TangentialVelocity(b, n);
     const Vec r{ta.x - (ta.x + tb.x) * half, ta.y - (ta.y + tb.y) * half};
@@ -100,7 +100,7 @@ void SlideTogether(TMass& a, TMass& b, TDirection& n, float budget) {
 
 } // namespace
 
-void ResolveMassContact(TMass& a, TMass& b) {
+void ResolveMassContact(TMassState& a, TMassState& b) {
     if (a.fixed && b.fixed) {
         return;
     }

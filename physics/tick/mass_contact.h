@@ -8,9 +8,9 @@
 
 namespace kinetra {
 
-class TMass;
+struct TMassState;
 
 // Resolves the overlap of a and b, a being the earlier of the two in massList.
-void ResolveMassContact(TMass& a, TMass& b);
+void ResolveMassContact(TMassState& a, TMassState& b);
 
 } // namespace kinetra

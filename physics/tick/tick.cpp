@@ -8,10 +8,11 @@
 //   per pass, afterwards:
 //     every constraint                constraint_pass.h
 //
-// Every correction is written straight back into the masses, so each test sees the
-// ones before it: the order above is part of the result. The broad phase
-// (broad_phase.h) passes over the zones and masses whose test would do nothing, and
-// hands on every other one in list order.
+// Every correction is written straight back, so each test sees the ones before it:
+// the order above is part of the result. The broad phase (broad_phase.h) passes over
+// the zones and masses whose test would do nothing, and hands on every other one in
+// list order. Every stage works on the masses' states, side by side in one array
+// (mass_state.h); the masses get their positions back at the end of the tick.
 #include <kinetra/world.h>
 
 #include "broad_phase.h"
@@ -20,16 +21,20 @@
 #include "mass_contact.h"
 #include "walls.h"
 #include "zone_contact.h"
-#include <kinetra/mass.h>
 
 #include <memory>
 
 namespace kinetra {
 
+struct TTickCache {
+    TBroadPhase near;
+    TConstraintPass constraints;
+};
+
 namespace {
 
-// The zones that p may touch, in list order.
-void MeetZones(TBroadPhase& near, TMass& p) {
+// The zones that mass p may touch, in list order.
+void MeetZones(TBroadPhase& near, TMassState& p) {
     const std::size_t zoneCount = near.zones.size();
     for (std::size_t z = near.NextZoneNear(p, 0); z < zoneCount; z = near.NextZoneNear(p, z + 1)) {
         if (near.TreeReaches(z, p) && !near.Clear(z, p)) {
@@ -41,29 +46,32 @@ void MeetZones(TBroadPhase& near, TMass& p) {
 // The later masses that mass j may touch, in list order.
 void MeetLaterMasses(TBroadPhase& near, std::size_t j) {
     const std::size_t count = near.masses.size();
-    TMass& p = *near.masses[j];
+    TMassState& p = near.state[j];
     for (std::size_t k = near.NextMassInReach(j, j + 1); k < count;
          k = near.NextMassInReach(j, k + 1)) {
-        ResolveMassContact(p, *near.masses[k]);
+        ResolveMassContact(p, near.state[k]);
         near.Moved(j);
         near.Moved(k);
     }
 }
 
-void RelaxPass(const TPhysics& world, TBroadPhase& near, const TList<TConstraint>& constraints) {
+void RelaxPass(const TPhysics& world, TBroadPhase& near, TConstraintPass& constraints) {
+    near.StartPass();
     for (std::size_t j = 0; j < near.masses.size(); ++j) {
-        TMass* p = near.masses[j];
-        if (!p) {
+        if (!near.masses[j]) {
             continue;
         }
-        ClampToWalls(world, *p);
-        if (!p->fixed) {
-            MeetZones(near, *p);
+        TMassState& p = near.state[j];
+        ClampToWalls(world, p);
+        if (!p.fixed) {
+            MeetZones(near, p);
         }
         near.Moved(j);
         MeetLaterMasses(near, j);
     }
-    SatisfyConstraints(constraints);
+    if (constraints.Relax(near.state)) {
+        near.RefileAll();
+    }
 }
 
 } // namespace
@@ -77,21 +85,22 @@ void TPhysics::Update() {
     if (!world || !masses || !constraints || !zones) {
         return;
     }
-    if (!world->broadPhase) {
-        world->broadPhase = std::make_shared<TBroadPhase>();
+    if (!world->tickCache) {
+        world->tickCache = std::make_shared<TTickCache>();
     }
-    TBroadPhase& near = *world->broadPhase;
+    TBroadPhase& near = world->tickCache->near;
+    TConstraintPass& relaxing = world->tickCache->constraints;
     near.TakeMasses(*masses);
-    Integrate(*world, near.masses);
+    near.TakeStates();
+    relaxing.Take(*constraints, masses->Stamp(), near.masses);
+    Integrate(*world, near.masses, near.state);
     near.Load(*zones, world->minX, world->minY, world->maxX, world->maxY);
     const int passes = world->iterations;
     for (int pass = 1; pass <= passes; ++pass) {
-        if (pass > 1) {
-            // The constraints have moved the masses since.
-            near.LoadPositions();
-        }
-        RelaxPass(*world, near, *constraints);
+        RelaxPass(*world, near, relaxing);
     }
+    near.StorePositions();
+    relaxing.GiveBack();
 }
 
 } // namespace kinetra

@@ -1,6 +1,6 @@
 #include "walls.h"
 
-#include <kinetra/mass.h>
+#include "mass_state.h"
 #include <kinetra/world.h>
 
 #include <cmath>
@@ -37,7 +37,7 @@ void WallFriction(float position, float& old, float budget) {
 
 } // namespace
 
-void ClampToWalls(const TPhysics& world, TMass& m) {
+void ClampToWalls(const TPhysics& world, TMassState& m) {
     const float r = m.radius;
     if (m.x < world.minX + r) {
         const float d = (world.minX + r) - m.x;

@@ -8,9 +8,9 @@
 
 namespace kinetra {
 
-class TMass;
 class TPhysics;
+struct TMassState;
 
-void ClampToWalls(const TPhysics& world, TMass& m);
+void ClampToWalls(const TPhysics& world, TMassState& m);
 
 } // namespace kinetra

@@ -1,7 +1,7 @@
 #include "zone_cells.h"
 
 #include "zone_contact.h"
-#include <kinetra/mass.h>
+#include "mass_state.h"
 #include <kinetra/zone.h>
 
 #include <algorithm>
@@ -44,78 +44,101 @@ bool TZoneCells::Update(const TZone& zone) {
     return made;
 }
 
-void TZoneCells::Make(const TZone& zone) {
-    const std::vector<float>& p = *zone.points;
-    const std::size_t n = p.size() / 2;
-    if (n < 2) {
-        return;
-    }
-    float minX = p[0], maxX = p[0], minY = p[1], maxY = p[1];
-    float extent = 0.0f;
+namespace {
+
+// The bounds of a shape's points and their largest magnitude; false where a point is
+// not finite.
+struct TShapeBounds {
+    float minX, maxX, minY, maxY, extent;
+};
+
+bool MeasureShape(const std::vector<float>& p, std::size_t n, TShapeBounds& b) {
+    b = {p[0], p[0], p[1], p[1], 0.0f};
     for (std::size_t i = 0; i < n; ++i) {
         const float px = p[2 * i];
         const float py = p[2 * i + 1];
         if (!std::isfinite(px) || !std::isfinite(py)) {
-            return;
+            return false;
         }
-        minX = std::min(minX, px);
-        maxX = std::max(maxX, px);
-        minY = std::min(minY, py);
-        maxY = std::max(maxY, py);
-        extent = std::max({extent, std::fabs(px), std::fabs(py)});
+        b.minX = std::min(b.minX, px);
+        b.maxX = std::max(b.maxX, px);
+        b.minY = std::min(b.minY, py);
+        b.maxY = std::max(b.maxY, py);
+        b.extent = std::max({b.extent, std::fabs(px), std::fabs(py)});
     }
-    const float margin = (1.0f + extent) * marginPart;
-    reachLimit = (1.0f + extent) * reachPart;
+    return true;
+}
+
+int CellOf(float v, float origin, float perCell) {
+    return std::clamp(static_cast<int>(std::floor((v - origin) * perCell)), 0, cells - 1);
+}
+
+} // namespace
+
+void TZoneCells::Make(const TZone& zone) {
+    const std::vector<float>& p = *zone.points;
+    const std::size_t n = p.size() / 2;
+    TShapeBounds bounds{};
+    if (n < 2 || !MeasureShape(p, n, bounds)) {
+        return;
+    }
+    const float margin = (1.0f + bounds.extent) * marginPart;
+    reachLimit = (1.0f + bounds.extent) * reachPart;
     // The grid covers the shape with a margin on every side, and more than its tree's
     // root cell, so that every mass the tree lets through falls inside it.
-    left = minX - 2.0f * margin - 2.0f;
-    top = minY - 2.0f * margin - 2.0f;
-    width = (maxX - minX) + 4.0f * margin + 4.0f;
-    height = (maxY - minY) + 4.0f * margin + 4.0f;
+    left = bounds.minX - 2.0f * margin - 2.0f;
+    top = bounds.minY - 2.0f * margin - 2.0f;
+    width = (bounds.maxX - bounds.minX) + 4.0f * margin + 4.0f;
+    height = (bounds.maxY - bounds.minY) + 4.0f * margin + 4.0f;
     if (!std::isfinite(width) || !std::isfinite(height)) {
         return;
     }
     clear.assign(static_cast<std::size_t>(cells) * cells, 1);
-    const float cellWidth = width / cells;
-    const float cellHeight = height / cells;
     perCellX = cells / width;
     perCellY = cells / height;
-    const auto cellOf = [](float v, float origin, float perCell) {
-        return std::clamp(static_cast<int>(std::floor((v - origin) * perCell)), 0, cells - 1);
-    };
-    // Every cell that a segment's box, grown by the margin, reaches is not clear.
-    const bool closed = zone.kind != 0;
-    for (std::size_t i = closed ? 0 : 1; i < n; ++i) {
-        const std::size_t a = i == 0 ? n - 1 : i - 1;
-        const float x0 = std::min(p[2 * a], p[2 * i]) - margin;
-        const float x1 = std::max(p[2 * a], p[2 * i]) + margin;
-        const float y0 = std::min(p[2 * a + 1], p[2 * i + 1]) - margin;
-        const float y1 = std::max(p[2 * a + 1], p[2 * i + 1]) + margin;
-        for (int row = cellOf(y0, top, perCellY); row <= cellOf(y1, top, perCellY); ++row) {
-            for (int col = cellOf(x0, left, perCellX); col <= cellOf(x1, left, perCellX); ++col) {
-                clear[static_cast<std::size_t>(row * cells + col)] = 0;
-            }
-        }
-    }
-    // The rest of a solid's cells lie wholly inside or wholly outside it.
+    MarkSegments(p, n, zone.kind != 0, margin);
     if (zone.kind == 2) {
-        for (int row = 0; row < cells; ++row) {
-            for (int col = 0; col < cells; ++col) {
-                std::uint8_t& cell = clear[static_cast<std::size_t>(row * cells + col)];
-                const float cx = left + (static_cast<float>(col) + 0.5f) * cellWidth;
-                const float cy = top + (static_cast<float>(row) + 0.5f) * cellHeight;
-                if (cell && Winds(p, n, 0.0f, 0.0f, cx, cy)) {
-                    cell = 0;
-                }
-            }
-        }
+        MarkInside(p, n);
     }
     madeFor = p;
     kind = zone.kind;
     made = true;
 }
 
-bool TZoneCells::Clears(float ox, float oy, const TMass& m) const {
+void TZoneCells::MarkSegments(const std::vector<float>& p, std::size_t n, bool closed,
+                              float margin) {
+    // Every cell that a segment's box, grown by the margin, reaches is not clear.
+    for (std::size_t i = closed ? 0 : 1; i < n; ++i) {
+        const std::size_t a = i == 0 ? n - 1 : i - 1;
+        const float x0 = std::min(p[2 * a], p[2 * i]) - margin;
+        const float x1 = std::max(p[2 * a], p[2 * i]) + margin;
+        const float y0 = std::min(p[2 * a + 1], p[2 * i + 1]) - margin;
+        const float y1 = std::max(p[2 * a + 1], p[2 * i + 1]) + margin;
+        for (int row = CellOf(y0, top, perCellY); row <= CellOf(y1, top, perCellY); ++row) {
+            for (int col = CellOf(x0, left, perCellX); col <= CellOf(x1, left, perCellX); ++col) {
+                clear[static_cast<std::size_t>(row * cells + col)] = 0;
+            }
+        }
+    }
+}
+
+void TZoneCells::MarkInside(const std::vector<float>& p, std::size_t n) {
+    // The rest of a solid's cells lie wholly inside or wholly outside it.
+    const float cellWidth = width / cells;
+    const float cellHeight = height / cells;
+    for (int row = 0; row < cells; ++row) {
+        for (int col = 0; col < cells; ++col) {
+            std::uint8_t& cell = clear[static_cast<std::size_t>(row * cells + col)];
+            const float cx = left + (static_cast<float>(col) + 0.5f) * cellWidth;
+            const float cy = top + (static_cast<float>(row) + 0.5f) * cellHeight;
+            if (cell && Winds(p, n, 0.0f, 0.0f, cx, cy)) {
+                cell = 0;
+            }
+        }
+    }
+}
+
+bool TZoneCells::Clears(float ox, float oy, const TMassState& m) const {
     // Also false for a NaN anywhere, and for a NaN radius, with which the contact acts.
     const float limit = reachLimit;
     if (!made || !(std::fabs(ox) <= limit && std::fabs(oy) <= limit && std::fabs(m.x) <= limit &&

@@ -10,13 +10,14 @@
 // and plain geometry agree on every clear cell.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
 namespace kinetra {
 
-class TMass;
 class TZone;
+struct TMassState;
 
 struct TZoneCells {
     static constexpr int across = 32; // cells per axis
@@ -39,10 +40,12 @@ struct TZoneCells {
     bool Update(const TZone& zone);
 
     // Whether m's bounding square lies in clear cells of the zone standing at (ox, oy).
-    bool Clears(float ox, float oy, const TMass& m) const;
+    bool Clears(float ox, float oy, const TMassState& m) const;
 
 private:
     void Make(const TZone& zone);
+    void MarkSegments(const std::vector<float>& p, std::size_t n, bool closed, float margin);
+    void MarkInside(const std::vector<float>& p, std::size_t n);
 };
 
 } // namespace kinetra

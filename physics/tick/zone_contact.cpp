@@ -1,7 +1,7 @@
 #include "zone_contact.h"
 
+#include "mass_state.h"
 #include "speed_along.h"
-#include <kinetra/mass.h>
 #include <kinetra/zone.h>
 
 #include <algorithm>
@@ -77,7 +77,7 @@ void NearerOnSegment(float ax, float ay, float bx, float by, float mx, float my,
 }
 
 // The nearest point over the segments; outside, only those within reach of the mass.
-Nearest FindNearest(const Shape& s, const TMass& m, bool inside) {
+Nearest FindNearest(const Shape& s, const TMassState& m, bool inside) {
     Nearest best;
     const float massScale = std::fabs(m.radius) + std::fabs(m.x) + std::fabs(m.y);
     float ax = s.x + s.p[2 * s.n - 2];
@@ -97,7 +97,7 @@ Nearest FindNearest(const Shape& s, const TMass& m, bool inside) {
 
 // The push out of the shape, or nothing where the mass clears it: inside a solid the
 // mass goes to the nearest point and a radius beyond, outside it keeps a radius away.
-std::optional<Push> PushOut(const Nearest& nearest, const TMass& m, bool inside) {
+std::optional<Push> PushOut(const Nearest& nearest, const TMassState& m, bool inside) {
     float dist = std::sqrt(nearest.d2);
     if (!(dist >= minimumDistance)) {
         dist = minimumDistance;
@@ -116,7 +116,7 @@ std::optional<Push> PushOut(const Nearest& nearest, const TMass& m, bool inside)
 
 // Takes up to limit of the mass's sliding along the surface: a solid holds the mass
 // back where it is, a line or outline slows its velocity.
-void SlowSliding(TMass& m, const Push& push, float limit, bool solid) {
+void SlowSliding(TMassState& m, const Push& push, float limit, bool solid) {
     const float vx = m.x - m.oldX;
     const float vy = m.y - m.oldY;
     const float speed = std::sqrt(vx * vx + vy * vy);
@@ -182,7 +182,7 @@ bool Winds(const std::vector<float>& p, std::size_t n, float ox, float oy, float
     return crossings == 1 || crossings == -1;
 }
 
-void ResolveZoneContact(TZone& zone, TMass& m) {
+void ResolveZoneContact(const TZone& zone, TMassState& m) {
     const int kind = zone.kind;
     if (kind < 0 || kind > 2 || !zone.points || zone.points->size() < 4) {
         return;

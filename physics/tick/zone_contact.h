@@ -13,12 +13,12 @@
 
 namespace kinetra {
 
-class TMass;
 class TZone;
+struct TMassState;
 
 // Pushes the mass out of the shape (or back inside an outline) and applies friction,
 // once the zone's tree has been found to overlap the mass's bounding square.
-void ResolveZoneContact(TZone& zone, TMass& m);
+void ResolveZoneContact(const TZone& zone, TMassState& m);
 
 // Whether the closed polygon of the first n points of p (n >= 1), shifted by (ox, oy),
 // holds (mx, my) by the quarter-turn rule that a solid zone applies.

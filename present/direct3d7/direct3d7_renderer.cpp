@@ -1,9 +1,9 @@
 #include "direct3d7.h"
-#include "host_platform.h"
 #include "rasterizer.h"
 #include "screen.h"
 #include "soft_texture.h"
 #include "texture_levels.h"
+#include <present/host_platform.h>
 
 #include <algorithm>
 

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "frame_buffer.h"
-#include "present.h"
+#include <present/present.h>
 
 #include <algorithm>
 #include <cstdint>

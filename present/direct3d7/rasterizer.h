@@ -8,8 +8,8 @@
 #pragma once
 
 #include "frame_buffer.h"
-#include "present.h"
 #include "soft_texture.h"
+#include <present/present.h>
 
 namespace present {
 

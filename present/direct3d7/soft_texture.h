@@ -3,7 +3,7 @@
 // directly.
 #pragma once
 
-#include "image.h"
+#include <present/image.h>
 
 #include <cstdint>
 #include <memory>

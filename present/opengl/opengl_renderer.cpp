@@ -1,8 +1,8 @@
-#include "image.h"
 #include "opengl.h"
 #include "renderer_window.h"
 #include "screen.h"
 #include "texture_levels.h"
+#include <present/image.h>
 
 #include <algorithm>
 #include <cstdio>

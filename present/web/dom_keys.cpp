@@ -1,6 +1,6 @@
 #include "dom_keys.h"
 
-#include "present.h"
+#include <present/present.h>
 
 #include <cctype>
 #include <utility>

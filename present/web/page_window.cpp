@@ -1,6 +1,6 @@
 // What the desktop asks of its windows, answered by the page.
 #include "page.h"
-#include "present.h"
+#include <present/present.h>
 
 namespace present {
 

@@ -1,5 +1,5 @@
 // The browser build has no libpng: its pictures go through our own decoder.
-#include "image.h"
+#include <present/image.h>
 #include "png_portable.h"
 
 namespace present {

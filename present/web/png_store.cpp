@@ -2,7 +2,7 @@
 // uncompressed deflate blocks, which every decoder reads. The files are
 // larger than compressed ones; they only serve the tools' screenshots.
 #include "checksums.h"
-#include "image.h"
+#include <present/image.h>
 
 #include <algorithm>
 #include <fstream>

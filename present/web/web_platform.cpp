@@ -1,11 +1,11 @@
 #include "web_platform.h"
 
 #include "dom_keys.h"
-#include "headless.h"
 #include "input.h"
 #include "page.h"
-#include "present.h"
 #include "screen.h"
+#include <present/headless.h>
+#include <present/present.h>
 
 #include <emscripten.h>
 #include <emscripten/html5.h>

@@ -8,7 +8,7 @@
 // keeps the pacing's 60 frames a second on displays of any refresh rate.
 #pragma once
 
-#include "host_platform.h"
+#include <present/host_platform.h>
 
 #include <cstdint>
 #include <deque>

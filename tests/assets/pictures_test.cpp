@@ -4,8 +4,8 @@
 #include "png_file.h"
 #include "png_portable.h"
 #include "png_reader.h"
-#include "stream.h"
 #include "spheres.h"
+#include <present/stream.h>
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "body_bytes.h"
 
-#include "image.h"
+#include <present/image.h>
 
 #include <cstdlib>
 #include <filesystem>

@@ -2,9 +2,9 @@
 // templates.
 #include "body_bytes.h"
 #include <kinetra/body_file.h>
-#include "image.h"
 #include <kinetra/kinetra.h>
-#include "present.h"
+#include <present/image.h>
+#include <present/present.h>
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,10 @@
 // Rigs: rotation from the constraint's direction plus the angle, placement of
 // the anchor on the mass, drawing order.
-#include <kinetra/adv_body.h>
 #include "body_bytes.h"
-#include "headless.h"
+#include <kinetra/adv_body.h>
 #include <kinetra/kinetra.h>
-#include "present.h"
+#include <present/headless.h>
+#include <present/present.h>
 
 #include <gtest/gtest.h>
 

@@ -2,11 +2,11 @@
 // and the tool itself, run headless. Pause and step are driven in a window
 // (tests/e2e).
 #include "body_bytes.h"
-#include "image.h"
-#include "present.h"
 #include "view_draw.h"
 #include "view_scene.h"
 #include <kinetra/kinetra.h>
+#include <present/image.h>
+#include <present/present.h>
 
 #include <gtest/gtest.h>
 

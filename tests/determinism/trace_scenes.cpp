@@ -94,4 +94,15 @@ std::uint64_t CrowdSceneHash(int ticks) {
     return RunHashed(ticks);
 }
 
+std::uint64_t PileSceneHash(int count, int ticks) {
+    const scenes::Pile pile = scenes::MakePile(count);
+    for (int tick = 0; tick < ticks; ++tick) {
+        UpdatePhysics();
+    }
+    StateHash hash;
+    hash.AddMasses();
+    DestroyPhysics();
+    return hash.value;
+}
+
 } // namespace trace

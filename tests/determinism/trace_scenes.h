@@ -15,4 +15,8 @@ std::uint64_t GoldenSceneHash(int ticks);
 // zones: the pair loop and every kind of zone contact, many times over.
 std::uint64_t CrowdSceneHash(int ticks);
 
+// The benchmarks' packed pile of `count` masses after `ticks` ticks: the broad phase
+// at scale, where thousands of masses press on each other.
+std::uint64_t PileSceneHash(int count, int ticks);
+
 } // namespace trace

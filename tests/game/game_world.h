@@ -5,11 +5,11 @@
 #include "blob.h"
 #include "course_setup.h"
 #include "globals.h"
-#include "headless.h"
-#include "host_platform.h"
 #include "input.h"
 #include "level.h"
 #include <kinetra/kinetra.h>
+#include <present/headless.h>
+#include <present/host_platform.h>
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 #include "blob_skin.h"
 #include "game_world.h"
-#include "image.h"
-#include "present.h"
 #include "screen.h"
+#include <present/image.h>
+#include <present/present.h>
 
 #include <cmath>
 

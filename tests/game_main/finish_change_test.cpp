@@ -2,10 +2,10 @@
 #include "embedded_pictures.h"
 #include "finish.h"
 #include "globals.h"
-#include "image.h"
-#include <kinetra/kinetra.h>
 #include "level.h"
-#include "present.h"
+#include <kinetra/kinetra.h>
+#include <present/image.h>
+#include <present/present.h>
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
-#include "headless.h"
 #include "input.h"
 #include "mode_menu.h"
-#include "present.h"
+#include <present/headless.h>
+#include <present/present.h>
 
 #include <gtest/gtest.h>
 

@@ -2,11 +2,11 @@
 #pragma once
 
 #include "globals.h"
-#include "headless.h"
-#include "image.h"
-#include "present.h"
 #include "program.h"
 #include "screen.h"
+#include <present/headless.h>
+#include <present/image.h>
+#include <present/present.h>
 
 #include <gtest/gtest.h>
 

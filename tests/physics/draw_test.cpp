@@ -2,7 +2,7 @@
 #include <kinetra/draw.h>
 #include <kinetra/zone.h>
 
-#include "present.h"
+#include <present/present.h>
 
 #include <gtest/gtest.h>
 

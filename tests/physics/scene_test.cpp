@@ -61,4 +61,7 @@ TEST(SceneTest, RingComesToRestOnAPolygonAndStays) {
 TEST(SceneTest, GoldenTrace) {
     const std::uint64_t hash = trace::GoldenSceneHash(1000);
     EXPECT_EQ(hash, 0xe45beae5a304de0aull) << std::hex << hash;
+    // Thousands of masses pressing on each other, many to a cell of the broad phase.
+    const std::uint64_t pile = trace::PileSceneHash(4096, 140);
+    EXPECT_EQ(pile, 0x812faf2d689697deull) << std::hex << pile;
 }

@@ -1,8 +1,8 @@
 // The facilities on a real display with both renderers: what is drawn lands in
 // the back buffer, and paced frames keep to 60 a second on the real clock.
-#include "headless.h"
-#include "present.h"
 #include "screen.h"
+#include <present/headless.h>
+#include <present/present.h>
 
 #include <gtest/gtest.h>
 

@@ -2,9 +2,9 @@
 // puts it behind a screen on the headless platform.
 #pragma once
 
-#include "headless.h"
 #include "renderer.h"
 #include "screen.h"
+#include <present/headless.h>
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "embedded_picture.h"
 
-#include "present.h"
+#include <present/present.h>
 
 #include <list>
 #include <stdexcept>

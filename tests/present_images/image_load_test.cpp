@@ -1,6 +1,6 @@
 #include "embedded_picture.h"
-#include "image.h"
-#include "present.h"
+#include <present/image.h>
+#include <present/present.h>
 
 #include <gtest/gtest.h>
 

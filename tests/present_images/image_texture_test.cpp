@@ -1,8 +1,8 @@
-#include "headless.h"
-#include "image.h"
-#include "present.h"
 #include "renderer.h"
 #include "screen.h"
+#include <present/headless.h>
+#include <present/image.h>
+#include <present/present.h>
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,10 @@
 // Damaged and malicious PNG files: each must be rejected, and none may make
 // the decoder allocate memory for the size it merely claims.
 #include "allocation_probe.h"
-#include "image.h"
 #include "png_builder.h"
 #include "png_portable.h"
-#include "stream.h"
+#include <present/image.h>
+#include <present/stream.h>
 
 #include <gtest/gtest.h>
 

@@ -6,11 +6,11 @@
 // to 8 bits with rounding on both. The simplified reader garbles interlaced
 // 16-bit pictures, so an interlaced picture is compared with the reference of
 // its non-interlaced twin, which the suite draws with the same pixels.
-#include "image.h"
 #include "png_builder.h"
 #include "png_portable.h"
-#include "stream.h"
-#include "present.h"
+#include <present/image.h>
+#include <present/present.h>
+#include <present/stream.h>
 
 #include <gtest/gtest.h>
 #include <png.h>

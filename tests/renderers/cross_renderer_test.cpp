@@ -1,10 +1,10 @@
 #include "display_readback.h"
 #include "font.h"
-#include "headless.h"
-#include "image.h"
-#include "present.h"
 #include "renderer.h"
 #include "scene.h"
+#include <present/headless.h>
+#include <present/image.h>
+#include <present/present.h>
 
 #include <SDL.h>
 #include <gtest/gtest.h>

@@ -1,8 +1,8 @@
 #include "direct3d7/direct3d7.h"
 #include "direct3d7/rasterizer.h"
-#include "headless.h"
-#include "present.h"
 #include "renderer_fixture.h"
+#include <present/headless.h>
+#include <present/present.h>
 
 #include <array>
 #include <cmath>

@@ -2,7 +2,7 @@
 // as a person sees them, from the display itself rather than from a renderer.
 #pragma once
 
-#include "image.h"
+#include <present/image.h>
 
 namespace present::testing {
 

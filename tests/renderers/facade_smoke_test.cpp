@@ -1,9 +1,9 @@
-#include "headless.h"
-#include "image.h"
-#include "present.h"
 #include "renderer.h"
 #include "scene.h"
 #include "screen.h"
+#include <present/headless.h>
+#include <present/image.h>
+#include <present/present.h>
 
 #include <SDL.h>
 #include <gtest/gtest.h>

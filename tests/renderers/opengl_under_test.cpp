@@ -1,6 +1,6 @@
-#include "host_platform.h"
 #include "opengl/opengl.h"
 #include "renderer_fixture.h"
+#include <present/host_platform.h>
 
 namespace present::testing {
 

@@ -1,6 +1,6 @@
 #include "scene.h"
 
-#include "image.h"
+#include <present/image.h>
 
 #include <array>
 #include <cmath>

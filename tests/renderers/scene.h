@@ -2,7 +2,7 @@
 // renderers with each other.
 #pragma once
 
-#include "present.h"
+#include <present/present.h>
 
 namespace present::testing {
 

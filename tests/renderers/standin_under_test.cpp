@@ -1,6 +1,6 @@
 #include "direct3d7/direct3d7.h"
-#include "headless.h"
 #include "renderer_fixture.h"
+#include <present/headless.h>
 
 namespace present::testing {
 

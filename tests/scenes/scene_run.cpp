@@ -1,6 +1,6 @@
 #include "scene_run.h"
 
-#include "image.h"
+#include <present/image.h>
 
 #include <sys/wait.h>
 #include <unistd.h>

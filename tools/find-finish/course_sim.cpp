@@ -3,14 +3,12 @@
 #include "blob.h"
 #include "course_setup.h"
 #include "globals.h"
-#include "host_platform.h"
-#include "input.h"
 #include "level.h"
 #include "moving_platform.h"
-#include "present.h"
 #include "program.h"
-#include "screen.h"
 #include <kinetra/kinetra.h>
+#include <present/host_platform.h>
+#include <present/present.h>
 
 #include <memory>
 
@@ -114,9 +112,10 @@ TSnapshot TCourseSim::Save() const {
     s.iterations = kinetra::currentWorld->iterations;
     s.frame = frame;
     s.clock = simPlatform->clock;
-    const present::ScreenRef screen = present::CurrentScreen();
-    s.target = screen->target;
-    s.accumulator = screen->accumulator;
+    present::TPacingSchedule schedule;
+    present::GetPacingSchedule(schedule);
+    s.target = schedule.target;
+    s.accumulator = schedule.accumulator;
     s.finished = morvel::finished != 0;
     return s;
 }
@@ -143,9 +142,7 @@ void TCourseSim::Load(const TSnapshot& s) {
     kinetra::currentWorld->iterations = s.iterations;
     frame = s.frame;
     simPlatform->clock = s.clock;
-    const present::ScreenRef screen = present::CurrentScreen();
-    screen->target = s.target;
-    screen->accumulator = s.accumulator;
+    present::SetPacingSchedule({s.target, s.accumulator});
     morvel::finished = s.finished ? 1 : 0;
 }
 

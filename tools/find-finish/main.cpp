@@ -4,8 +4,8 @@
 // gets further, the script of the furthest one is written instead.
 #include "course_sim.h"
 #include "key_script.h"
-#include "present.h"
 #include "route.h"
+#include <present/present.h>
 
 #include <algorithm>
 #include <cmath>

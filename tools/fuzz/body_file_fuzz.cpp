@@ -10,8 +10,8 @@
 // second time as a template: that would halve the inputs tried and reach no
 // new code.
 #include <kinetra/body_file.h>
-#include "image.h"
 #include <kinetra/kinetra.h>
+#include <present/image.h>
 
 #include <cmath>
 #include <cstdint>

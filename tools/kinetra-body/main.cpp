@@ -7,12 +7,12 @@
 // prints names, paths and arguments with every unprintable byte escaped.
 #include "body_binary.h"
 #include "body_text.h"
-#include "embedded_files.h"
 #include "embedded_pictures.h"
-#include "present.h"
-#include "stream.h"
 #include <kinetra/body_file.h>
 #include <kinetra/kinetra.h>
+#include <present/embedded_files.h>
+#include <present/present.h>
+#include <present/stream.h>
 
 #include <cstdio>
 #include <fstream>

@@ -1,12 +1,12 @@
 // kinetra-view: the body author's viewer. Shows a body file's body in a box
 // with a floor, simulated in the game's world, to be dragged, paused, stepped
 // and reloaded; or renders one frame of it headless.
-#include "headless.h"
-#include "image.h"
-#include "present.h"
 #include "view_draw.h"
 #include "view_options.h"
 #include "view_scene.h"
+#include <present/headless.h>
+#include <present/image.h>
+#include <present/present.h>
 
 #include <iostream>
 #include <memory>

@@ -1,6 +1,6 @@
 #include "view_draw.h"
 
-#include "present.h"
+#include <present/present.h>
 
 #include <algorithm>
 #include <cmath>

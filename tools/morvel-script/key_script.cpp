@@ -1,6 +1,6 @@
 #include "key_script.h"
 
-#include "present.h"
+#include <present/present.h>
 
 #include <algorithm>
 #include <cctype>

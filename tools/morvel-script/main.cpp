@@ -3,13 +3,13 @@
 #include "blob.h"
 #include "driver_options.h"
 #include "globals.h"
-#include "headless.h"
-#include "image.h"
 #include "key_script.h"
-#include <kinetra/kinetra.h>
-#include "present.h"
 #include "program.h"
 #include "trace.h"
+#include <kinetra/kinetra.h>
+#include <present/headless.h>
+#include <present/image.h>
+#include <present/present.h>
 
 #include <fstream>
 #include <iostream>

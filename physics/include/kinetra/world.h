@@ -27,7 +27,7 @@
 
 namespace kinetra {
 
-struct TBroadPhase;
+struct TTickCache;
 
 class TPhysics {
 public:
@@ -55,9 +55,9 @@ public:
     static void Destroy();
 
 private:
-    // The tick's copies of the registries for its first tests, made on the first tick
-    // and kept to reuse their storage.
-    std::shared_ptr<TBroadPhase> broadPhase;
+    // What the tick keeps from tick to tick (its broad phase, its array of the masses'
+    // states, its constraints by place), made on the first tick.
+    std::shared_ptr<TTickCache> tickCache;
 };
 
 inline std::shared_ptr<TList<TMass>> massList;

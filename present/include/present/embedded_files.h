@@ -1,5 +1,10 @@
 // The embedded file table: files compiled into the program, read through the
 // "incbin::" url prefix.
+//
+// RegisterEmbeddedFile (present.h) adds a file; the table keeps pointers to
+// the registered bytes, never copies, so they must outlive every use (static
+// data, in practice). Names are matched exactly, without the prefix, and the
+// first registration of a name stays. The table lives as long as the program.
 #pragma once
 
 #include <cstddef>

@@ -1,6 +1,22 @@
-// The presentation facilities: screen, paced presentation, the immediate-mode
-// 2D drawing state and its primitives, bitmap text, images, keyboard polling,
-// the millisecond clock, file reading and the embedded file table.
+// The presentation facilities (library Kinetra::present, namespace present):
+// screen, paced presentation, the immediate-mode 2D drawing state and its
+// primitives, bitmap text, images, keyboard and mouse polling, the
+// millisecond clock, file reading and the embedded file table. This is the
+// facade; the other public headers under <present/...> add images' pixels
+// (image.h), streams (stream.h), the embedded file table (embedded_files.h)
+// and the platform underneath (host_platform.h, headless.h). Renderers,
+// screens and drawing states stay inside the library.
+//
+// Units: positions in pixels of the logical screen (the size OpenScreen was
+// given), x to the right and y downwards; angles in degrees; colour channels
+// 0..255 and alpha 0..1; times in milliseconds of the platform's clock.
+// Renderers, screens, images and streams are shared references: the caller
+// may hold them as long as it likes, and a Null one is what a failed open or
+// load returns. Call InitPresent before anything else. Drawing needs an open
+// screen: without one, drawing calls draw nothing and only the drawing state
+// changes (a detached state that the next OpenScreen replaces). No call
+// throws except the stream reads (ReadError, below); bad arguments give a
+// Null, false or 0 result, or are ignored, as each declaration says.
 //
 // Every facility runs on the program's one thread.
 #pragma once
@@ -53,6 +69,9 @@ void SelectRenderer(const RendererRef& renderer, int flags);
 RendererRef Direct3D7Renderer(); // always available here
 RendererRef OpenGLRenderer();
 RendererRef CurrentRenderer(); // renderer of the current drawing state (or the selected one)
+// The name CurrentRenderer() gives itself ("Direct3D 7", "OpenGL"); empty
+// when there is none.
+std::string CurrentRendererName();
 
 // Closes any open screen and opens a new one with a fresh drawing state.
 // depth 0 is a window with a client area of width x height; any other depth is
@@ -61,6 +80,20 @@ RendererRef CurrentRenderer(); // renderer of the current drawing state (or the 
 ScreenRef OpenScreen(int width, int height, int depth, int refreshHz, int flags);
 void CloseScreen();
 void PresentFrame(int sync); // 0 at once, 1 vertical blank, -1 paced
+
+// The schedule of paced presentation (PresentFrame(-1)) on the current screen:
+// target is the clock reading (ClockMillis) the latest paced frame was due at,
+// accumulator the part of a millisecond carried towards the next one, in
+// units of 1/refreshHz ms. A driver that saves and restores a run keeps it
+// with the rest of its state; OpenScreen starts a fresh one.
+struct TPacingSchedule {
+    std::uint32_t target = 0;
+    int accumulator = 0;
+};
+// Both false, changing nothing, when no screen is open.
+bool GetPacingSchedule(TPacingSchedule& out);
+bool SetPacingSchedule(const TPacingSchedule& schedule);
+
 void SetPointerVisible(int visible);
 // 1 while the mouse pointer shows over the screens (the start), 0 once hidden.
 int PointerVisible();
@@ -92,6 +125,20 @@ void DrawImageFrame(const ImageRef& image, float x, float y, int frame);
 // Renderer-level operations; the caller has applied origin and anchor.
 void RendererFillPolygon(const std::vector<float>& points, float ax, float ay, float tx, float ty);
 void RendererDrawLine(float x0, float y0, float x1, float y1, float tx, float ty);
+// Frame frame of image as one textured fan (fan != 0, around the first
+// vertex) or strip, drawn through the current renderer's own primitives (the
+// Direct3D 7 device's DrawPrimitive, OpenGL's immediate mode) rather than the
+// drawing layer's triangles. vertices holds x, y, u, v per vertex: x, y local
+// points, placed like an image's (less the drawing anchor, turned and scaled
+// by the drawing state, moved to the drawing origin); u, v coordinates of the
+// frame's renderer copy, whose sides are the next powers of two of the
+// frame's (image.h), so the frame itself spans 0 .. width / that side. Drawn
+// in the drawing colour and alpha with the blend mode, on an open screen
+// only. Nothing for a Null image or a frame out of range; where the frame's
+// renderer copy cannot be made, the Direct3D 7 stand-in fills the polygon in
+// the colour and OpenGL draws nothing.
+void DrawTexturedVertices(const std::vector<float>& vertices, const ImageRef& image, int frame,
+                          int fan);
 
 // ---- Images ---------------------------------------------------------------
 

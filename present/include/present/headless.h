@@ -1,6 +1,14 @@
 // The headless platform: a virtual clock that starts at a given value and
 // advances only when the program sleeps, key and mouse events delivered at
 // given frames, and frames drawn by the Direct3D 7 stand-in into memory.
+//
+// Install it with SetPlatform (host_platform.h) before opening a screen: time
+// and input then come only from what the program does and schedules, display
+// or not. Frames count
+// from 0, the number of frames presented before (PresentedFrames()); events
+// scheduled for a frame reach the input tables at the first PumpEvents after
+// that many frames have been presented, in the order they were scheduled.
+// Clock values are milliseconds and wrap at 32 bits.
 #pragma once
 
 #include "host_platform.h"
@@ -44,7 +52,8 @@ private:
     std::multimap<int, InputEvent> pending;
 };
 
-// Reads the frame being drawn on the current screen (before it is presented).
+// Reads the frame being drawn on the current screen (before it is presented),
+// as RGBA of the logical size; false when no screen is open.
 bool CaptureScreen(TPixmap& out);
 
 } // namespace present

@@ -1,5 +1,11 @@
 // A read-only byte stream over a file or an embedded file.
 //
+// Streams are made by OpenReadStream (present.h), shared as StreamRef, and
+// read with the Read* functions there or the members here; a stream is not
+// copyable and closes its file when the last reference goes. Positions and
+// sizes are bytes. A stream over embedded bytes does not own them (see
+// RegisterEmbeddedFile).
+//
 // A stream over a file reads it as it is consumed, a buffer at a time, so a
 // reader that stops early (a wrong first tag) never pays for the rest of the
 // file. Its size is the file's size when it was opened; a file that turns out

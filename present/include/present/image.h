@@ -1,4 +1,15 @@
-// Images: one or more equal-size frames with an anchor point.
+// Images: one or more equal-size frames with an anchor point, their RGBA
+// pixels, the renderer copies drawing makes of them, and PNG reading and
+// writing.
+//
+// Sizes are pixels; an image's frames all have its width and height, and its
+// anchor (SetImageAnchor) is the point of a frame drawn at the given
+// position. Images are shared (ImageRef): the loaders of present.h make them,
+// and whoever holds one may read its pixmaps. A frame's renderer copy is made
+// lazily by FrameTexture for the current renderer and screen, and made again
+// after the screen changes; images themselves need no screen. The decoders
+// trust nothing: a truncated, corrupt or oversized PNG gives false, never a
+// partial picture.
 #pragma once
 
 #include "present.h"

@@ -1,0 +1,67 @@
+// Cost per mass of a tick of the packed pile, from a thousand masses to a quarter of a
+// million, with Box2D v3 on the same pile where the build was given it.
+#include "pile_scene.h"
+#include "scenes.h"
+
+#include <benchmark/benchmark.h>
+#include <malloc.h>
+
+namespace pile {
+
+std::size_t HeapInUse() {
+    return mallinfo2().uordblks;
+}
+
+} // namespace pile
+
+namespace {
+
+using namespace kinetra;
+
+void ReportPerMass(benchmark::State& state, int count, std::size_t heap) {
+    state.counters["masses"] = count;
+    state.counters["us_per_mass_tick"] = benchmark::Counter(
+        static_cast<double>(count) * pile::timedTicks,
+        benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+    state.counters["MB"] = static_cast<double>(heap) / 1.0e6;
+    state.counters["bytes_per_mass"] = static_cast<double>(heap) / count;
+}
+
+void PileKinetra(benchmark::State& state) {
+    const int count = static_cast<int>(state.range(0));
+    const std::size_t before = pile::HeapInUse();
+    scenes::Pile scene = scenes::MakePile(count);
+    for (int i = 0; i < scenes::pileSettlingTicks; ++i) {
+        UpdatePhysics();
+    }
+    const std::size_t heap = pile::HeapInUse() - before;
+    for (auto _ : state) {
+        for (int i = 0; i < pile::timedTicks; ++i) {
+            UpdatePhysics();
+        }
+    }
+    ReportPerMass(state, count, heap);
+    DestroyPhysics();
+}
+BENCHMARK(PileKinetra)->Arg(1024)->Arg(16384)->Arg(65536)->Arg(262144)->Iterations(1);
+
+#if defined(KINETRA_BENCH_BOX2D3)
+void PileBox2D3(benchmark::State& state) {
+    const int count = static_cast<int>(state.range(0));
+    const std::size_t before = pile::HeapInUse();
+    pile::Box2DPile scene(count);
+    for (int i = 0; i < scenes::pileSettlingTicks; ++i) {
+        scene.Step();
+    }
+    const std::size_t heap = pile::HeapInUse() - before;
+    for (auto _ : state) {
+        for (int i = 0; i < pile::timedTicks; ++i) {
+            scene.Step();
+        }
+    }
+    ReportPerMass(state, count, heap);
+}
+BENCHMARK(PileBox2D3)->Arg(1024)->Arg(16384)->Arg(65536)->Arg(262144)->Iterations(1);
+#endif
+
+} // namespace

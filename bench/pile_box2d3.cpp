@@ -1,0 +1,64 @@
+// The pile in Box2D v3, in its units: one pixel is 1/16 metre, and a tick a sixtieth of
+// a second, so that gravity 0.1 pixels per tick squared is 360 pixels a second squared.
+#include "pile_scene.h"
+#include "scenes.h"
+
+#include <box2d/box2d.h>
+
+#include <cmath>
+
+namespace pile {
+
+namespace {
+
+constexpr float pixelsPerMetre = 16.0f;
+constexpr float ticksPerSecond = 60.0f;
+constexpr int substeps = 4;
+
+} // namespace
+
+struct Box2DPile::World {
+    b2WorldId id;
+};
+
+Box2DPile::Box2DPile(int count) : world(new World) {
+    const int side = static_cast<int>(std::ceil(std::sqrt(static_cast<double>(count))));
+    const float size = scenes::pileSpacing * static_cast<float>(side + 1) / pixelsPerMetre;
+    b2WorldDef def = b2DefaultWorldDef();
+    def.gravity = {0.0f, 0.1f * ticksPerSecond * ticksPerSecond / pixelsPerMetre};
+    def.enableSleep = false;
+    def.workerCount = 1;
+    world->id = b2CreateWorld(&def);
+
+    b2BodyDef wallDef = b2DefaultBodyDef();
+    const b2BodyId walls = b2CreateBody(world->id, &wallDef);
+    const b2ShapeDef wallShape = b2DefaultShapeDef();
+    const b2Vec2 corners[4] = {{0, 0}, {size, 0}, {size, size}, {0, size}};
+    for (int i = 0; i < 4; ++i) {
+        const b2Segment segment{corners[i], corners[(i + 1) % 4]};
+        b2CreateSegmentShape(walls, &wallShape, &segment);
+    }
+    b2ShapeDef ballShape = b2DefaultShapeDef();
+    ballShape.density = 1.0f;
+    ballShape.material.friction = 0.5f;
+    for (int i = 0; i < count; ++i) {
+        b2BodyDef ballDef = b2DefaultBodyDef();
+        ballDef.type = b2_dynamicBody;
+        ballDef.position = {scenes::pileSpacing * static_cast<float>(i % side + 1) / pixelsPerMetre,
+                            scenes::pileSpacing * static_cast<float>(i / side + 1) / pixelsPerMetre};
+        const b2BodyId ball = b2CreateBody(world->id, &ballDef);
+        const b2Circle circle{{0.0f, 0.0f}, scenes::PileRadius(i) / pixelsPerMetre};
+        b2CreateCircleShape(ball, &ballShape, &circle);
+    }
+}
+
+Box2DPile::~Box2DPile() {
+    b2DestroyWorld(world->id);
+    delete world;
+}
+
+void Box2DPile::Step() {
+    b2World_Step(world->id, 1.0f / ticksPerSecond, substeps);
+}
+
+} // namespace pile
