@@ -14,10 +14,6 @@ namespace present {
 
 namespace {
 
-// Half of a 144 Hz refresh: a frame runs at the animation frame nearest its
-// time, and two animation frames of a fast display never share one.
-constexpr std::int32_t kDueSlackMillis = 3;
-
 TWebPlatform& Of(void* userData) {
     return *static_cast<TWebPlatform*>(userData);
 }
@@ -52,26 +48,20 @@ EM_BOOL OnVisibility(int, const EmscriptenVisibilityChangeEvent*, void* userData
     return EM_FALSE;
 }
 
-// Wrapping times compare by their signed difference.
-bool NotBefore(std::uint32_t a, std::uint32_t b) {
-    return static_cast<std::int32_t>(a - b) >= 0;
-}
-
 } // namespace
 
 std::uint32_t PageMillis() {
     return static_cast<std::uint32_t>(static_cast<std::uint64_t>(emscripten_get_now()));
 }
 
-TWebPlatform::TWebPlatform() : awake(PageMillis()) {}
+TWebPlatform::TWebPlatform() : clock(PageMillis()) {}
 
 std::uint32_t TWebPlatform::Millis() {
-    const std::uint32_t now = PageMillis();
-    return NotBefore(now, awake) ? now : awake;
+    return clock.Millis(PageMillis());
 }
 
 void TWebPlatform::Sleep(std::uint32_t ms) {
-    awake = Millis() + ms;
+    clock.Sleep(PageMillis(), ms);
 }
 
 void TWebPlatform::VerticalBlankPassed() {
@@ -79,7 +69,7 @@ void TWebPlatform::VerticalBlankPassed() {
 }
 
 bool TWebPlatform::FrameDue() const {
-    return NotBefore(PageMillis() + kDueSlackMillis, awake);
+    return clock.FrameDue(PageMillis());
 }
 
 void TWebPlatform::Listen() {

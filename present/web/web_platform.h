@@ -1,13 +1,8 @@
-// The browser's platform: the page's clock and its keyboard and focus events;
-// the Direct3D 7 stand-in shows its frames on the page's canvas.
-//
-// A browser cannot sleep. The program runs one frame at a time from the
-// page's animation frames, and a sleep of the pacing only moves the clock
-// forward: the clock never reads earlier than the end of the last sleep, and
-// the next frame is due once the real time reaches it (FrameDue). So the game
-// keeps the pacing's 60 frames a second on displays of any refresh rate.
+// The browser's platform: the page's clock (page_clock.h) and its keyboard and
+// focus events; the Direct3D 7 stand-in shows its frames on the page's canvas.
 #pragma once
 
+#include "page_clock.h"
 #include <present/host_platform.h>
 
 #include <cstdint>
@@ -28,8 +23,7 @@ public:
     // the full-screen sync test finds none and the pacing keeps the rate.
     void VerticalBlankPassed() override;
 
-    // True once the real time has come within half a 144 Hz refresh of the
-    // end of the last sleep.
+    // True once the next frame's time has come (TPageClock::FrameDue).
     bool FrameDue() const;
 
     // Listens to the page's keys, focus and visibility (once).
@@ -43,7 +37,7 @@ public:
     void Queue(TEvent event) { pending.push_back(event); }
 
 private:
-    std::uint32_t awake = 0;
+    TPageClock clock;
     bool listening = false;
     std::deque<TEvent> pending;
 };
