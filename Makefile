@@ -42,7 +42,7 @@ $(WEB_BUILD)/CMakeCache.txt: | deps
 		-DMORVEL_SITE_DIR=$(CURDIR)/$(WEB_SITE) $(WERROR)
 
 web: deps $(WEB_BUILD)/CMakeCache.txt
-	$(EMSCRIPTEN_ENV) cmake --build $(WEB_BUILD) -j $(JOBS) --target morvel-web morvel-script
+	$(EMSCRIPTEN_ENV) cmake --build $(WEB_BUILD) -j $(JOBS) --target morvel-web morvel-script kinetra-trace
 	@echo "$(WEB_SITE): $$(cat $(WEB_SITE)/* | wc -c) bytes; the folder can go on any static web host"
 
 web-run: web

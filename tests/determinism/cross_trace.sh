@@ -1,8 +1,10 @@
 #!/bin/bash
 # Builds the trace program from the engine's sources with another compiler, or
 # for another CPU, and compares its fingerprints with the native build's.
-#   cross_trace.sh clang|arm64|wasm NATIVE_TRACE SOURCE_DIR SOURCE...
-# wasm is the browser's: emscripten's build, run under node.
+#   cross_trace.sh clang|arm64 NATIVE_TRACE SOURCE_DIR SOURCE...
+#   cross_trace.sh wasm NATIVE_TRACE SOURCE_DIR TRACE_JS
+# wasm is the browser's: the program make web builds with emscripten from the
+# same sources, run under node.
 # Exits 77 (skipped) when the compiler or the emulator is not installed.
 set -u
 kind=$1
@@ -15,7 +17,6 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 fail() { echo "FAIL ($kind): $*"; exit 1; }
 
-link=(-static)
 case $kind in
 clang)
     cxx=clang++
@@ -26,9 +27,7 @@ wasm)
     cxx=em++
     command -v "$cxx" > /dev/null ||
         skip "em++ is not installed (tools/install-deps installs emscripten)"
-    # Debian's emscripten finds its node modules here whichever node runs it.
-    export NODE_PATH=/usr/share/nodejs
-    link=(-sENVIRONMENT=node -sSINGLE_FILE=1)
+    [ -f "$1" ] || fail "no $1: run make web"
     run=(node)
     ;;
 arm64)
@@ -44,19 +43,21 @@ arm64)
     ;;
 esac
 out=$work/trace
-[ "$kind" = wasm ] && out=$work/trace.js
-
-# The flags the project builds the engine with that matter to its floats.
-"$cxx" -std=c++20 -O2 -ffp-contract=off "${link[@]}" \
-    -I "$source_dir/physics/include" -I "$source_dir/physics" -I "$source_dir/bench" \
-    "$@" -o "$out" > "$work/build.log" 2>&1 || {
-    cat "$work/build.log"
-    fail "the trace program does not build with $cxx"
-}
+if [ "$kind" = wasm ]; then
+    out=$1
+else
+    # The flags the project builds the engine with that matter to its floats.
+    "$cxx" -std=c++20 -O2 -ffp-contract=off -static \
+        -I "$source_dir/physics/include" -I "$source_dir/physics" -I "$source_dir/bench" \
+        "$@" -o "$out" > "$work/build.log" 2>&1 || {
+        cat "$work/build.log"
+        fail "the trace program does not build with $cxx"
+    }
+fi
 "$native" > "$work/native.txt" || fail "the native trace program failed"
 "${run[@]}" "$out" > "$work/other.txt" || fail "the $kind trace program failed"
 if ! diff -u "$work/native.txt" "$work/other.txt"; then
     fail "fingerprints differ from the native build's"
 fi
-echo "same fingerprints as the native build ($("$cxx" --version | head -n 1)):"
+echo "same fingerprints as the native build ($(NODE_PATH=/usr/share/nodejs "$cxx" --version | head -n 1)):"
 cat "$work/native.txt"
