@@ -4,6 +4,7 @@
 #              once more under AddressSanitizer and UndefinedBehaviorSanitizer
 #   make web   builds the game for the browser: a static site in build/web
 #   make web-run  serves that site on 127.0.0.1
+# and make package: the Debian package of the game, build/release/morvel_*.deb
 
 JOBS ?= $(shell nproc)
 BUILD := build/release
@@ -17,7 +18,7 @@ XVFB := xvfb-run -a -s "-screen 0 1280x1024x24 -noreset"
 # CI builds treat every warning as an error.
 WERROR := $(if $(CI),-DMORVEL_WERROR=ON,)
 
-.PHONY: run test deps build build-asan web web-run web-for-tests bench format clean
+.PHONY: run test deps build build-asan web web-run web-for-tests bench package format clean
 
 run: build
 	./$(BUILD)/game/morvel
@@ -60,6 +61,9 @@ test: build build-asan web-for-tests
 
 bench: build
 	./$(BUILD)/bench/kinetra-bench
+
+package: build
+	cmake --build $(BUILD) --target package
 
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')

@@ -54,6 +54,11 @@ void PrintSummary(MedianReporter& reporter) {
         } else {
             std::printf("%-24s %12.2f %14s\n", "course tick", kinetra, "(not built)");
         }
+        const double box2d3 = reporter.Median("CourseBox2D3");
+        if (box2d3 > 0.0) {
+            std::printf("%-24s %12.2f %14.2f %9.2fx  (Box2D v3)\n", "course tick", kinetra,
+                        box2d3, box2d3 / kinetra);
+        }
     }
     for (const char* count : {"64", "256", "1024"}) {
         const double crowd = reporter.Median(std::string("CrowdInBox/") + count);

@@ -1,10 +1,14 @@
-// One frame of the game's course: Kinetra's tick and Box2D 2.4's step on the same
-// geometry, both with the course's lifts and platforms moved by the clock.
+// One frame of the game's course: Kinetra's tick and Box2D's step (2.4, and v3 where the
+// build was given it) on the same geometry, all with the course's lifts and platforms
+// moved by the clock.
 #include "course_scene.h"
 #include "scenes.h"
 
 #ifdef KINETRA_BENCH_BOX2D
 #include "box2d_course.h"
+#endif
+#ifdef KINETRA_BENCH_BOX2D3
+#include "box2d3_course.h"
 #endif
 
 #include <benchmark/benchmark.h>
@@ -36,6 +40,22 @@ void CourseBox2D(benchmark::State& state) {
     }
 }
 BENCHMARK(CourseBox2D);
+#endif
+
+#ifdef KINETRA_BENCH_BOX2D3
+void CourseBox2D3(benchmark::State& state) {
+    scenes::CourseScene scene;
+    scenes::Box2D3Course box2d;
+    for (int i = 0; i < scenes::settlingTicks; ++i) {
+        scene.MoveCourse();
+        box2d.Step();
+    }
+    for (auto _ : state) {
+        scene.MoveCourse();
+        box2d.Step();
+    }
+}
+BENCHMARK(CourseBox2D3);
 #endif
 
 } // namespace

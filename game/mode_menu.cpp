@@ -2,6 +2,7 @@
 
 #include <present/present.h>
 
+#include <algorithm>
 #include <cmath>
 
 namespace morvel {
@@ -57,6 +58,15 @@ void ReadMenuKeys(TModeChoice& choice) {
         choice.openGL = false;
     }
     if (present::KeyPressCount(present::key::G) != 0) {
+        choice.openGL = true;
+    }
+    const int step =
+        present::KeyPressCount(present::key::PadDown) - present::KeyPressCount(present::key::PadUp);
+    SelectMode(choice, std::clamp(choice.mode + step, 1, 4));
+    if (present::KeyPressCount(present::key::PadLeft) != 0) {
+        choice.openGL = false;
+    }
+    if (present::KeyPressCount(present::key::PadRight) != 0) {
         choice.openGL = true;
     }
 }

@@ -32,7 +32,10 @@ int PulseGreen(std::uint32_t millis);
 // Selects screen mode 1 to 4; anything else leaves the choice unchanged.
 void SelectMode(TModeChoice& choice, int mode);
 
-// Reads 1, 2, 3, 4, X and G in that order, so the later key wins.
+// Reads 1, 2, 3, 4, X and G in that order, so the later key wins; then a
+// controller's d-pad, for a player without a keyboard: down and up step
+// through the modes (stopping at the first and the last), left picks DirectX
+// and right OpenGL.
 void ReadMenuKeys(TModeChoice& choice);
 
 void DrawModeMenu(const TModeChoice& choice, std::uint32_t millis);

@@ -8,26 +8,50 @@ namespace present {
 
 THeadlessPlatform::THeadlessPlatform(std::uint32_t clockStart) : clock(clockStart) {}
 
+// The pad's removal is taken in before the platform goes, so that no
+// controller stays open for the next run in this process.
+THeadlessPlatform::~THeadlessPlatform() {
+    if (virtualPad) {
+        virtualPad.reset();
+        TakePadEvents();
+    }
+}
+
 void THeadlessPlatform::PumpEvents() {
+    TakePadEvents();
     const int presented = PresentedFrames();
     while (!pending.empty() && pending.begin()->first <= presented) {
         const InputEvent event = pending.begin()->second;
         pending.erase(pending.begin());
-        switch (event.kind) {
-        case InputEvent::Key:
-            if (event.down) {
-                KeyDownEvent(event.a);
-            } else {
-                KeyUpEvent(event.a);
-            }
-            break;
-        case InputEvent::MouseMove:
-            MouseMoveEvent(event.a, event.b);
-            break;
-        case InputEvent::MouseButton:
-            MouseButtonEvent(event.a, event.down);
-            break;
+        Deliver(event);
+    }
+}
+
+void THeadlessPlatform::Deliver(const InputEvent& event) {
+    switch (event.kind) {
+    case InputEvent::Key:
+        if (event.down) {
+            KeyDownEvent(event.a);
+        } else {
+            KeyUpEvent(event.a);
         }
+        break;
+    case InputEvent::MouseMove:
+        MouseMoveEvent(event.a, event.b);
+        break;
+    case InputEvent::MouseButton:
+        MouseButtonEvent(event.a, event.down);
+        break;
+    case InputEvent::Pad:
+        virtualPad->Apply(event.pad);
+        TakePadEvents();
+        break;
+    }
+}
+
+void THeadlessPlatform::TakePadEvents() {
+    if (virtualPad) {
+        virtualPad->DeliverEvents();
     }
 }
 
@@ -38,15 +62,22 @@ void THeadlessPlatform::BeforePresent(int frameIndex) {
 }
 
 void THeadlessPlatform::ScheduleKey(int frame, int key, bool down) {
-    pending.emplace(frame, InputEvent{InputEvent::Key, key, 0, down});
+    pending.emplace(frame, InputEvent{InputEvent::Key, key, 0, down, {}});
 }
 
 void THeadlessPlatform::ScheduleMouseMove(int frame, int x, int y) {
-    pending.emplace(frame, InputEvent{InputEvent::MouseMove, x, y, false});
+    pending.emplace(frame, InputEvent{InputEvent::MouseMove, x, y, false, {}});
 }
 
 void THeadlessPlatform::ScheduleMouseButton(int frame, int button, bool down) {
-    pending.emplace(frame, InputEvent{InputEvent::MouseButton, button, 0, down});
+    pending.emplace(frame, InputEvent{InputEvent::MouseButton, button, 0, down, {}});
+}
+
+void THeadlessPlatform::SchedulePad(int frame, const TPadAction& action) {
+    if (!virtualPad) {
+        virtualPad = std::make_unique<TVirtualPad>();
+    }
+    pending.emplace(frame, InputEvent{InputEvent::Pad, 0, 0, false, action});
 }
 
 bool CaptureScreen(TPixmap& out) {

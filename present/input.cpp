@@ -9,11 +9,14 @@ namespace present {
 
 namespace {
 
-constexpr int kKeyCount = 256;
 constexpr int kButtonCount = 3;
 
+// Who holds a key: bits of the down table.
+constexpr int kHeldByKeyboard = 1;
+constexpr int kHeldByPad = 2;
+
 struct KeyTables {
-    std::array<int, kKeyCount> down{};
+    std::array<int, kKeyCount> down{}; // holders' bits
     std::array<int, kKeyCount> hits{};
     std::array<int, kButtonCount> buttons{};
     int mouseX = 0;
@@ -40,21 +43,39 @@ void ClearTables() {
     Tables().buttons.fill(0);
 }
 
+void Hold(int key, int holder) {
+    KeyTables& tables = Tables();
+    if (!tables.active || !ValidKey(key)) {
+        return;
+    }
+    if (tables.down[key] == 0) {
+        ++tables.hits[key];
+    }
+    tables.down[key] |= holder;
+}
+
+void Release(int key, int holder) {
+    KeyTables& tables = Tables();
+    if (tables.active && ValidKey(key)) {
+        tables.down[key] &= ~holder;
+    }
+}
+
 } // namespace
 
 void KeyDownEvent(int key) {
-    KeyTables& tables = Tables();
-    if (!tables.active || !ValidKey(key) || tables.down[key] != 0) {
-        return;
-    }
-    tables.down[key] = 1;
-    ++tables.hits[key];
+    Hold(key, kHeldByKeyboard);
 }
 
 void KeyUpEvent(int key) {
-    KeyTables& tables = Tables();
-    if (tables.active && ValidKey(key)) {
-        tables.down[key] = 0;
+    Release(key, kHeldByKeyboard);
+}
+
+void PadKeyEvent(int key, bool down) {
+    if (down) {
+        Hold(key, kHeldByPad);
+    } else {
+        Release(key, kHeldByPad);
     }
 }
 
@@ -103,7 +124,7 @@ int KeyPressCount(int key) {
 
 int IsKeyDown(int key) {
     Platform().PumpEvents();
-    return ValidKey(key) ? Tables().down[key] : 0;
+    return ValidKey(key) && Tables().down[key] != 0 ? 1 : 0;
 }
 
 void GetMousePosition(int& x, int& y) {

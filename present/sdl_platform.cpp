@@ -1,5 +1,6 @@
-#include "sdl_platform.h"
+#include <present/sdl_platform.h>
 
+#include "gamepads.h"
 #include "input.h"
 #include <present/present.h>
 
@@ -28,6 +29,8 @@ void TSdlPlatform::PumpEvents() {
     if (SDL_WasInit(SDL_INIT_VIDEO) == 0) {
         return;
     }
+    StartGamepads();
+    PlayDuePadActions();
     SDL_Event event;
     while (SDL_PollEvent(&event) != 0) {
         switch (event.type) {
@@ -59,8 +62,24 @@ void TSdlPlatform::PumpEvents() {
             RequestQuit();
             break;
         default:
+            HandleGamepadEvent(event);
             break;
         }
+    }
+}
+
+void TSdlPlatform::SchedulePad(int frame, const TPadAction& action) {
+    if (!virtualPad) {
+        virtualPad = std::make_unique<TVirtualPad>();
+    }
+    padScript.emplace(frame, action);
+}
+
+void TSdlPlatform::PlayDuePadActions() {
+    const int presented = PresentedFrames();
+    while (!padScript.empty() && padScript.begin()->first <= presented) {
+        virtualPad->Apply(padScript.begin()->second);
+        padScript.erase(padScript.begin());
     }
 }
 

@@ -93,6 +93,13 @@ void morvel_web_script_arrived(const char* text) {
     if (!script.error.empty()) {
         return morvel_web::Stop(morvel_web::kBadArguments, script.error);
     }
+    // The page has no game controller to play them on: the replay would not
+    // be morvel-script's.
+    if (!script.padEvents.empty()) {
+        return morvel_web::Stop(morvel_web::kBadArguments,
+                                scripted.options.inputPath +
+                                    ": game controller events cannot be replayed in the browser");
+    }
     morvel_web::Replay(script.events);
 }
 

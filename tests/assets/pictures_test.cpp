@@ -1,6 +1,7 @@
 // The three committed pictures, their embedded copies and their generator.
 #include "embedded_pictures.h"
 #include "faces.h"
+#include "icon.h"
 #include "png_file.h"
 #include "png_portable.h"
 #include "png_reader.h"
@@ -16,6 +17,10 @@ namespace {
 
 std::vector<std::uint8_t> Committed(const std::string& name) {
     return ReadBytes(std::string(MORVEL_GFX_DIR) + "/" + name);
+}
+
+std::vector<std::uint8_t> CommittedIcon(int size) {
+    return ReadBytes(std::string(MORVEL_ICON_DIR) + "/morvel-" + std::to_string(size) + ".png");
 }
 
 DecodedPng Decoded(const std::string& name) {
@@ -139,6 +144,38 @@ TEST(Pictures, FacesArePureBlackOrWhiteAndPlacedPerFrame) {
     }
 }
 
+// Every size is the blue ball on transparency wearing the black-and-white
+// face, drawn at that size.
+TEST(Pictures, IconsAreTheBallWithItsFaceAtEverySize) {
+    for (const int size : pictures::kIconSizes) {
+        SCOPED_TRACE(size);
+        const DecodedPng png = DecodePng(CommittedIcon(size));
+        ASSERT_TRUE(png.ok);
+        ASSERT_EQ(png.width, static_cast<std::uint32_t>(size));
+        ASSERT_EQ(png.height, static_cast<std::uint32_t>(size));
+        ASSERT_EQ(png.channels, 4);
+        const int last = size - 1;
+        for (auto [x, y] : {std::pair{0, 0}, {last, 0}, {0, last}, {last, last}}) {
+            EXPECT_EQ(At(png, x, y)[3], 0) << x << "," << y;
+        }
+        int blue = 0;
+        int black = 0;
+        int white = 0;
+        for (std::size_t i = 0; i < png.pixels.size(); i += 4) {
+            const std::uint8_t* p = &png.pixels[i];
+            const int darkest = std::min({p[0], p[1], p[2]});
+            const int brightest = std::max({p[0], p[1], p[2]});
+            blue += p[3] == 255 && p[2] > p[0] + 60 ? 1 : 0;
+            black += p[3] == 255 && brightest < 40 ? 1 : 0;
+            white += p[3] == 255 && darkest > 215 ? 1 : 0;
+        }
+        const int area = size * size;
+        EXPECT_GT(blue, area / 2);
+        EXPECT_GT(black, area / 50);
+        EXPECT_GT(white, area / 50);
+    }
+}
+
 TEST(Pictures, EmbeddedBytesAreTheCommittedFilesInRegistrationOrder) {
     const char* names[3] = {"gfx/faces.png", "gfx/sphere.png", "gfx/sphere4.png"};
     for (int i = 0; i < 3; ++i) {
@@ -175,6 +212,9 @@ TEST(Pictures, GeneratorReproducesTheCommittedFiles) {
     EXPECT_EQ(pictures::EncodePng(pictures::DrawFaces()), Committed("faces.png"));
     EXPECT_EQ(pictures::EncodePng(pictures::DrawBlueSphere()), Committed("sphere.png"));
     EXPECT_EQ(pictures::EncodePng(pictures::DrawChromeSphere()), Committed("sphere4.png"));
+    for (const int size : pictures::kIconSizes) {
+        EXPECT_EQ(pictures::EncodePng(pictures::DrawIcon(size)), CommittedIcon(size)) << size;
+    }
 }
 
 TEST(Pictures, EncoderRefusesPicturesItCannotDescribe) {

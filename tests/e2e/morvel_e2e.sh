@@ -3,7 +3,7 @@
 # screenshots of the windows it opens.
 #   morvel_e2e.sh MORVEL SCENARIO CLOSE_WINDOW
 # SCENARIO: window|opengl|fullscreen|menu-keys|quit-menu|quit-game|close-menu|close-game
-#           |pacing-standin|pacing-opengl|lost-display
+#           |pacing-standin|pacing-opengl|lost-display|gamepad
 # CLOSE_WINDOW is the program that asks a window to close, as a close button does.
 # The program prints its frame-interval statistics at exit, naming the renderer
 # that drew the game. The pacing runs play 630 frames in the 800 x 600 window
@@ -123,7 +123,22 @@ expect_exit_zero() {
 
 desktop=$(xdpyinfo 2> /dev/null | sed -n 's/ *dimensions: *\([0-9]*x[0-9]*\) pixels.*/\1/p')
 
-MORVEL_FRAME_STATS=1 "$morvel" 2> "$work/stderr" &
+# The gamepad run plays a virtual controller inside the program (no kernel
+# uinput here to make one outside it), by frame: the d-pad picks the
+# 800 x 600 window and OpenGL, Start starts, the pad rolls the blob both ways,
+# is unplugged mid-roll and plugged in again, bounces, and Back with Start
+# quits.
+pad=
+if [ "$scenario" = gamepad ]; then
+    pad=$work/pad.keys
+    # Five seconds of menu leave time to find its window and look at it.
+    printf '%s\n' '120 press PAD_UP' '125 press PAD_UP' '130 press PAD_RIGHT' \
+        '300 press PAD_START' '320 down PAD_RIGHT' '360 up PAD_RIGHT' '360 axis LEFTX -20000' \
+        '400 pad-remove' '420 pad-add' '440 press PAD_A' '480 down PAD_BACK' \
+        '481 down PAD_START' > "$pad"
+fi
+
+MORVEL_FRAME_STATS=1 MORVEL_VIRTUAL_PAD=$pad "$morvel" 2> "$work/stderr" &
 pid=$!
 read -r menu _ <<< "$(wait_window 400x300)"
 [ -n "$menu" ] || fail "no 400x300 selection window"
@@ -210,6 +225,27 @@ lost-display)
     stop_own_display
     expect_exit 1 "its display went away"
     grep -q '^morvel: lost the display' "$work/stderr" || fail "no message naming the lost display"
+    echo PASS
+    exit 0
+    ;;
+gamepad)
+    read -r game _ <<< "$(wait_window 800x600)"
+    [ -n "$game" ] || fail "the pad did not open the 800x600 game window"
+    for _ in $(seq 150); do
+        kill -0 "$pid" 2> /dev/null || break
+        sleep 0.1
+    done
+    expect_exit 0 "Back and Start on the pad"
+    check_stats OpenGL
+    case $stats in
+    *"the 800 x 600 window: "*) ;;
+    *) fail "the pad did not choose the 800 x 600 window: $stats" ;;
+    esac
+    # A pad file it cannot play is refused, not ignored.
+    echo '5 press ENTER' > "$work/keys.keys"
+    MORVEL_VIRTUAL_PAD=$work/keys.keys "$morvel" 2> "$work/stderr" && fail "a file of keys was played"
+    grep -q '^morvel: MORVEL_VIRTUAL_PAD=.*only pad events' "$work/stderr" ||
+        fail "no message refusing the file of keys"
     echo PASS
     exit 0
     ;;

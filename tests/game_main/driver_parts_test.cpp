@@ -4,10 +4,13 @@
 
 #include <gtest/gtest.h>
 
+#include <SDL_gamecontroller.h>
+
 #include <charconv>
 #include <cmath>
 #include <cstring>
 #include <sstream>
+#include <tuple>
 
 namespace morvel_script {
 namespace {
@@ -43,14 +46,65 @@ TEST(KeyScript, ReadsEventsCommentsAndPresses) {
 
 TEST(KeyScript, MalformedLinesNameTheFileAndLine) {
     const char* bad[] = {
-        "5 press\n",           "x press ENTER\n",       "-1 press ENTER\n",
-        "5 hold ENTER\n",      "5 press F13\n",         "5 press 256\n",
-        "5 press ENTER now\n", "99999999999 press G\n", "5 press 1.5\n",
+        "5 press\n",
+        "x press ENTER\n",
+        "-1 press ENTER\n",
+        "5 hold ENTER\n",
+        "5 press F13\n",
+        "5 press 256\n",
+        "5 press ENTER now\n",
+        "99999999999 press G\n",
+        "5 press 1.5\n",
+        "5\n",
+        "5 press PAD_Z\n",
+        "5 axis LEFTX\n",
+        "5 axis RIGHTX 0\n",
+        "5 axis LEFTX 32768\n",
+        "5 axis LEFTX -32769\n",
+        "5 axis LEFTX 1e3\n",
+        "5 axis LEFTX --5\n",
+        "5 pad-remove now\n",
+        "5 pad-add PAD_A\n",
+        "5 axis LEFTX 5 5\n",
     };
     for (const char* line : bad) {
         const TScriptResult result = Parse(std::string("0 press 1\n") + line);
         EXPECT_EQ(result.error.rfind("keys.txt:2: ", 0), 0u) << line << " gave " << result.error;
         EXPECT_TRUE(result.events.empty()) << line;
+    }
+}
+
+// Pad lines go to the pad's own events, in the script's order, and never
+// into the keys.
+TEST(KeyScript, ReadsPadEvents) {
+    const TScriptResult result = Parse("3 press pad_start\n"
+                                       "4 down PAD_LEFT\n"
+                                       "5 axis LEFTX -32768\n"
+                                       "5 axis lefty 32767\n"
+                                       "6 pad-remove\n"
+                                       "7 pad-add\n"
+                                       "8 up PAD_X\n"
+                                       "8 press LEFT\n");
+    ASSERT_EQ(result.error, "");
+    ASSERT_EQ(result.events.size(), 2u);
+    using present::TPadAction;
+    const std::vector<std::tuple<int, TPadAction::Kind, int, int>> expected = {
+        {3, TPadAction::Button, SDL_CONTROLLER_BUTTON_START, 1},
+        {3, TPadAction::Button, SDL_CONTROLLER_BUTTON_START, 0},
+        {4, TPadAction::Button, SDL_CONTROLLER_BUTTON_DPAD_LEFT, 1},
+        {5, TPadAction::Axis, SDL_CONTROLLER_AXIS_LEFTX, -32768},
+        {5, TPadAction::Axis, SDL_CONTROLLER_AXIS_LEFTY, 32767},
+        {6, TPadAction::Unplug, 0, 0},
+        {7, TPadAction::Plug, 0, 0},
+        {8, TPadAction::Button, SDL_CONTROLLER_BUTTON_X, 0},
+    };
+    ASSERT_EQ(result.padEvents.size(), expected.size());
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        const TPadEvent& event = result.padEvents[i];
+        EXPECT_EQ(std::make_tuple(event.frame, event.action.kind, event.action.control,
+                                  event.action.value),
+                  expected[i])
+            << "event " << i;
     }
 }
 

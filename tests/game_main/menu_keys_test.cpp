@@ -56,6 +56,36 @@ TEST_F(MenuKeys, ReadingOrderDecidesNotPressingOrder) {
     EXPECT_FALSE(choice.openGL);
 }
 
+// With only a controller: the d-pad steps through every mode, stopping at the
+// ends, and picks either renderer; the keys are read first.
+TEST_F(MenuKeys, TheDPadReachesEveryModeAndRenderer) {
+    TModeChoice choice;
+    Press(present::key::PadUp);
+    Press(present::key::PadRight);
+    ReadMenuKeys(choice);
+    EXPECT_EQ(choice.mode, 2);
+    EXPECT_EQ(choice.depth, 32);
+    EXPECT_TRUE(choice.openGL);
+    Press(present::key::PadUp);
+    Press(present::key::PadUp);
+    Press(present::key::PadLeft);
+    ReadMenuKeys(choice);
+    EXPECT_EQ(choice.mode, 1);
+    EXPECT_EQ(choice.depth, 0);
+    EXPECT_FALSE(choice.openGL);
+    Press('4');
+    Press(present::key::PadDown);
+    ReadMenuKeys(choice);
+    EXPECT_EQ(choice.mode, 4);
+    EXPECT_EQ(choice.width, 1280);
+    Press('1');
+    Press(present::key::PadDown);
+    Press(present::key::PadDown);
+    ReadMenuKeys(choice);
+    EXPECT_EQ(choice.mode, 3);
+    EXPECT_EQ(choice.width, 1024);
+}
+
 TEST(MenuPulse, SwingsBetweenRedAndYellowOnceEvery1440Ms) {
     EXPECT_EQ(PulseGreen(0), 127);
     EXPECT_EQ(PulseGreen(360), 254);

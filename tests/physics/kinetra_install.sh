@@ -33,7 +33,8 @@ for private in build_body.h degrees.h; do
     [ ! -e "$prefix/include/kinetra/$private" ] || fail "private header $private is installed"
 done
 # present: only the headers of include/present/ in the source, as <present/...>.
-for public in present.h image.h stream.h embedded_files.h host_platform.h headless.h; do
+for public in present.h image.h stream.h embedded_files.h host_platform.h headless.h \
+    sdl_platform.h virtual_pad.h; do
     [ -f "$prefix/include/kinetra/present/present/$public" ] ||
         fail "public header present/$public is not installed"
 done

@@ -1,7 +1,8 @@
 #include "input.h"
-#include "web/dom_keys.h"
+#include "pad_keys.h"
 #include "recording_renderer.h"
-#include "sdl_platform.h"
+#include "web/dom_keys.h"
+#include <present/sdl_platform.h>
 
 #include <cstdlib>
 
@@ -74,6 +75,61 @@ TEST_F(InputTest, KeysOutsideTheTablesAreIgnored) {
     EXPECT_EQ(IsKeyDown(1 << 30), 0);
     KeyDownEvent(255);
     EXPECT_EQ(KeyPressCount(255), 1);
+}
+
+// The keyboard and the pads hold a key apart, and so do a pad's d-pad and
+// stick: letting go of one must not release a key another still holds.
+TEST_F(InputTest, EveryHolderOfAKeyMustLetGoBeforeItComesUp) {
+    OpenWindow();
+    KeyDownEvent(key::Left);
+    PadButtonEvent(1, SDL_CONTROLLER_BUTTON_DPAD_LEFT, true);
+    PadAxisEvent(1, SDL_CONTROLLER_AXIS_LEFTX, -20000);
+    PadAxisEvent(2, SDL_CONTROLLER_AXIS_LEFTX, -32768);
+    EXPECT_EQ(KeyPressCount(key::Left), 1);
+    KeyUpEvent(key::Left);
+    PadButtonEvent(1, SDL_CONTROLLER_BUTTON_DPAD_LEFT, false);
+    PadAxisEvent(2, SDL_CONTROLLER_AXIS_LEFTX, 0);
+    EXPECT_EQ(IsKeyDown(key::Left), 1);
+    PadAxisEvent(1, SDL_CONTROLLER_AXIS_LEFTX, -kStickDeadZone);
+    EXPECT_EQ(IsKeyDown(key::Left), 0);
+    EXPECT_EQ(KeyPressCount(key::Left), 0);
+
+    // Past the dead zone only, and only the left stick's x.
+    PadAxisEvent(1, SDL_CONTROLLER_AXIS_LEFTX, kStickDeadZone);
+    PadAxisEvent(1, SDL_CONTROLLER_AXIS_RIGHTX, 32767);
+    PadAxisEvent(1, SDL_CONTROLLER_AXIS_LEFTY, 32767);
+    EXPECT_EQ(IsKeyDown(key::Right), 0);
+    PadAxisEvent(1, SDL_CONTROLLER_AXIS_LEFTX, kStickDeadZone + 1);
+    EXPECT_EQ(IsKeyDown(key::Right), 1);
+
+    // A pad that goes lets go of all it held, the d-pad's own codes too.
+    PadButtonEvent(1, SDL_CONTROLLER_BUTTON_DPAD_UP, true);
+    PadButtonEvent(1, SDL_CONTROLLER_BUTTON_A, true);
+    PadButtonEvent(1, SDL_CONTROLLER_BUTTON_MAX, true);
+    PadRemovedEvent(1);
+    EXPECT_EQ(IsKeyDown(key::Right), 0);
+    EXPECT_EQ(IsKeyDown(key::PadUp), 0);
+    EXPECT_EQ(IsKeyDown(key::Up), 0);
+    EXPECT_EQ(KeyPressCount(key::Up), 1);
+    PadRemovedEvent(2);
+}
+
+// Back and Start together on one pad quit; either alone, or one on each of
+// two pads, does not.
+TEST_F(InputTest, BackWithStartOnOnePadIsAQuitRequest) {
+    OpenWindow();
+    WatchQuitRequests();
+    PadButtonEvent(1, SDL_CONTROLLER_BUTTON_BACK, true);
+    PadButtonEvent(2, SDL_CONTROLLER_BUTTON_START, true);
+    PadButtonEvent(1, SDL_CONTROLLER_BUTTON_BACK, false);
+    PadButtonEvent(1, SDL_CONTROLLER_BUTTON_START, true);
+    EXPECT_EQ(QuitRequested(), 0);
+    EXPECT_EQ(KeyPressCount(key::Enter), 1);
+    PadButtonEvent(1, SDL_CONTROLLER_BUTTON_BACK, true);
+    EXPECT_EQ(QuitRequested(), 1);
+    PadRemovedEvent(1);
+    PadRemovedEvent(2);
+    WatchQuitRequests();
 }
 
 TEST_F(InputTest, MouseEventsReachTheTablesAtTheirFramesAndScreenChangesReleaseButtons) {

@@ -91,4 +91,53 @@ TEST(BlobScenes, SpacePutsANewBlobAtTheStart) {
     EXPECT_NEAR(Row(run, 101).x, 25.0f, 0.05f);
 }
 
+// A controller plays through the same keys, on SDL's virtual pad: each pad
+// run must give exactly the trace of its key run, frame by frame.
+TEST(BlobScenes, ThePadPlaysExactlyAsTheKeys) {
+    const struct {
+        const char* name;
+        const char* pad;
+        const char* keys;
+    } pairs[] = {
+        {"buttons",
+         "0 press PAD_START\n2 down PAD_RIGHT\n60 up PAD_RIGHT\n60 down PAD_LEFT\n"
+         "100 up PAD_LEFT\n110 press PAD_A\n150 press PAD_X\n",
+         "0 press ENTER\n2 down RIGHT\n60 up RIGHT\n60 down LEFT\n100 up LEFT\n"
+         "110 press UP\n150 press SPACE\n"},
+        {"stick",
+         "0 press PAD_START\n2 axis LEFTX 8001\n60 axis LEFTX -32768\n100 axis LEFTX -8001\n"
+         "120 axis LEFTX 0\n",
+         "0 press ENTER\n2 down RIGHT\n60 up RIGHT\n60 down LEFT\n120 up LEFT\n"},
+        // Inside the dead zone, the other axis, and the buttons the game does
+        // not use: nothing happens.
+        {"dead_zone",
+         "0 press PAD_START\n2 axis LEFTX 8000\n30 axis LEFTX -8000\n60 axis LEFTY 32767\n"
+         "90 axis LEFTY -32768\n120 axis LEFTX 0\n130 press PAD_B\n140 press PAD_Y\n"
+         "150 press PAD_UP\n160 press PAD_DOWN\n170 press PAD_BACK\n",
+         "0 press ENTER\n"},
+        // Unplugged mid-roll, the held direction is let go; plugged in again,
+        // the pad plays on.
+        {"unplug",
+         "0 press PAD_START\n2 down PAD_RIGHT\n50 pad-remove\n80 pad-add\n"
+         "90 axis LEFTX -20000\n130 pad-remove\n",
+         "0 press ENTER\n2 down RIGHT\n50 up RIGHT\n90 down LEFT\n130 up LEFT\n"},
+    };
+    for (const auto& pair : pairs) {
+        const std::string name = pair.name;
+        const auto pad = RunScene("pad_" + name, pair.pad, 200, kClockStart);
+        const auto keys = RunScene("keys_" + name, pair.keys, 200, kClockStart);
+        ASSERT_EQ(pad.status, 0) << name;
+        ASSERT_EQ(keys.rows.size(), 199u) << name;
+        ASSERT_EQ(pad.rows.size(), keys.rows.size()) << name;
+        for (std::size_t i = 0; i < keys.rows.size(); ++i) {
+            const TTraceRow& a = pad.rows[i];
+            const TTraceRow& b = keys.rows[i];
+            ASSERT_TRUE(a.frame == b.frame && a.clock == b.clock && a.x == b.x && a.y == b.y &&
+                        a.vx == b.vx && a.vy == b.vy && a.speed == b.speed &&
+                        a.direction == b.direction && a.passes == b.passes)
+                << name << ": frame " << b.frame << " differs";
+        }
+    }
+}
+
 } // namespace

@@ -13,4 +13,8 @@ constexpr int kFaceCount = 5;
 // 2 and 4 are their mirror images looking left.
 Picture DrawFaces();
 
+// Cell 0's face over an RGBA picture, in the square of size pixels at
+// (left, top), with antialiased edges; the square must lie in the picture.
+void DrawFaceAhead(Picture& picture, int left, int top, int size);
+
 } // namespace pictures

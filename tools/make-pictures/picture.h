@@ -22,4 +22,8 @@ inline std::uint8_t* PixelAt(Picture& picture, int x, int y) {
     return &picture.pixels[(static_cast<std::size_t>(y) * picture.width + x) * picture.channels];
 }
 
+inline const std::uint8_t* PixelAt(const Picture& picture, int x, int y) {
+    return &picture.pixels[(static_cast<std::size_t>(y) * picture.width + x) * picture.channels];
+}
+
 } // namespace pictures

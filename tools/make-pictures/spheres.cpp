@@ -125,6 +125,26 @@ Colour ChromeShade(const Surface& s) {
     return Mix(colour, {255, 255, 255}, std::exp(-(du * du + dv * dv) / 0.012));
 }
 
+// A size x size ball of the given shading on transparency.
+template <typename Shade> Picture DrawBall(int size, Shade shade) {
+    Picture picture = MakePicture(size, size, 4);
+    for (int y = 0; y < size; ++y) {
+        for (int x = 0; x < size; ++x) {
+            const double coverage = Coverage(x, y, size);
+            std::uint8_t* pixel = PixelAt(picture, x, y);
+            if (coverage == 0) {
+                continue;
+            }
+            const Colour colour = shade(SurfaceAt(x, y, size));
+            pixel[0] = Channel(colour.r);
+            pixel[1] = Channel(colour.g);
+            pixel[2] = Channel(colour.b);
+            pixel[3] = Channel(coverage * 255);
+        }
+    }
+    return picture;
+}
+
 } // namespace
 
 Picture DrawBlueSphere() {
@@ -145,24 +165,12 @@ Picture DrawBlueSphere() {
     return picture;
 }
 
+Picture DrawBlueBall(int size) {
+    return DrawBall(size, BlueShade);
+}
+
 Picture DrawChromeSphere() {
-    constexpr int kSize = 47;
-    Picture picture = MakePicture(kSize, kSize, 4);
-    for (int y = 0; y < kSize; ++y) {
-        for (int x = 0; x < kSize; ++x) {
-            const double coverage = Coverage(x, y, kSize);
-            std::uint8_t* pixel = PixelAt(picture, x, y);
-            if (coverage == 0) {
-                continue;
-            }
-            const Colour colour = ChromeShade(SurfaceAt(x, y, kSize));
-            pixel[0] = Channel(colour.r);
-            pixel[1] = Channel(colour.g);
-            pixel[2] = Channel(colour.b);
-            pixel[3] = Channel(coverage * 255);
-        }
-    }
-    return picture;
+    return DrawBall(47, ChromeShade);
 }
 
 } // namespace pictures

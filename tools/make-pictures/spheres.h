@@ -9,6 +9,10 @@ namespace pictures {
 // pixel anywhere, so a black mask colour leaves every pixel opaque.
 Picture DrawBlueSphere();
 
+// size x size RGBA ball shaded like the blue skin, transparent outside the
+// disc with an antialiased rim.
+Picture DrawBlueBall(int size);
+
 // 47 x 47 RGBA chrome ball mirroring a pale cloudy sky; transparent outside the
 // disc with an antialiased rim.
 Picture DrawChromeSphere();

@@ -24,6 +24,19 @@ constexpr std::pair<const char*, int> kKeyNames[] = {
 
 constexpr int kLargestKeyCode = 255;
 
+constexpr std::pair<const char*, int> kPadButtonNames[] = {
+    {"PAD_A", present::pad::A},         {"PAD_B", present::pad::B},
+    {"PAD_X", present::pad::X},         {"PAD_Y", present::pad::Y},
+    {"PAD_START", present::pad::Start}, {"PAD_BACK", present::pad::Back},
+    {"PAD_LEFT", present::pad::Left},   {"PAD_RIGHT", present::pad::Right},
+    {"PAD_UP", present::pad::Up},       {"PAD_DOWN", present::pad::Down},
+};
+
+constexpr std::pair<const char*, int> kPadAxisNames[] = {
+    {"LEFTX", present::pad::LeftX},
+    {"LEFTY", present::pad::LeftY},
+};
+
 std::string Upper(std::string text) {
     std::transform(text.begin(), text.end(), text.begin(),
                    [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
@@ -47,14 +60,87 @@ std::string StripComment(const std::string& line) {
     return line.substr(0, line.find('#'));
 }
 
+template <std::size_t N>
+std::optional<int> Lookup(const std::pair<const char*, int> (&names)[N], const std::string& name) {
+    const std::string upper = Upper(name);
+    for (const auto& [known, code] : names) {
+        if (upper == known) {
+            return code;
+        }
+    }
+    return std::nullopt;
+}
+
+// An axis position from -32768 to 32767, with an optional sign.
+std::optional<int> ParseAxisValue(const std::string& token) {
+    const bool negative = !token.empty() && token.front() == '-';
+    const std::optional<int> size = ParseCount(negative ? token.substr(1) : token);
+    if (!size || *size > (negative ? 32768 : 32767)) {
+        return std::nullopt;
+    }
+    return negative ? -*size : *size;
+}
+
+using Tokens = std::vector<std::string>;
+
+// FRAME down|up|press KEY or PAD_...; an empty text on success.
+std::string ReadPress(const Tokens& tokens, int frame, TScriptResult& result) {
+    if (tokens.size() != 3) {
+        return "expected FRAME down|up|press KEY";
+    }
+    const std::string& action = tokens[1];
+    const std::optional<int> key = KeyCode(tokens[2]);
+    const std::optional<int> button = Lookup(kPadButtonNames, tokens[2]);
+    if (!key && !button) {
+        return "unknown key '" + tokens[2] + "'";
+    }
+    for (const bool down : {true, false}) {
+        if (action == (down ? "up" : "down")) {
+            continue;
+        }
+        if (key) {
+            result.events.push_back({frame, *key, down});
+        } else {
+            result.padEvents.push_back(
+                {frame, {present::TPadAction::Button, *button, down ? 1 : 0}});
+        }
+    }
+    return {};
+}
+
+// FRAME axis LEFTX|LEFTY VALUE.
+std::string ReadAxis(const Tokens& tokens, int frame, TScriptResult& result) {
+    if (tokens.size() != 4) {
+        return "expected FRAME axis LEFTX|LEFTY VALUE";
+    }
+    const std::optional<int> axis = Lookup(kPadAxisNames, tokens[2]);
+    if (!axis) {
+        return "unknown axis '" + tokens[2] + "', not LEFTX or LEFTY";
+    }
+    const std::optional<int> value = ParseAxisValue(tokens[3]);
+    if (!value) {
+        return "axis value '" + tokens[3] + "' is not a whole number from -32768 to 32767";
+    }
+    result.padEvents.push_back({frame, {present::TPadAction::Axis, *axis, *value}});
+    return {};
+}
+
+// FRAME pad-remove|pad-add.
+std::string ReadPlug(const Tokens& tokens, int frame, TScriptResult& result) {
+    if (tokens.size() != 2) {
+        return "expected FRAME " + tokens[1] + " and nothing after it";
+    }
+    const auto kind =
+        tokens[1] == "pad-add" ? present::TPadAction::Plug : present::TPadAction::Unplug;
+    result.padEvents.push_back({frame, {kind, 0, 0}});
+    return {};
+}
+
 } // namespace
 
 std::optional<int> KeyCode(const std::string& name) {
-    const std::string upper = Upper(name);
-    for (const auto& [keyName, code] : kKeyNames) {
-        if (upper == keyName) {
-            return code;
-        }
+    if (const std::optional<int> named = Lookup(kKeyNames, name)) {
+        return named;
     }
     const std::optional<int> code = ParseCount(name);
     if (code && *code <= kLargestKeyCode) {
@@ -69,6 +155,7 @@ TScriptResult ParseKeyScript(std::istream& in, const std::string& fileName) {
     int lineNumber = 0;
     auto fail = [&](const std::string& what) {
         result.events.clear();
+        result.padEvents.clear();
         result.error = fileName + ":" + std::to_string(lineNumber) + ": " + what;
         return result;
     };
@@ -82,26 +169,26 @@ TScriptResult ParseKeyScript(std::istream& in, const std::string& fileName) {
         if (tokens.empty()) {
             continue;
         }
-        if (tokens.size() != 3) {
+        if (tokens.size() < 2) {
             return fail("expected FRAME down|up|press KEY");
         }
         const std::optional<int> frame = ParseCount(tokens[0]);
         if (!frame) {
             return fail("frame '" + tokens[0] + "' is not a frame number");
         }
-        const std::string action = tokens[1];
-        if (action != "down" && action != "up" && action != "press") {
-            return fail("action '" + action + "' is not down, up or press");
+        const std::string& action = tokens[1];
+        std::string error;
+        if (action == "down" || action == "up" || action == "press") {
+            error = ReadPress(tokens, *frame, result);
+        } else if (action == "axis") {
+            error = ReadAxis(tokens, *frame, result);
+        } else if (action == "pad-remove" || action == "pad-add") {
+            error = ReadPlug(tokens, *frame, result);
+        } else {
+            error = "action '" + action + "' is not down, up, press, axis, pad-remove or pad-add";
         }
-        const std::optional<int> key = KeyCode(tokens[2]);
-        if (!key) {
-            return fail("unknown key '" + tokens[2] + "'");
-        }
-        if (action != "up") {
-            result.events.push_back({*frame, *key, true});
-        }
-        if (action != "down") {
-            result.events.push_back({*frame, *key, false});
+        if (!error.empty()) {
+            return fail(error);
         }
     }
     if (in.bad()) {

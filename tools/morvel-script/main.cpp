@@ -95,19 +95,18 @@ struct TRecorder {
 };
 
 int Run(const TDriverOptions& options) {
-    std::vector<TKeyEvent> events;
+    TScriptResult script;
     if (!options.inputPath.empty()) {
         std::ifstream input(options.inputPath);
         if (!input) {
             std::cerr << "morvel-script: cannot read " << options.inputPath << "\n";
             return kBadArguments;
         }
-        TScriptResult script = ParseKeyScript(input, options.inputPath);
+        script = ParseKeyScript(input, options.inputPath);
         if (!script.error.empty()) {
             std::cerr << "morvel-script: " << script.error << "\n";
             return kBadArguments;
         }
-        events = std::move(script.events);
     }
 
     TRecorder recorder{options, {}, std::vector<bool>(options.screenshots.size())};
@@ -121,8 +120,11 @@ int Run(const TDriverOptions& options) {
     }
 
     auto platform = std::make_shared<TScriptPlatform>(options.clockStart, options.openGL);
-    for (const TKeyEvent& event : events) {
+    for (const TKeyEvent& event : script.events) {
         platform->ScheduleKey(event.frame, event.key, event.down);
+    }
+    for (const TPadEvent& event : script.padEvents) {
+        platform->SchedulePad(event.frame, event.action);
     }
     platform->onPresent = [&recorder](int frameIndex) { recorder.OnPresent(frameIndex); };
     present::SetPlatform(platform);

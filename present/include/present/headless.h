@@ -13,10 +13,12 @@
 
 #include "host_platform.h"
 #include "image.h"
+#include <present/virtual_pad.h>
 
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <memory>
 #include <vector>
 
 namespace present {
@@ -24,6 +26,7 @@ namespace present {
 class THeadlessPlatform : public TPlatform {
 public:
     explicit THeadlessPlatform(std::uint32_t clockStart = 1000000);
+    ~THeadlessPlatform() override;
 
     std::uint32_t Millis() override { return clock; }
     void Sleep(std::uint32_t ms) override { clock += ms; }
@@ -38,18 +41,27 @@ public:
     // Mouse events, delivered like the keys (in scheduling order within a frame).
     void ScheduleMouseMove(int frame, int x, int y);
     void ScheduleMouseButton(int frame, int button, bool down);
+    // Pad actions, played on a virtual pad plugged in at the first call and
+    // delivered through SDL's game controller events like a real pad's (in
+    // scheduling order with the keys and the mouse).
+    void SchedulePad(int frame, const TPadAction& action);
     // Called with the frame index before each presented frame is shown.
     std::function<void(int frameIndex)> onPresent;
 
 private:
     struct InputEvent {
-        enum Kind { Key, MouseMove, MouseButton } kind;
+        enum Kind { Key, MouseMove, MouseButton, Pad } kind;
         int a; // key, x or button
         int b; // y
         bool down;
+        TPadAction pad;
     };
+    void Deliver(const InputEvent& event);
+    void TakePadEvents();
+
     std::uint32_t clock;
     std::multimap<int, InputEvent> pending;
+    std::unique_ptr<TVirtualPad> virtualPad;
 };
 
 // Reads the frame being drawn on the current screen (before it is presented),

@@ -199,6 +199,12 @@ constexpr int Down = 40;
 constexpr int One = 49; // 2, 3 and 4 follow
 constexpr int G = 71;
 constexpr int X = 88;
+// A game controller's d-pad also holds Windows' gamepad codes, which no
+// keyboard sends, so that a menu can tell the d-pad from the arrow keys.
+constexpr int PadUp = 203;
+constexpr int PadDown = 204;
+constexpr int PadLeft = 205;
+constexpr int PadRight = 206;
 } // namespace key
 
 // ---- File reading ---------------------------------------------------------

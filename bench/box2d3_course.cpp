@@ -1,0 +1,190 @@
+#include "box2d3_course.h"
+
+#include "globals.h"
+#include "level.h"
+#include "lift.h"
+#include <kinetra/kinetra.h>
+
+#include <box2d/box2d.h>
+
+#include <algorithm>
+#include <cmath>
+#include <map>
+#include <numbers>
+#include <set>
+#include <vector>
+
+namespace scenes {
+
+namespace {
+
+constexpr float metresPerPixel = 0.05f;
+constexpr float frame = 1.0f / 60.0f;
+constexpr int substeps = 4;
+// The blob's masses have no radius; Box2D needs a shape to collide.
+constexpr float smallestRadius = 2.0f;
+
+b2Vec2 Metres(float x, float y) {
+    return {x * metresPerPixel, y * metresPerPixel};
+}
+
+// Chains collide on the right of each edge: counter-clockwise in Box2D's own (here
+// y-down) coordinates faces out, clockwise faces in.
+std::vector<b2Vec2> Loop(const std::vector<float>& points, float x, float y, bool facingOut) {
+    std::vector<b2Vec2> loop;
+    for (std::size_t i = 0; i + 1 < points.size(); i += 2) {
+        loop.push_back(Metres(x + points[i], y + points[i + 1]));
+    }
+    float area = 0.0f;
+    for (std::size_t i = 0; i < loop.size(); ++i) {
+        const b2Vec2& a = loop[i];
+        const b2Vec2& b = loop[(i + 1) % loop.size()];
+        area += a.x * b.y - b.x * a.y;
+    }
+    if ((area > 0.0f) != facingOut) {
+        std::reverse(loop.begin(), loop.end());
+    }
+    return loop;
+}
+
+} // namespace
+
+struct Box2D3Course::World {
+    b2WorldId id{};
+    std::map<float, int> groupIndex;
+
+    // A kinematic body and the Kinetra position it follows.
+    struct Follower {
+        b2BodyId body;
+        const float* x;
+        const float* y;
+    };
+    std::vector<Follower> followers;
+
+    // Equal non-zero groups never meet, as in Kinetra: one negative Box2D group each.
+    b2Filter Filter(float group) {
+        b2Filter filter = b2DefaultFilter();
+        if (group == 0.0f) {
+            filter.maskBits = 0;
+            return filter;
+        }
+        auto [it, added] =
+            groupIndex.try_emplace(group, -1 - static_cast<int>(groupIndex.size()));
+        filter.groupIndex = it->second;
+        return filter;
+    }
+
+    void AddChain(b2BodyId body, const std::vector<b2Vec2>& loop, float friction, b2Filter filter) {
+        b2SurfaceMaterial material = b2DefaultSurfaceMaterial();
+        material.friction = friction;
+        b2ChainDef def = b2DefaultChainDef();
+        def.points = loop.data();
+        def.count = static_cast<int>(loop.size());
+        def.materials = &material;
+        def.materialCount = 1;
+        def.filter = filter;
+        def.isLoop = true;
+        b2CreateChain(body, &def);
+    }
+
+    void AddWalls(const kinetra::TPhysics& physics) {
+        b2BodyDef def = b2DefaultBodyDef();
+        const b2BodyId body = b2CreateBody(id, &def);
+        const std::vector<float> box{physics.minX, physics.minY, physics.maxX, physics.minY,
+                                     physics.maxX, physics.maxY, physics.minX, physics.maxY};
+        AddChain(body, Loop(box, 0.0f, 0.0f, false), b2DefaultSurfaceMaterial().friction,
+                 b2DefaultFilter());
+    }
+
+    void AddZone(const kinetra::TZone& zone, bool moving) {
+        b2BodyDef def = b2DefaultBodyDef();
+        if (moving) {
+            // A lift is a convex block: one polygon on a body that follows the zone.
+            def.type = b2_kinematicBody;
+            def.position = Metres(zone.x, zone.y);
+            const b2BodyId body = b2CreateBody(id, &def);
+            const auto corners = Loop(*zone.points, 0.0f, 0.0f, true);
+            const b2Hull hull = b2ComputeHull(corners.data(), static_cast<int>(corners.size()));
+            const b2Polygon polygon = b2MakePolygon(&hull, 0.0f);
+            b2ShapeDef shape = b2DefaultShapeDef();
+            shape.material.friction = zone.friction;
+            shape.filter = Filter(static_cast<float>(zone.group));
+            b2CreatePolygonShape(body, &shape, &polygon);
+            followers.push_back({body, &zone.x, &zone.y});
+            return;
+        }
+        const b2BodyId body = b2CreateBody(id, &def);
+        AddChain(body, Loop(*zone.points, zone.x, zone.y, true), zone.friction,
+                 Filter(static_cast<float>(zone.group)));
+    }
+
+    b2BodyId AddMass(const kinetra::TMass& m) {
+        b2BodyDef def = b2DefaultBodyDef();
+        def.type = m.fixed ? b2_kinematicBody : b2_dynamicBody;
+        def.position = Metres(m.x, m.y);
+        def.linearVelocity = Metres((m.x - m.oldX) / frame, (m.y - m.oldY) / frame);
+        const b2BodyId body = b2CreateBody(id, &def);
+        const float radius = std::max(m.radius, smallestRadius) * metresPerPixel;
+        b2ShapeDef shape = b2DefaultShapeDef();
+        shape.density = m.mass / (std::numbers::pi_v<float> * radius * radius);
+        shape.material.friction = m.friction;
+        shape.filter = Filter(m.group);
+        const b2Circle circle{{0.0f, 0.0f}, radius};
+        b2CreateCircleShape(body, &shape, &circle);
+        if (m.fixed) {
+            followers.push_back({body, &m.x, &m.y});
+        }
+        return body;
+    }
+
+    void AddJoint(b2BodyId a, b2BodyId b, float length) {
+        b2DistanceJointDef def = b2DefaultDistanceJointDef();
+        def.bodyIdA = a;
+        def.bodyIdB = b;
+        def.length = length * metresPerPixel;
+        def.enableSpring = false;
+        b2CreateDistanceJoint(id, &def);
+    }
+};
+
+Box2D3Course::Box2D3Course() : world(std::make_unique<World>()) {
+    using namespace kinetra;
+    const TPhysics& physics = *currentWorld;
+    b2WorldDef def = b2DefaultWorldDef();
+    def.gravity = Metres(physics.gravityX / (frame * frame), physics.gravityY / (frame * frame));
+    def.workerCount = 1;
+    world->id = b2CreateWorld(&def);
+    world->AddWalls(physics);
+
+    std::set<const TZone*> lifts;
+    for (const auto& object : morvel::level->objects) {
+        if (auto lift = std::dynamic_pointer_cast<morvel::TLift>(object)) {
+            lifts.insert(lift->zone.get());
+        }
+    }
+    for (const auto& zone : *zoneList) {
+        world->AddZone(*zone, lifts.count(zone.get()) != 0);
+    }
+    std::map<const TMass*, b2BodyId> bodies;
+    for (const auto& m : *massList) {
+        bodies[m.get()] = world->AddMass(*m);
+    }
+    for (const auto& c : *constraintList) {
+        world->AddJoint(bodies.at(c->masses[0].get()), bodies.at(c->masses[1].get()), c->length);
+    }
+}
+
+Box2D3Course::~Box2D3Course() {
+    b2DestroyWorld(world->id);
+}
+
+void Box2D3Course::Step() {
+    for (const auto& f : world->followers) {
+        const b2Vec2 target = Metres(*f.x, *f.y);
+        const b2Vec2 at = b2Body_GetPosition(f.body);
+        b2Body_SetLinearVelocity(f.body, {(target.x - at.x) / frame, (target.y - at.y) / frame});
+    }
+    b2World_Step(world->id, frame, substeps);
+}
+
+} // namespace scenes

@@ -1,0 +1,25 @@
+// The course's geometry in Box2D v3, for comparison, made as Box2DCourse makes it for
+// Box2D 2.4: read from Kinetra's registries once the course is built.
+#pragma once
+
+#include <memory>
+
+namespace scenes {
+
+class Box2D3Course {
+public:
+    Box2D3Course();
+    ~Box2D3Course();
+    Box2D3Course(const Box2D3Course&) = delete;
+    Box2D3Course& operator=(const Box2D3Course&) = delete;
+
+    // Moves the kinematic bodies to where Kinetra's fixed masses and zones now stand
+    // (within one step) and steps the world by one 60 Hz frame of 4 substeps.
+    void Step();
+
+private:
+    struct World;
+    std::unique_ptr<World> world;
+};
+
+} // namespace scenes
