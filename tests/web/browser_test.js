@@ -4,7 +4,8 @@
 // must equal the desktop's pixel for pixel; scripts that cannot be used.
 //   node browser_test.js SITE_DIR WORK_DIR CHROMIUM
 // WORK_DIR holds a copy of the site with the test's files: finish.keys,
-// bad.keys and reference.png (morvel-script's frame SCRIPT_FRAMES - 1).
+// bad.keys, pad.keys and reference.png (morvel-script's frame
+// SCRIPT_FRAMES - 1).
 'use strict';
 const { spawn } = require('child_process');
 const path = require('path');
@@ -161,8 +162,9 @@ async function replayScript(browser, address) {
 async function unusableScripts(browser, address) {
   const cases = [
     ['?script=missing.keys', /missing\.keys.*404/],
-    ['?script=bad.keys', /bad\.keys:2: action 'jump' is not down, up or press/],
+    ['?script=bad.keys', /bad\.keys:2: action 'jump' is not down, up/],
     ['?script=finish.keys&frames=ten', /frames 'ten' is not a positive frame count/],
+    ['?script=pad.keys', /pad\.keys: game controller events cannot be replayed in the browser/],
   ];
   for (const [query, expected] of cases) {
     const { page } = await openPage(browser, address, query, []);

@@ -1,7 +1,8 @@
 #!/bin/bash
 # The browser build played in Debian's Chromium (browser_test.js), on a copy of
-# the site that also holds a key script, a malformed one, and the frame the
-# desktop's morvel-script draws at the end of that script's replay.
+# the site that also holds a key script, a malformed one, one for a game
+# controller, and the frame the desktop's morvel-script draws at the end of
+# the first one's replay.
 #   browser_test.sh SITE_DIR MORVEL_SCRIPT
 # Exits 77 (skipped) where emscripten, Chromium or the test's npm package is
 # missing; tools/install-deps installs them.
@@ -30,6 +31,7 @@ trap 'rm -rf "$work"' EXIT
 cp -r "$site/." "$work/"
 cp "$here/../scenes/data/finish.keys" "$work/finish.keys"
 printf '10 press RIGHT\n20 jump LEFT\n' > "$work/bad.keys"
+printf '10 press ENTER\n20 press PAD_A\n' > "$work/pad.keys"
 "$morvel_script" --input "$work/finish.keys" --frames "$frames" \
     --screenshot "$((frames - 1)):$work/reference.png" || fail "morvel-script failed"
 node "$here/browser_test.js" "$work" "$(command -v chromium)" "$frames"
