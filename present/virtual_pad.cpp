@@ -6,6 +6,17 @@
 
 namespace present {
 
+static_assert(pad::A == SDL_CONTROLLER_BUTTON_A && pad::B == SDL_CONTROLLER_BUTTON_B &&
+              pad::X == SDL_CONTROLLER_BUTTON_X && pad::Y == SDL_CONTROLLER_BUTTON_Y &&
+              pad::Back == SDL_CONTROLLER_BUTTON_BACK &&
+              pad::Start == SDL_CONTROLLER_BUTTON_START &&
+              pad::Up == SDL_CONTROLLER_BUTTON_DPAD_UP &&
+              pad::Down == SDL_CONTROLLER_BUTTON_DPAD_DOWN &&
+              pad::Left == SDL_CONTROLLER_BUTTON_DPAD_LEFT &&
+              pad::Right == SDL_CONTROLLER_BUTTON_DPAD_RIGHT &&
+              pad::LeftX == SDL_CONTROLLER_AXIS_LEFTX && pad::LeftY == SDL_CONTROLLER_AXIS_LEFTY,
+              "the pad's controls are numbered as SDL numbers them");
+
 TVirtualPad::TVirtualPad() {
     SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
     PlugIn();
@@ -75,6 +86,15 @@ void TVirtualPad::Apply(const TPadAction& action) {
         break;
     }
     SDL_JoystickUpdate();
+}
+
+// Only the controller events are wanted here; on a display (OpenGL) SDL's
+// window events are nobody's, as no one types into a scripted run.
+void TVirtualPad::DeliverEvents() {
+    SDL_Event event;
+    while (SDL_PollEvent(&event) != 0) {
+        HandleGamepadEvent(event, PadSource::VirtualOnly);
+    }
 }
 
 } // namespace present

@@ -2,8 +2,6 @@
 
 #include <present/present.h>
 
-#include <SDL_gamecontroller.h>
-
 #include <algorithm>
 #include <cctype>
 #include <charconv>
@@ -27,21 +25,16 @@ constexpr std::pair<const char*, int> kKeyNames[] = {
 constexpr int kLargestKeyCode = 255;
 
 constexpr std::pair<const char*, int> kPadButtonNames[] = {
-    {"PAD_A", SDL_CONTROLLER_BUTTON_A},
-    {"PAD_B", SDL_CONTROLLER_BUTTON_B},
-    {"PAD_X", SDL_CONTROLLER_BUTTON_X},
-    {"PAD_Y", SDL_CONTROLLER_BUTTON_Y},
-    {"PAD_START", SDL_CONTROLLER_BUTTON_START},
-    {"PAD_BACK", SDL_CONTROLLER_BUTTON_BACK},
-    {"PAD_LEFT", SDL_CONTROLLER_BUTTON_DPAD_LEFT},
-    {"PAD_RIGHT", SDL_CONTROLLER_BUTTON_DPAD_RIGHT},
-    {"PAD_UP", SDL_CONTROLLER_BUTTON_DPAD_UP},
-    {"PAD_DOWN", SDL_CONTROLLER_BUTTON_DPAD_DOWN},
+    {"PAD_A", present::pad::A},         {"PAD_B", present::pad::B},
+    {"PAD_X", present::pad::X},         {"PAD_Y", present::pad::Y},
+    {"PAD_START", present::pad::Start}, {"PAD_BACK", present::pad::Back},
+    {"PAD_LEFT", present::pad::Left},   {"PAD_RIGHT", present::pad::Right},
+    {"PAD_UP", present::pad::Up},       {"PAD_DOWN", present::pad::Down},
 };
 
 constexpr std::pair<const char*, int> kPadAxisNames[] = {
-    {"LEFTX", SDL_CONTROLLER_AXIS_LEFTX},
-    {"LEFTY", SDL_CONTROLLER_AXIS_LEFTY},
+    {"LEFTX", present::pad::LeftX},
+    {"LEFTY", present::pad::LeftY},
 };
 
 std::string Upper(std::string text) {

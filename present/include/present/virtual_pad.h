@@ -1,7 +1,8 @@
 // A game controller that exists only in this process: SDL's virtual joystick
 // with a standard controller's buttons and axes, which SDL's game controller
 // layer reports exactly as it reports a plugged-in pad. Scripted runs press
-// its buttons, move its stick and unplug it.
+// its buttons, move its stick and unplug it. The browser build has no SDL:
+// there the pad is never plugged in, as where SDL refuses it.
 #pragma once
 
 // SDL's joystick, kept opaque so that this header needs no SDL header.
@@ -9,10 +10,19 @@ struct _SDL_Joystick;
 
 namespace present {
 
+// The controls scripts name, numbered as SDL's game controller numbers them
+// (SDL_GameControllerButton and SDL_GameControllerAxis; virtual_pad.cpp
+// checks), so that a script reader needs no SDL header.
+namespace pad {
+constexpr int A = 0, B = 1, X = 2, Y = 3, Back = 4, Start = 6;
+constexpr int Up = 11, Down = 12, Left = 13, Right = 14;
+constexpr int LeftX = 0, LeftY = 1;
+} // namespace pad
+
 struct TPadAction {
     enum Kind { Button, Axis, Unplug, Plug };
     Kind kind = Button;
-    int control = 0; // Button: an SDL_GameControllerButton; Axis: an SDL_GameControllerAxis
+    int control = 0; // Button: a pad:: button; Axis: pad::LeftX or pad::LeftY
     int value = 0;   // Button: 1 down, 0 up; Axis: -32768 to 32767
 };
 
@@ -30,6 +40,10 @@ public:
     // and a release given one after the other both arrive. Buttons and axes
     // of an unplugged pad are ignored.
     void Apply(const TPadAction& action);
+
+    // Takes in the controller events SDL has queued, this pad's alone (no one
+    // plays a scripted run with a pad of the machine), into the key tables.
+    void DeliverEvents();
 
 private:
     void PlugIn();
