@@ -33,18 +33,25 @@ void DrawGameFrame() {
     DrawOverlay(screenWidth, screenHeight);
 }
 
-bool RunFrameLoop(TFrameCounter& frames) {
-    while (true) {
-        if (!StepCourse()) {
-            return false;
-        }
-        DrawGameFrame();
-        const bool limitReached = frames.PresentFrame();
-        if (present::KeyPressCount(present::key::Escape) != 0 || limitReached ||
-            present::QuitRequested() != 0) {
-            return true;
-        }
+TFrameStep StepGameFrame(TFrameCounter& frames) {
+    if (!StepCourse()) {
+        return TFrameStep::Failed;
     }
+    DrawGameFrame();
+    const bool limitReached = frames.PresentFrame();
+    if (present::KeyPressCount(present::key::Escape) != 0 || limitReached ||
+        present::QuitRequested() != 0) {
+        return TFrameStep::Ended;
+    }
+    return TFrameStep::Again;
+}
+
+bool RunFrameLoop(TFrameCounter& frames) {
+    TFrameStep step = TFrameStep::Again;
+    while (step == TFrameStep::Again) {
+        step = StepGameFrame(frames);
+    }
+    return step == TFrameStep::Ended;
 }
 
 } // namespace morvel

@@ -82,17 +82,24 @@ void DrawModeMenu(const TModeChoice& choice, std::uint32_t millis) {
     DrawMenuLine(choice.openGL ? kOpenGLLine : kDirectXLine);
 }
 
-bool RunModeMenu(TModeChoice& choice, TFrameCounter& frames) {
-    while (true) {
-        DrawModeMenu(choice, present::ClockMillis());
-        ReadMenuKeys(choice);
-        if (frames.PresentFrame() || present::QuitRequested() != 0) {
-            return false;
-        }
-        if (present::KeyPressCount(present::key::Enter) != 0) {
-            return true;
-        }
+TMenuStep StepModeMenu(TModeChoice& choice, TFrameCounter& frames) {
+    DrawModeMenu(choice, present::ClockMillis());
+    ReadMenuKeys(choice);
+    if (frames.PresentFrame() || present::QuitRequested() != 0) {
+        return TMenuStep::Stop;
     }
+    if (present::KeyPressCount(present::key::Enter) != 0) {
+        return TMenuStep::Play;
+    }
+    return TMenuStep::Again;
+}
+
+bool RunModeMenu(TModeChoice& choice, TFrameCounter& frames) {
+    TMenuStep step = TMenuStep::Again;
+    while (step == TMenuStep::Again) {
+        step = StepModeMenu(choice, frames);
+    }
+    return step == TMenuStep::Play;
 }
 
 } // namespace morvel

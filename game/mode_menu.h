@@ -40,6 +40,12 @@ void ReadMenuKeys(TModeChoice& choice);
 
 void DrawModeMenu(const TModeChoice& choice, std::uint32_t millis);
 
+enum class TMenuStep { Again, Play, Stop };
+
+// One frame of the menu: drawn, keys read, presented. Play once Enter was
+// pressed, Stop when a quit request or the frame limit came first.
+TMenuStep StepModeMenu(TModeChoice& choice, TFrameCounter& frames);
+
 // Shows the menu until Enter. False when a quit request or the frame limit
 // stopped it first.
 bool RunModeMenu(TModeChoice& choice, TFrameCounter& frames);

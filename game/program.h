@@ -24,10 +24,24 @@ struct TStart {
     int status; // when not playing: the exit status RunMorvel returns
 };
 
+struct TModeChoice;
+
 // Start-up up to the game's first frame, as RunMorvel runs it: the pictures,
 // the facilities, the mode menu, the game screen, the course and the drawing
 // settings. Tools that step the game themselves start it here.
 TStart StartMorvel(TFrameCounter& frames);
+
+// StartMorvel in two halves, for a driver that runs the menu's frames one at a
+// time: up to the menu's open window (play false on failure) ...
+TStart OpenModeMenu();
+// ... and, once the menu has been left with Enter, from closing its window to
+// the game's first frame.
+TStart StartGame(const TModeChoice& choice);
+
+// After the frame loop: reports a frame that could not go on (completed
+// false), prints the frame statistics when intervals is not Null, and shuts
+// down. Returns the exit status.
+int FinishMorvel(bool completed, const TFrameIntervals* intervals);
 
 // Shutdown after the last frame: the world destroyed, the screen closed and the
 // game's objects released.

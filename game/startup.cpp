@@ -98,7 +98,7 @@ bool TFrameCounter::PresentFrame() {
     return limit > 0 && presented >= limit;
 }
 
-TStart StartMorvel(TFrameCounter& frames) {
+TStart OpenModeMenu() {
     ReleaseGame();
     present::WatchQuitRequests();
     RegisterPictures();
@@ -107,17 +107,14 @@ TStart StartMorvel(TFrameCounter& frames) {
         return {false, Fail(missingDisplay)};
     }
     present::InitPresent();
-
     if (!present::OpenScreen(400, 300, 0, kRefreshHz, present::TScreenFlags::None)) {
         return {false, Fail("cannot open " + ScreenName(400, 300, 0) + " for the mode menu")};
     }
-    TModeChoice choice;
-    const bool play = RunModeMenu(choice, frames);
-    present::CloseScreen();
-    if (!play) {
-        return {false, 0};
-    }
+    return {true, 0};
+}
 
+TStart StartGame(const TModeChoice& choice) {
+    present::CloseScreen();
     ApplyChoice(choice);
     if (choice.openGL) {
         present::SelectRenderer(present::OpenGLRenderer(), present::TScreenFlags::DoubleBuffered);
@@ -128,6 +125,33 @@ TStart StartMorvel(TFrameCounter& frames) {
         return {false, Fail("cannot open " + ScreenName(screenWidth, screenHeight, screenDepth))};
     }
     return SetUpGame();
+}
+
+TStart StartMorvel(TFrameCounter& frames) {
+    const TStart menu = OpenModeMenu();
+    if (!menu.play) {
+        return menu;
+    }
+    TModeChoice choice;
+    if (!RunModeMenu(choice, frames)) {
+        present::CloseScreen();
+        return {false, 0};
+    }
+    return StartGame(choice);
+}
+
+int FinishMorvel(bool completed, const TFrameIntervals* intervals) {
+    int status = 0;
+    if (!completed) {
+        status = Fail(std::string("cannot load the embedded picture ") + kFinishSkinUrl);
+    }
+    if (intervals != nullptr) {
+        const std::string what = present::CurrentRendererName() + ", " +
+                                 ScreenName(screenWidth, screenHeight, screenDepth);
+        std::cerr << "morvel: " << FormatSummary(what, intervals->Summary()) << "\n";
+    }
+    EndMorvel();
+    return status;
 }
 
 void EndMorvel() {
@@ -144,20 +168,12 @@ int RunMorvel(const TRunOptions& options) {
     }
     // Only the game's own frames are timed, from its first.
     TFrameIntervals intervals;
-    if (FrameStatsWanted()) {
+    const bool timed = FrameStatsWanted();
+    if (timed) {
         frames.Time(&intervals);
     }
-    int status = 0;
-    if (!RunFrameLoop(frames)) {
-        status = Fail(std::string("cannot load the embedded picture ") + kFinishSkinUrl);
-    }
-    if (FrameStatsWanted()) {
-        const std::string what = present::CurrentRendererName() + ", " +
-                                 ScreenName(screenWidth, screenHeight, screenDepth);
-        std::cerr << "morvel: " << FormatSummary(what, intervals.Summary()) << "\n";
-    }
-    EndMorvel();
-    return status;
+    const bool completed = RunFrameLoop(frames);
+    return FinishMorvel(completed, timed ? &intervals : nullptr);
 }
 
 } // namespace morvel

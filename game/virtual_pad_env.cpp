@@ -1,7 +1,7 @@
 #include "virtual_pad_env.h"
 
-#include "key_script.h"
 #include <present/host_platform.h>
+#include "key_script.h"
 #include <present/sdl_platform.h>
 
 #include <cstdlib>

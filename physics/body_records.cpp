@@ -3,8 +3,8 @@
 #include <present/present.h>
 #include <present/stream.h>
 
-#include <bit>
 #include <cstdio>
+#include <cstring>
 #include <iterator>
 
 namespace kinetra {
@@ -209,7 +209,12 @@ public:
         }
     }
     void Int(std::int32_t value) { Word(static_cast<std::uint32_t>(value)); }
-    void Float(float value) { Word(std::bit_cast<std::uint32_t>(value)); }
+    void Float(float value) {
+        // memcpy, not std::bit_cast: the browser build's library has no bit_cast.
+        std::uint32_t bits = 0;
+        std::memcpy(&bits, &value, sizeof bits);
+        Word(bits);
+    }
     void Byte(std::uint8_t value) { bytes.push_back(value); }
     void Count(std::size_t count) { Int(static_cast<std::int32_t>(count)); }
 };

@@ -6,8 +6,8 @@
 #include <kinetra/zone.h>
 
 #include <algorithm>
-#include <bit>
 #include <cstdint>
+#include <cstring>
 #include <utility>
 #include <vector>
 
@@ -27,7 +27,12 @@ public:
             value *= kPrime;
         }
     }
-    void Float(float f) { Word(std::bit_cast<std::uint32_t>(f)); }
+    void Float(float f) {
+        // memcpy, not std::bit_cast: the browser build's library has no bit_cast.
+        std::uint32_t bits = 0;
+        std::memcpy(&bits, &f, sizeof bits);
+        Word(bits);
+    }
     void Int(std::int32_t i) { Word(static_cast<std::uint32_t>(i)); }
     void Count(std::size_t n) { Word(static_cast<std::uint32_t>(n)); }
 

@@ -3,7 +3,7 @@
 #include <present/present.h>
 
 #include "direct3d7/direct3d7.h"
-#include "opengl/opengl.h"
+#include "opengl/opengl_textured.h"
 
 #include <cstdint>
 #include <memory>
@@ -13,18 +13,16 @@ namespace present {
 
 namespace {
 
-constexpr int kVertexFloats = 4;
-
 void DrawThroughDirect3D7(TDirect3D7Renderer& renderer, const std::vector<float>& points,
                           TImage& image, int frame, int fan, float ax, float ay, float ox,
                           float oy) {
-    const std::size_t count = points.size() / kVertexFloats;
+    const std::size_t count = points.size() / kTexturedVertexFloats;
     // The device takes positions already in screen space, so the drawing
     // state's matrix is applied here.
     std::vector<D3DTLVERTEX322> vertices(count);
     const std::uint32_t diffuse = renderer.ColourARGB();
     for (std::size_t i = 0; i < count; ++i) {
-        const float* p = &points[i * kVertexFloats];
+        const float* p = &points[i * kTexturedVertexFloats];
         const float lx = p[0] - ax;
         const float ly = p[1] - ay;
         D3DTLVERTEX322& v = vertices[i];
@@ -39,33 +37,6 @@ void DrawThroughDirect3D7(TDirect3D7Renderer& renderer, const std::vector<float>
     renderer.Device().DrawPrimitive(fan != 0 ? D3DPT_TRIANGLEFAN : D3DPT_TRIANGLESTRIP,
                                     D3DFVF_XYZ | D3DFVF_DIFFUSE | D3DFVF_TEX1, vertices.data(),
                                     static_cast<std::uint32_t>(count), 0);
-}
-
-void DrawThroughOpenGL(const std::vector<float>& points, TImage& image, int frame, int fan,
-                       float ax, float ay, float ox, float oy) {
-    auto texture = std::dynamic_pointer_cast<TGLTexture>(image.FrameTexture(frame));
-    if (!texture) {
-        return;
-    }
-    float sx = 1;
-    float sy = 1;
-    GetDrawScale(sx, sy);
-    glPushMatrix();
-    glBindTexture(GL_TEXTURE_2D, texture->name);
-    glEnable(GL_TEXTURE_2D);
-    glTranslatef(ox, oy, 0);
-    glRotatef(GetDrawRotation(), 0, 0, 1);
-    glScalef(sx, sy, 1);
-    glBegin(fan != 0 ? GL_POLYGON : GL_TRIANGLE_STRIP);
-    const std::size_t count = points.size() / kVertexFloats;
-    for (std::size_t i = 0; i < count; ++i) {
-        const float* p = &points[i * kVertexFloats];
-        glTexCoord2f(p[2], p[3]);
-        glVertex2f(p[0] - ax, p[1] - ay);
-    }
-    glEnd();
-    glDisable(GL_TEXTURE_2D);
-    glPopMatrix();
 }
 
 } // namespace
@@ -84,8 +55,8 @@ void DrawTexturedVertices(const std::vector<float>& vertices, const ImageRef& im
     auto renderer = CurrentRenderer();
     if (auto d3d = std::dynamic_pointer_cast<TDirect3D7Renderer>(renderer)) {
         DrawThroughDirect3D7(*d3d, vertices, *image, frame, fan, ax, ay, ox, oy);
-    } else if (std::dynamic_pointer_cast<TOpenGLRenderer>(renderer)) {
-        DrawThroughOpenGL(vertices, *image, frame, fan, ax, ay, ox, oy);
+    } else {
+        DrawTexturedThroughOpenGL(renderer, vertices, *image, frame, fan, ax, ay, ox, oy);
     }
 }
 

@@ -1,6 +1,5 @@
 #include <present/headless.h>
 
-#include "gamepads.h"
 #include "input.h"
 #include "renderer.h"
 #include "screen.h"
@@ -50,15 +49,9 @@ void THeadlessPlatform::Deliver(const TInputEvent& event) {
     }
 }
 
-// Only the controller events are wanted here; on a display (OpenGL) SDL's
-// window events are nobody's, as no one types into a scripted run.
 void THeadlessPlatform::TakePadEvents() {
-    if (!virtualPad) {
-        return;
-    }
-    SDL_Event event;
-    while (SDL_PollEvent(&event) != 0) {
-        HandleGamepadEvent(event, TPadSource::VirtualOnly);
+    if (virtualPad) {
+        virtualPad->DeliverEvents();
     }
 }
 

@@ -1,7 +1,5 @@
 #include <present/host_platform.h>
 
-#include <present/sdl_platform.h>
-
 namespace present {
 
 namespace {
@@ -18,7 +16,7 @@ void SetPlatform(std::shared_ptr<TPlatform> platform) {
 TPlatform& Platform() {
     std::shared_ptr<TPlatform>& platform = Installed();
     if (!platform) {
-        platform = std::make_shared<TSdlPlatform>();
+        platform = MakeHostPlatform();
     }
     return *platform;
 }

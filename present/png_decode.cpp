@@ -119,24 +119,6 @@ bool ReadSignature(TStream& source) {
 
 } // namespace
 
-bool ReadPngSize(TStream& source, std::uint32_t& width, std::uint32_t& height) {
-    // The signature, then the first chunk, which must be the header: its
-    // length (13), its type, then width and height, big-endian.
-    std::uint8_t chunk[16];
-    if (!ReadSignature(source) || !source.TryRead(chunk, sizeof chunk) ||
-        std::memcmp(chunk + 4, "IHDR", 4) != 0) {
-        return false;
-    }
-    const auto word = [&chunk](int at) {
-        return static_cast<std::uint32_t>(chunk[at]) << 24 |
-               static_cast<std::uint32_t>(chunk[at + 1]) << 16 |
-               static_cast<std::uint32_t>(chunk[at + 2]) << 8 | chunk[at + 3];
-    };
-    width = word(8);
-    height = word(12);
-    return true;
-}
-
 bool DecodePng(TStream& source, TPixmap& out, bool& hasAlpha) {
     if (!ReadSignature(source)) {
         return false;
@@ -168,11 +150,6 @@ bool DecodePng(TStream& source, TPixmap& out, bool& hasAlpha) {
     out = std::move(pixmap);
     hasAlpha = header.hasAlpha;
     return true;
-}
-
-bool DecodePng(const std::uint8_t* data, std::size_t size, TPixmap& out, bool& hasAlpha) {
-    TStream source(data, size);
-    return DecodePng(source, out, hasAlpha);
 }
 
 } // namespace present

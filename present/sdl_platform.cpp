@@ -83,4 +83,8 @@ void TSdlPlatform::PlayDuePadActions() {
     }
 }
 
+std::shared_ptr<TPlatform> MakeHostPlatform() {
+    return std::make_shared<TSdlPlatform>();
+}
+
 } // namespace present

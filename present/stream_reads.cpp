@@ -1,8 +1,8 @@
 #include <present/present.h>
 #include <present/stream.h>
 
-#include <bit>
 #include <cstdint>
+#include <cstring>
 
 namespace present {
 
@@ -27,8 +27,12 @@ std::int32_t ReadI32(TStream& stream) {
     return static_cast<std::int32_t>(ReadLittleEndian32(stream));
 }
 
+// By copy rather than std::bit_cast, which the browser build's library lacks.
 float ReadF32(TStream& stream) {
-    return std::bit_cast<float>(ReadLittleEndian32(stream));
+    const std::uint32_t bits = ReadLittleEndian32(stream);
+    float value = 0;
+    std::memcpy(&value, &bits, sizeof value);
+    return value;
 }
 
 std::string ReadChars(TStream& stream, int count) {

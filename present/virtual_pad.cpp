@@ -6,6 +6,18 @@
 
 namespace present {
 
+static_assert(pad::kA == SDL_CONTROLLER_BUTTON_A && pad::kB == SDL_CONTROLLER_BUTTON_B &&
+                  pad::kX == SDL_CONTROLLER_BUTTON_X && pad::kY == SDL_CONTROLLER_BUTTON_Y &&
+                  pad::kBack == SDL_CONTROLLER_BUTTON_BACK &&
+                  pad::kStart == SDL_CONTROLLER_BUTTON_START &&
+                  pad::kUp == SDL_CONTROLLER_BUTTON_DPAD_UP &&
+                  pad::kDown == SDL_CONTROLLER_BUTTON_DPAD_DOWN &&
+                  pad::kLeft == SDL_CONTROLLER_BUTTON_DPAD_LEFT &&
+                  pad::kRight == SDL_CONTROLLER_BUTTON_DPAD_RIGHT &&
+                  pad::kLeftX == SDL_CONTROLLER_AXIS_LEFTX &&
+                  pad::kLeftY == SDL_CONTROLLER_AXIS_LEFTY,
+              "the pad's controls are numbered as SDL numbers them");
+
 TVirtualPad::TVirtualPad() {
     SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
     PlugIn();
@@ -75,6 +87,15 @@ void TVirtualPad::Apply(const TPadAction& action) {
         break;
     }
     SDL_JoystickUpdate();
+}
+
+// Only the controller events are wanted here; on a display (OpenGL) SDL's
+// window events are nobody's, as no one types into a scripted run.
+void TVirtualPad::DeliverEvents() {
+    SDL_Event event;
+    while (SDL_PollEvent(&event) != 0) {
+        HandleGamepadEvent(event, TPadSource::VirtualOnly);
+    }
 }
 
 } // namespace present

@@ -2,6 +2,7 @@
 
 #include "renderer_window.h"
 
+#include <SDL.h>
 #include <SDL_opengl.h>
 
 #include <cstring>
@@ -51,71 +52,89 @@ SDL_Renderer* CreateFrameRenderer(SDL_Window* window) {
 
 } // namespace
 
+struct TDisplayOutput::TSurface {
+    SDL_Window* window = nullptr;
+    SDL_Renderer* renderer = nullptr;
+    SDL_Texture* texture = nullptr;
+    int width = 0;
+    int height = 0;
+    bool vsyncOn = false;
+};
+
+TDisplayOutput::TDisplayOutput() : surface(std::make_unique<TSurface>()) {}
+
+TDisplayOutput::~TDisplayOutput() {
+    Close();
+}
+
 bool TDisplayOutput::Open(const TScreen& screen) {
     Close();
-    window = OpenScreenWindow(screen, 0);
-    if (window == nullptr) {
+    TSurface& s = *surface;
+    s.window = OpenScreenWindow(screen, 0);
+    if (s.window == nullptr) {
         return false;
     }
-    renderer = CreateFrameRenderer(window);
-    if (renderer != nullptr) {
-        texture = SDL_CreateTexture(renderer, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING,
-                                    screen.width, screen.height);
+    s.renderer = CreateFrameRenderer(s.window);
+    if (s.renderer != nullptr) {
+        s.texture = SDL_CreateTexture(s.renderer, SDL_PIXELFORMAT_RGB888,
+                                      SDL_TEXTUREACCESS_STREAMING, screen.width, screen.height);
     }
-    if (texture == nullptr) {
+    if (s.texture == nullptr) {
         Close();
         return false;
     }
-    SDL_SetTextureBlendMode(texture, SDL_BLENDMODE_NONE);
-    SDL_SetTextureScaleMode(texture, SDL_ScaleModeLinear);
+    SDL_SetTextureBlendMode(s.texture, SDL_BLENDMODE_NONE);
+    SDL_SetTextureScaleMode(s.texture, SDL_ScaleModeLinear);
     SDL_RendererInfo info{};
-    SDL_GetRendererInfo(renderer, &info);
-    vsyncOn = (info.flags & SDL_RENDERER_PRESENTVSYNC) != 0;
-    width = screen.width;
-    height = screen.height;
+    SDL_GetRendererInfo(s.renderer, &info);
+    s.vsyncOn = (info.flags & SDL_RENDERER_PRESENTVSYNC) != 0;
+    s.width = screen.width;
+    s.height = screen.height;
     return true;
 }
 
 void TDisplayOutput::Close() {
+    TSurface& s = *surface;
     // Destroying the renderer frees its texture.
-    if (renderer != nullptr) {
-        SDL_DestroyRenderer(renderer);
-        renderer = nullptr;
-        texture = nullptr;
+    if (s.renderer != nullptr) {
+        SDL_DestroyRenderer(s.renderer);
+        s.renderer = nullptr;
+        s.texture = nullptr;
     }
-    if (window != nullptr) {
-        SDL_DestroyWindow(window);
-        window = nullptr;
+    if (s.window != nullptr) {
+        SDL_DestroyWindow(s.window);
+        s.window = nullptr;
     }
 }
 
 void TDisplayOutput::Show(const TFrameBuffer& frame, bool vsync) {
-    if (texture == nullptr || frame.width != width || frame.height != height) {
+    TSurface& s = *surface;
+    if (s.texture == nullptr || frame.width != s.width || frame.height != s.height) {
         return;
     }
-    if (vsync != vsyncOn) {
-        SDL_RenderSetVSync(renderer, vsync ? 1 : 0);
-        vsyncOn = vsync;
+    if (vsync != s.vsyncOn) {
+        SDL_RenderSetVSync(s.renderer, vsync ? 1 : 0);
+        s.vsyncOn = vsync;
     }
-    SDL_UpdateTexture(texture, nullptr, frame.pixels.data(), width * 4);
+    SDL_UpdateTexture(s.texture, nullptr, frame.pixels.data(), s.width * 4);
     int outputWidth = 0;
     int outputHeight = 0;
-    SDL_GetRendererOutputSize(renderer, &outputWidth, &outputHeight);
-    const SDL_Rect rect = LetterboxRect(width, height, outputWidth, outputHeight);
+    SDL_GetRendererOutputSize(s.renderer, &outputWidth, &outputHeight);
+    const SDL_Rect rect = LetterboxRect(s.width, s.height, outputWidth, outputHeight);
     if (rect.w != outputWidth || rect.h != outputHeight) {
-        SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
-        SDL_RenderClear(renderer);
+        SDL_SetRenderDrawColor(s.renderer, 0, 0, 0, 255);
+        SDL_RenderClear(s.renderer);
     }
-    SDL_RenderCopy(renderer, texture, nullptr, &rect);
-    SDL_RenderPresent(renderer);
+    SDL_RenderCopy(s.renderer, s.texture, nullptr, &rect);
+    SDL_RenderPresent(s.renderer);
 }
 
 void TDisplayOutput::SetPointerVisible(bool visible) {
-    ShowPointerOver(window, visible);
+    ShowPointerOver(surface->window, visible);
 }
 
 void TDisplayOutput::MovePointer(int x, int y) {
-    MovePointerOver(window, width, height, x, y);
+    MovePointerOver(surface->window, surface->width, surface->height, x, y);
 }
 
 } // namespace present

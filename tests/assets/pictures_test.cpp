@@ -3,8 +3,10 @@
 #include "faces.h"
 #include "icon.h"
 #include "png_file.h"
+#include "png_portable.h"
 #include "png_reader.h"
 #include "spheres.h"
+#include <present/stream.h>
 
 #include <gtest/gtest.h>
 
@@ -183,6 +185,26 @@ TEST(Pictures, EmbeddedBytesAreTheCommittedFilesInRegistrationOrder) {
         ASSERT_FALSE(committed.empty()) << names[i];
         ASSERT_EQ(embedded.size, committed.size()) << names[i];
         EXPECT_EQ(std::memcmp(embedded.data, committed.data(), embedded.size), 0) << names[i];
+    }
+}
+
+// The browser build decodes the pictures with its own decoder: the same pixels
+// as libpng's, down to the last byte.
+TEST(Pictures, EmbeddedPicturesDecodeAlikeWithoutLibpng) {
+    for (const auto& embedded : morvel::kEmbeddedPictures) {
+        SCOPED_TRACE(embedded.name);
+        const auto* bytes = static_cast<const std::uint8_t*>(embedded.data);
+        present::TPixmap reference;
+        bool referenceAlpha = false;
+        ASSERT_TRUE(present::DecodePng(bytes, embedded.size, reference, referenceAlpha));
+        present::TStream source(bytes, embedded.size);
+        present::TPixmap own;
+        bool ownAlpha = false;
+        ASSERT_TRUE(present::DecodePortablePng(source, own, ownAlpha));
+        EXPECT_EQ(own.width, reference.width);
+        EXPECT_EQ(own.height, reference.height);
+        EXPECT_TRUE(own.rgba == reference.rgba);
+        EXPECT_EQ(ownAlpha, referenceAlpha);
     }
 }
 

@@ -2,6 +2,9 @@
 # Builds the trace program from the engine's sources with another compiler, or
 # for another CPU, and compares its fingerprints with the native build's.
 #   cross_trace.sh clang|arm64 NATIVE_TRACE SOURCE_DIR SOURCE...
+#   cross_trace.sh wasm NATIVE_TRACE SOURCE_DIR TRACE_JS
+# wasm is the browser's: the program make web builds with emscripten from the
+# same sources, run under node.
 # Exits 77 (skipped) when the compiler or the emulator is not installed.
 set -u
 kind=$1
@@ -10,6 +13,8 @@ source_dir=$3
 shift 3
 
 skip() { echo "SKIP: $*"; exit 77; }
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
 fail() { echo "FAIL ($kind): $*"; exit 1; }
 
 case $kind in
@@ -17,6 +22,13 @@ clang)
     cxx=clang++
     command -v "$cxx" > /dev/null || skip "clang++ is not installed (tools/install-deps installs it)"
     run=()
+    ;;
+wasm)
+    cxx=em++
+    command -v "$cxx" > /dev/null ||
+        skip "em++ is not installed (tools/install-deps installs emscripten)"
+    [ -f "$1" ] || fail "no $1: run make web"
+    run=(node)
     ;;
 arm64)
     cxx=aarch64-linux-gnu-g++
@@ -30,21 +42,22 @@ arm64)
     fail "unknown kind"
     ;;
 esac
-
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-
-# The flags the project builds the engine with that matter to its floats.
-"$cxx" -std=c++20 -O2 -ffp-contract=off -static \
-    -I "$source_dir/physics/include" -I "$source_dir/physics" -I "$source_dir/bench" \
-    "$@" -o "$work/trace" > "$work/build.log" 2>&1 || {
-    cat "$work/build.log"
-    fail "the trace program does not build with $cxx"
-}
+out=$work/trace
+if [ "$kind" = wasm ]; then
+    out=$1
+else
+    # The flags the project builds the engine with that matter to its floats.
+    "$cxx" -std=c++20 -O2 -ffp-contract=off -static \
+        -I "$source_dir/physics/include" -I "$source_dir/physics" -I "$source_dir/bench" \
+        "$@" -o "$out" > "$work/build.log" 2>&1 || {
+        cat "$work/build.log"
+        fail "the trace program does not build with $cxx"
+    }
+fi
 "$native" > "$work/native.txt" || fail "the native trace program failed"
-"${run[@]}" "$work/trace" > "$work/other.txt" || fail "the $kind trace program failed"
+"${run[@]}" "$out" > "$work/other.txt" || fail "the $kind trace program failed"
 if ! diff -u "$work/native.txt" "$work/other.txt"; then
     fail "fingerprints differ from the native build's"
 fi
-echo "same fingerprints as the native build ($("$cxx" --version | head -n 1)):"
+echo "same fingerprints as the native build ($(NODE_PATH=/usr/share/nodejs "$cxx" --version | head -n 1)):"
 cat "$work/native.txt"

@@ -6,6 +6,9 @@
 
 #include <SDL_gamecontroller.h>
 
+#include <charconv>
+#include <cmath>
+#include <cstring>
 #include <sstream>
 #include <tuple>
 
@@ -166,6 +169,30 @@ TEST(Trace, RowsKeepFloatsExactly) {
     EXPECT_EQ(TraceHeader(), "frame,clock,x,y,vx,vy,speed,direction,finished,passes\n");
     EXPECT_EQ(TraceLine({7, 1000117, 25.0f, 850.5f, 0.1f, -0.25f, 1e-7f, -1, 1, 6}),
               "7,1000117,25,850.5,0.1,-0.25,1e-07,-1,1,6\n");
+}
+
+// The trace's floats are written without std::to_chars, which the browser
+// build lacks, yet must come out as its very bytes, so that a trace from the
+// browser's arithmetic compares byte for byte with the desktop's.
+TEST(Trace, FloatsAreWrittenAsToCharsWritesThem) {
+    std::vector<float> values = {0.0f, -0.0f, 1.0f, 10.0f, 100000.0f, 1234567.0f, 123456792.0f,
+                                 1e-4f, 1e-5f, 0.001f, 3.0e38f, 1e-45f, 16777216.0f, 2048.0f};
+    std::uint32_t bits = 12345;
+    for (int i = 0; i < 100000; ++i) {
+        bits = bits * 1664525u + 1013904223u;
+        float value = 0;
+        std::memcpy(&value, &bits, sizeof value);
+        if (std::isfinite(value)) {
+            values.push_back(value);
+        }
+        // Values of the game's own sizes: positions, speeds, small steps.
+        values.push_back(static_cast<float>(bits % 2000000) / 1024.0f - 900.0f);
+    }
+    for (const float value : values) {
+        char text[64];
+        char* end = std::to_chars(text, text + sizeof text, value).ptr;
+        ASSERT_EQ(Shortest(value), std::string(text, static_cast<std::size_t>(end - text))) << value;
+    }
 }
 
 } // namespace

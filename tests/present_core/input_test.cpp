@@ -1,6 +1,7 @@
 #include "input.h"
 #include "pad_keys.h"
 #include "recording_renderer.h"
+#include "web/dom_keys.h"
 #include <present/sdl_platform.h>
 
 #include <cstdlib>
@@ -165,6 +166,30 @@ TEST(SdlKeyMapping, MapsTheGameKeysToVirtualKeyCodes) {
         {SDLK_QUOTE, 222}, {SDLK_UNKNOWN, -1},  {SDLK_F13, -1}};
     for (const auto& [sdl, vk] : expected) {
         EXPECT_EQ(VirtualKeyFromSdl(sdl), vk) << sdl;
+    }
+}
+
+// The browser's keys come as the event's key (the layout's character) and
+// code (the place); the page must give the desktop's codes for the same keys,
+// whatever Shift does to the character.
+TEST(DomKeyMapping, GivesTheDesktopsCodesForTheSameKeys) {
+    const struct {
+        const char* key;
+        const char* code;
+        int vk;
+    } expected[] = {
+        {"Enter", "Enter", 13},       {"Enter", "NumpadEnter", 13}, {"Escape", "Escape", 27},
+        {" ", "Space", 32},           {"ArrowLeft", "ArrowLeft", 37}, {"ArrowUp", "ArrowUp", 38},
+        {"ArrowRight", "ArrowRight", 39}, {"ArrowDown", "ArrowDown", 40}, {"1", "Digit1", 49},
+        {"!", "Digit1", 49},          {"4", "Digit4", 52},          {"g", "KeyG", 71},
+        {"G", "KeyG", 71},            {"x", "KeyX", 88},            {"q", "KeyA", 81},
+        {"1", "Numpad1", 97},         {"End", "Numpad1", 97},       {"0", "Numpad0", 96},
+        {"F1", "F1", 112},            {"F12", "F12", 123},          {"F13", "F13", -1},
+        {"F", "KeyF", 70},            {"Shift", "ShiftLeft", 16},   {";", "Semicolon", 186},
+        {"Unidentified", "", -1},     {"Dead", "", -1},
+    };
+    for (const auto& [key, code, vk] : expected) {
+        EXPECT_EQ(VirtualKeyFromDom(key, code), vk) << key << " " << code;
     }
 }
 

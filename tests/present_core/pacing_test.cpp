@@ -1,4 +1,7 @@
 #include "recording_renderer.h"
+#include "web/page_clock.h"
+
+#include <cmath>
 
 namespace present::testing {
 namespace {
@@ -95,6 +98,52 @@ TEST_F(PacingTest, FullScreenWithWorkingVerticalSyncLeavesPacingToTheDisplay) {
     renderer->Forget();
     PresentFrame(-1);
     EXPECT_EQ(renderer->presents, std::vector<bool>{true});
+}
+
+// The browser's platform: its clock never behind the last sleep, and a frame
+// run at each animation frame whose time has come.
+class TPagePlatform : public TPlatform {
+public:
+    double real = 1000000.25; // the page's time in ms, between two whole ones
+    TPageClock clock{Now()};
+
+    std::uint32_t Now() const { return static_cast<std::uint32_t>(real); }
+    std::uint32_t Millis() override { return clock.Millis(Now()); }
+    void Sleep(std::uint32_t ms) override { clock.Sleep(Now(), ms); }
+    void PumpEvents() override {}
+    bool Headless() const override { return true; }
+};
+
+TEST_F(PacingTest, ThePagesClockKeepsSixtyFramesASecondAtAnyRefreshRate) {
+    for (const double hertz : {60.0, 75.0, 120.0, 144.0, 240.0}) {
+        SCOPED_TRACE(hertz);
+        auto page = std::make_shared<TPagePlatform>();
+        SetPlatform(page);
+        OpenWindow();
+        const double start = page->real;
+        std::vector<double> shown;
+        for (int tick = 1; tick <= hertz * 10; ++tick) {
+            page->real = start + tick * 1000.0 / hertz;
+            if (page->clock.FrameDue(page->Now())) {
+                PresentFrame(-1);
+                shown.push_back(page->real);
+            }
+        }
+        // Ten seconds: 600 frames, give or take the one at the edge.
+        EXPECT_NEAR(static_cast<double>(shown.size()), 600.0, 1.0);
+        // Each frame on the animation frame nearest its time: no two in one
+        // slot, none skipped. (The first runs at once, as the desktop's first
+        // frame starts at once, and is shown one slot early.)
+        double shortest = 1000;
+        double longest = 0;
+        for (std::size_t i = 2; i < shown.size(); ++i) {
+            shortest = std::min(shortest, shown[i] - shown[i - 1]);
+            longest = std::max(longest, shown[i] - shown[i - 1]);
+        }
+        // The schedule's 16 and 17 ms steps, each frame up to a refresh late.
+        EXPECT_GT(shortest, 15 - 1000.0 / hertz) << "longest " << longest;
+        EXPECT_LT(longest, 18 + 1000.0 / hertz) << "shortest " << shortest;
+    }
 }
 
 } // namespace

@@ -2,7 +2,9 @@
 // the decoder allocate memory for the size it merely claims.
 #include "allocation_probe.h"
 #include "png_builder.h"
+#include "png_portable.h"
 #include <present/image.h>
+#include <present/stream.h>
 
 #include <gtest/gtest.h>
 
@@ -16,12 +18,27 @@ using testpng::Bytes;
 
 constexpr std::size_t SmallAllocation = 1024 * 1024;
 
+// Whether libpng's decoder takes the picture. The browser build's own decoder
+// must agree: the same pixels, or both turning the picture away, and neither
+// allocating for a size merely claimed.
 bool Decodes(const Bytes& png) {
     present::TPixmap pixels;
     bool hasAlpha = false;
     largestAllocation = 0;
     const bool decoded = present::DecodePng(png.data(), png.size(), pixels, hasAlpha);
     EXPECT_LT(largestAllocation, SmallAllocation);
+
+    present::TPixmap own;
+    bool ownAlpha = false;
+    present::TStream source(png.data(), png.size());
+    largestAllocation = 0;
+    const bool ownDecoded = present::DecodePortablePng(source, own, ownAlpha);
+    EXPECT_LT(largestAllocation, SmallAllocation);
+    EXPECT_EQ(ownDecoded, decoded) << "the decoders disagree";
+    if (decoded && ownDecoded) {
+        EXPECT_EQ(own.rgba, pixels.rgba);
+        EXPECT_EQ(ownAlpha, hasAlpha);
+    }
     return decoded;
 }
 
@@ -115,6 +132,10 @@ TEST(HostilePng, MalformedStructureIsRejected) {
     // Image data that inflates to far less than the declared rows.
     EXPECT_FALSE(
         Decodes(Assemble({chunks[0], {"IDAT", testpng::Compress(Bytes(10, 0))}, chunks[2]})));
+    // Image data whose zlib checksum is wrong (the chunk's own CRC is right).
+    Bytes badSum = chunks[1].data;
+    badSum.back() ^= 1;
+    EXPECT_FALSE(Decodes(Assemble({chunks[0], {"IDAT", badSum}, chunks[2]})));
     // Not zlib data at all.
     EXPECT_FALSE(Decodes(Assemble({chunks[0], {"IDAT", Bytes(64, 0xab)}, chunks[2]})));
     // No image data.

@@ -7,8 +7,10 @@
 // 16-bit pictures, so an interlaced picture is compared with the reference of
 // its non-interlaced twin, which the suite draws with the same pixels.
 #include "png_builder.h"
+#include "png_portable.h"
 #include <present/image.h>
 #include <present/present.h>
+#include <present/stream.h>
 
 #include <gtest/gtest.h>
 #include <png.h>
@@ -147,6 +149,38 @@ TEST_F(PngSuite, EveryValidPictureDecodesToTheReferencePixels) {
         ASSERT_TRUE(present::DecodePng(bytes.data(), bytes.size(), direct, hasAlpha));
         EXPECT_EQ(hasAlpha, DeclaresTransparency(bytes));
     }
+}
+
+// The browser build's decoder takes the 8-bit, non-interlaced grey, grey and
+// alpha, RGB and RGBA pictures, giving libpng's pixels exactly, and turns every
+// other one away.
+TEST_F(PngSuite, TheOwnDecoderGivesLibpngsPixelsOrNothing) {
+    int taken = 0;
+    for (const bool corrupt : {false, true}) {
+        for (const auto& path : SuiteFiles(corrupt)) {
+            SCOPED_TRACE(path.filename().string());
+            const Bytes bytes = testpng::ReadFile(path.string());
+            const auto chunks = testpng::SplitChunks(bytes);
+            const bool handled = !corrupt && chunks[0].data[8] == 8 && chunks[0].data[9] != 3 &&
+                                 chunks[0].data[12] == 0;
+            present::TPixmap own;
+            bool ownAlpha = false;
+            present::TStream source(bytes.data(), bytes.size());
+            ASSERT_EQ(present::DecodePortablePng(source, own, ownAlpha), handled);
+            if (!handled) {
+                continue;
+            }
+            ++taken;
+            present::TPixmap reference;
+            bool hasAlpha = false;
+            ASSERT_TRUE(present::DecodePng(bytes.data(), bytes.size(), reference, hasAlpha));
+            EXPECT_EQ(own.width, reference.width);
+            EXPECT_EQ(own.height, reference.height);
+            EXPECT_TRUE(own.rgba == reference.rgba);
+            EXPECT_EQ(ownAlpha, hasAlpha);
+        }
+    }
+    EXPECT_GE(taken, 30);
 }
 
 TEST_F(PngSuite, EveryCorruptPictureIsRejected) {

@@ -2,8 +2,6 @@
 
 #include <present/present.h>
 
-#include <SDL_gamecontroller.h>
-
 #include <algorithm>
 #include <cctype>
 #include <charconv>
@@ -27,21 +25,16 @@ constexpr std::pair<const char*, int> kKeyNames[] = {
 constexpr int kLargestKeyCode = 255;
 
 constexpr std::pair<const char*, int> kPadButtonNames[] = {
-    {"PAD_A", SDL_CONTROLLER_BUTTON_A},
-    {"PAD_B", SDL_CONTROLLER_BUTTON_B},
-    {"PAD_X", SDL_CONTROLLER_BUTTON_X},
-    {"PAD_Y", SDL_CONTROLLER_BUTTON_Y},
-    {"PAD_START", SDL_CONTROLLER_BUTTON_START},
-    {"PAD_BACK", SDL_CONTROLLER_BUTTON_BACK},
-    {"PAD_LEFT", SDL_CONTROLLER_BUTTON_DPAD_LEFT},
-    {"PAD_RIGHT", SDL_CONTROLLER_BUTTON_DPAD_RIGHT},
-    {"PAD_UP", SDL_CONTROLLER_BUTTON_DPAD_UP},
-    {"PAD_DOWN", SDL_CONTROLLER_BUTTON_DPAD_DOWN},
+    {"PAD_A", present::pad::kA},         {"PAD_B", present::pad::kB},
+    {"PAD_X", present::pad::kX},         {"PAD_Y", present::pad::kY},
+    {"PAD_START", present::pad::kStart}, {"PAD_BACK", present::pad::kBack},
+    {"PAD_LEFT", present::pad::kLeft},   {"PAD_RIGHT", present::pad::kRight},
+    {"PAD_UP", present::pad::kUp},       {"PAD_DOWN", present::pad::kDown},
 };
 
 constexpr std::pair<const char*, int> kPadAxisNames[] = {
-    {"LEFTX", SDL_CONTROLLER_AXIS_LEFTX},
-    {"LEFTY", SDL_CONTROLLER_AXIS_LEFTY},
+    {"LEFTX", present::pad::kLeftX},
+    {"LEFTY", present::pad::kLeftY},
 };
 
 std::string Upper(std::string text) {

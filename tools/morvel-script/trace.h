@@ -16,6 +16,9 @@ struct TTraceRow {
 };
 
 std::string TraceHeader();
+// A float as std::to_chars writes it without a format: the shortest text that
+// reads back as the same float.
+std::string Shortest(float value);
 // Floats are written in their shortest round-trip form, so equal runs give equal bytes
 // and a reader gets the exact values back.
 std::string TraceLine(const TTraceRow& row);

@@ -1,7 +1,8 @@
 /// @file
 /// The platform under the facilities: the clock, sleeping and the source of key
-/// and mouse events. The SDL platform is the default; tests and tools install
-/// the headless one (headless.h) or a platform of their own.
+/// and mouse events. The build's own platform (SDL's, or the browser page's) is
+/// the default; tests and tools install the headless one (headless.h) or a
+/// platform of their own.
 ///
 /// The installed platform is shared: SetPlatform keeps a reference until the
 /// next SetPlatform, and every facility asks Platform() afresh, so a platform
@@ -49,10 +50,13 @@ public:
     virtual void VerticalBlankPassed() {}
 };
 
-/// Installs the platform (a Null one restores the SDL platform's place: the
-/// next Platform() call makes a fresh SDL platform).
+/// The build's own platform: SDL's on the desktop, the page's in the browser.
+std::shared_ptr<TPlatform> MakeHostPlatform();
+
+/// Installs the platform (a Null one restores the build's own platform's place:
+/// the next Platform() call makes a fresh one with MakeHostPlatform).
 void SetPlatform(std::shared_ptr<TPlatform> platform);
-/// The installed platform, the SDL platform until one is installed.
+/// The installed platform, the build's own until one is installed.
 TPlatform& Platform();
 /// Frames presented by PresentFrame since the program started.
 int PresentedFrames();
