@@ -203,6 +203,7 @@ void TTemplateCheck::Image(const TBodyRecords& records, std::size_t index) {
         SpendPictureBudget(check, path, image->width, image->height);
     }
     present::SetImageAnchor(image, record.anchorX, record.anchorY);
+    images.reserve(records.images.size()); // sized once, as the count was checked
     images.push_back(std::move(image));
 }
 
@@ -222,6 +223,7 @@ void TTemplateCheck::Mass(const TBodyRecords& records, std::size_t index) {
     auto record = TTmpMass::Create(x, y, mass, radius, friction, m.group);
     record->name = present::TrimText(m.name);
     record->fixed = m.fixed != 0 ? 1 : 0;
+    body->masses.reserve(records.masses.size()); // sized once, as the count was checked
     body->masses.push_back(std::move(record));
 }
 
@@ -234,6 +236,7 @@ void TTemplateCheck::Constraint(const TBodyRecords& records, std::size_t index) 
     const float stiffness = check.Within(TBodyField::Stiffness, c.stiffness, 0.0f, kStiffnessLimit);
     auto record = TTmpCon::Create(a, b, stiffness);
     record->name = present::TrimText(c.name);
+    body->constraints.reserve(records.constraints.size()); // sized once, as the count was checked
     body->constraints.push_back(std::move(record));
 }
 
@@ -248,6 +251,7 @@ void TTemplateCheck::Rig(const TBodyRecords& records, std::size_t index) {
     const float angle = check.Finite(TBodyField::Angle, r.angle);
     auto record = TTmpRig::Create(images[static_cast<std::size_t>(image)], mass, constraint, angle);
     record->name = present::TrimText(r.name);
+    body->rigs.reserve(records.rigs.size()); // sized once, as the count was checked
     body->rigs.push_back(std::move(record));
 }
 
