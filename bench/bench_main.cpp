@@ -12,7 +12,7 @@
 namespace {
 
 // The console output as usual, keeping every repetition's CPU time in microseconds.
-class MedianReporter : public benchmark::ConsoleReporter {
+class TMedianReporter : public benchmark::ConsoleReporter {
 public:
     void ReportRuns(const std::vector<Run>& reports) override {
         for (const Run& run : reports) {
@@ -44,7 +44,7 @@ private:
 
 // The questions against a plain scan, ticks with contacts reported against without, and
 // the course's snapshots.
-void PrintQuestions(MedianReporter& reporter) {
+void PrintQuestions(TMedianReporter& reporter) {
     std::printf("\nmedian CPU time, microseconds\n");
     std::printf("%-36s %12s %14s %10s\n", "", "filed", "plain scan", "ratio");
     for (const char* question : {"RayCast", "QueryBox", "QueryPoint"}) {
@@ -71,7 +71,7 @@ void PrintQuestions(MedianReporter& reporter) {
     }
 }
 
-void PrintSummary(MedianReporter& reporter) {
+void PrintSummary(TMedianReporter& reporter) {
     std::printf("\nmedian CPU time per tick, microseconds\n");
     const double kinetra = reporter.Median("CourseKinetra");
     const double box2d = reporter.Median("CourseBox2D");
@@ -85,8 +85,8 @@ void PrintSummary(MedianReporter& reporter) {
         }
         const double box2d3 = reporter.Median("CourseBox2D3");
         if (box2d3 > 0.0) {
-            std::printf("%-24s %12.2f %14.2f %9.2fx  (Box2D v3)\n", "course tick", kinetra,
-                        box2d3, box2d3 / kinetra);
+            std::printf("%-24s %12.2f %14.2f %9.2fx  (Box2D v3)\n", "course tick", kinetra, box2d3,
+                        box2d3 / kinetra);
         }
     }
     for (const char* count : {"64", "256", "1024"}) {
@@ -128,7 +128,7 @@ int main(int argc, char** argv) {
     if (benchmark::ReportUnrecognizedArguments(count, args.data())) {
         return 1;
     }
-    MedianReporter reporter;
+    TMedianReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
     PrintSummary(reporter);

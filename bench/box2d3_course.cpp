@@ -18,14 +18,14 @@ namespace scenes {
 
 namespace {
 
-constexpr float metresPerPixel = 0.05f;
-constexpr float frame = 1.0f / 60.0f;
-constexpr int substeps = 4;
+constexpr float kMetresPerPixel = 0.05f;
+constexpr float kFrame = 1.0f / 60.0f;
+constexpr int kSubsteps = 4;
 // The blob's masses have no radius; Box2D needs a shape to collide.
-constexpr float smallestRadius = 2.0f;
+constexpr float kSmallestRadius = 2.0f;
 
 b2Vec2 Metres(float x, float y) {
-    return {x * metresPerPixel, y * metresPerPixel};
+    return {x * kMetresPerPixel, y * kMetresPerPixel};
 }
 
 // Chains collide on the right of each edge: counter-clockwise in Box2D's own (here
@@ -49,17 +49,17 @@ std::vector<b2Vec2> Loop(const std::vector<float>& points, float x, float y, boo
 
 } // namespace
 
-struct Box2D3Course::World {
+struct TBox2D3Course::TWorld {
     b2WorldId id{};
     std::map<float, int> groupIndex;
 
     // A kinematic body and the Kinetra position it follows.
-    struct Follower {
+    struct TFollower {
         b2BodyId body;
         const float* x;
         const float* y;
     };
-    std::vector<Follower> followers;
+    std::vector<TFollower> followers;
 
     // Equal non-zero groups never meet, as in Kinetra: one negative Box2D group each.
     b2Filter Filter(float group) {
@@ -68,8 +68,7 @@ struct Box2D3Course::World {
             filter.maskBits = 0;
             return filter;
         }
-        auto [it, added] =
-            groupIndex.try_emplace(group, -1 - static_cast<int>(groupIndex.size()));
+        auto [it, added] = groupIndex.try_emplace(group, -1 - static_cast<int>(groupIndex.size()));
         filter.groupIndex = it->second;
         return filter;
     }
@@ -122,9 +121,9 @@ struct Box2D3Course::World {
         b2BodyDef def = b2DefaultBodyDef();
         def.type = m.fixed ? b2_kinematicBody : b2_dynamicBody;
         def.position = Metres(m.x, m.y);
-        def.linearVelocity = Metres((m.x - m.oldX) / frame, (m.y - m.oldY) / frame);
+        def.linearVelocity = Metres((m.x - m.oldX) / kFrame, (m.y - m.oldY) / kFrame);
         const b2BodyId body = b2CreateBody(id, &def);
-        const float radius = std::max(m.radius, smallestRadius) * metresPerPixel;
+        const float radius = std::max(m.radius, kSmallestRadius) * kMetresPerPixel;
         b2ShapeDef shape = b2DefaultShapeDef();
         shape.density = m.mass / (std::numbers::pi_v<float> * radius * radius);
         shape.material.friction = m.friction;
@@ -141,17 +140,18 @@ struct Box2D3Course::World {
         b2DistanceJointDef def = b2DefaultDistanceJointDef();
         def.bodyIdA = a;
         def.bodyIdB = b;
-        def.length = length * metresPerPixel;
+        def.length = length * kMetresPerPixel;
         def.enableSpring = false;
         b2CreateDistanceJoint(id, &def);
     }
 };
 
-Box2D3Course::Box2D3Course() : world(std::make_unique<World>()) {
+TBox2D3Course::TBox2D3Course() : world(std::make_unique<TWorld>()) {
     using namespace kinetra;
     const TPhysics& physics = *currentWorld;
     b2WorldDef def = b2DefaultWorldDef();
-    def.gravity = Metres(physics.gravityX / (frame * frame), physics.gravityY / (frame * frame));
+    def.gravity =
+        Metres(physics.gravityX / (kFrame * kFrame), physics.gravityY / (kFrame * kFrame));
     def.workerCount = 1;
     world->id = b2CreateWorld(&def);
     world->AddWalls(physics);
@@ -174,17 +174,17 @@ Box2D3Course::Box2D3Course() : world(std::make_unique<World>()) {
     }
 }
 
-Box2D3Course::~Box2D3Course() {
+TBox2D3Course::~TBox2D3Course() {
     b2DestroyWorld(world->id);
 }
 
-void Box2D3Course::Step() {
+void TBox2D3Course::Step() {
     for (const auto& f : world->followers) {
         const b2Vec2 target = Metres(*f.x, *f.y);
         const b2Vec2 at = b2Body_GetPosition(f.body);
-        b2Body_SetLinearVelocity(f.body, {(target.x - at.x) / frame, (target.y - at.y) / frame});
+        b2Body_SetLinearVelocity(f.body, {(target.x - at.x) / kFrame, (target.y - at.y) / kFrame});
     }
-    b2World_Step(world->id, frame, substeps);
+    b2World_Step(world->id, kFrame, kSubsteps);
 }
 
 } // namespace scenes

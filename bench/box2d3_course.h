@@ -6,20 +6,20 @@
 
 namespace scenes {
 
-class Box2D3Course {
+class TBox2D3Course {
 public:
-    Box2D3Course();
-    ~Box2D3Course();
-    Box2D3Course(const Box2D3Course&) = delete;
-    Box2D3Course& operator=(const Box2D3Course&) = delete;
+    TBox2D3Course();
+    ~TBox2D3Course();
+    TBox2D3Course(const TBox2D3Course&) = delete;
+    TBox2D3Course& operator=(const TBox2D3Course&) = delete;
 
     // Moves the kinematic bodies to where Kinetra's fixed masses and zones now stand
     // (within one step) and steps the world by one 60 Hz frame of 4 substeps.
     void Step();
 
 private:
-    struct World;
-    std::unique_ptr<World> world;
+    struct TWorld;
+    std::unique_ptr<TWorld> world;
 };
 
 } // namespace scenes

@@ -18,15 +18,15 @@ namespace scenes {
 
 namespace {
 
-constexpr float metresPerPixel = 0.05f;
-constexpr float frame = 1.0f / 60.0f;
-constexpr int velocityIterations = 8;
-constexpr int positionIterations = 3;
+constexpr float kMetresPerPixel = 0.05f;
+constexpr float kFrame = 1.0f / 60.0f;
+constexpr int kVelocityIterations = 8;
+constexpr int kPositionIterations = 3;
 // The blob's masses have no radius; Box2D needs a shape to collide.
-constexpr float smallestRadius = 2.0f;
+constexpr float kSmallestRadius = 2.0f;
 
 b2Vec2 Metres(float x, float y) {
-    return {x * metresPerPixel, y * metresPerPixel};
+    return {x * kMetresPerPixel, y * kMetresPerPixel};
 }
 
 // Box2D's chains collide on the right of each edge: counter-clockwise in its own
@@ -50,17 +50,17 @@ std::vector<b2Vec2> Loop(const std::vector<float>& points, float x, float y, boo
 
 } // namespace
 
-struct Box2DCourse::World {
+struct TBox2DCourse::TWorld {
     b2World world{b2Vec2(0.0f, 0.0f)};
     std::map<float, int16> groupIndex;
 
     // A kinematic body and the Kinetra position it follows.
-    struct Follower {
+    struct TFollower {
         b2Body* body;
         const float* x;
         const float* y;
     };
-    std::vector<Follower> followers;
+    std::vector<TFollower> followers;
 
     // Equal non-zero groups never meet, as in Kinetra: one negative Box2D group each.
     b2Filter Filter(float group) {
@@ -116,10 +116,10 @@ struct Box2DCourse::World {
         b2BodyDef def;
         def.type = m.fixed ? b2_kinematicBody : b2_dynamicBody;
         def.position = Metres(m.x, m.y);
-        def.linearVelocity = Metres((m.x - m.oldX) / frame, (m.y - m.oldY) / frame);
+        def.linearVelocity = Metres((m.x - m.oldX) / kFrame, (m.y - m.oldY) / kFrame);
         b2Body* body = world.CreateBody(&def);
         b2CircleShape circle;
-        const float radius = std::max(m.radius, smallestRadius) * metresPerPixel;
+        const float radius = std::max(m.radius, kSmallestRadius) * kMetresPerPixel;
         circle.m_radius = radius;
         b2FixtureDef fixture;
         fixture.shape = &circle;
@@ -136,16 +136,16 @@ struct Box2DCourse::World {
     void AddJoint(b2Body* a, b2Body* b, float length) {
         b2DistanceJointDef def;
         def.Initialize(a, b, a->GetPosition(), b->GetPosition());
-        def.length = def.minLength = def.maxLength = length * metresPerPixel;
+        def.length = def.minLength = def.maxLength = length * kMetresPerPixel;
         world.CreateJoint(&def);
     }
 };
 
-Box2DCourse::Box2DCourse() : world(std::make_unique<World>()) {
+TBox2DCourse::TBox2DCourse() : world(std::make_unique<TWorld>()) {
     using namespace kinetra;
     const TPhysics& physics = *currentWorld;
     world->world.SetGravity(
-        Metres(physics.gravityX / (frame * frame), physics.gravityY / (frame * frame)));
+        Metres(physics.gravityX / (kFrame * kFrame), physics.gravityY / (kFrame * kFrame)));
     world->AddWalls(physics);
 
     std::set<const TZone*> lifts;
@@ -167,15 +167,15 @@ Box2DCourse::Box2DCourse() : world(std::make_unique<World>()) {
     }
 }
 
-Box2DCourse::~Box2DCourse() = default;
+TBox2DCourse::~TBox2DCourse() = default;
 
-void Box2DCourse::Step() {
+void TBox2DCourse::Step() {
     for (const auto& f : world->followers) {
         const b2Vec2 target = Metres(*f.x, *f.y);
         const b2Vec2 at = f.body->GetPosition();
-        f.body->SetLinearVelocity({(target.x - at.x) / frame, (target.y - at.y) / frame});
+        f.body->SetLinearVelocity({(target.x - at.x) / kFrame, (target.y - at.y) / kFrame});
     }
-    world->world.Step(frame, velocityIterations, positionIterations);
+    world->world.Step(kFrame, kVelocityIterations, kPositionIterations);
 }
 
 } // namespace scenes

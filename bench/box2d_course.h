@@ -8,12 +8,12 @@
 
 namespace scenes {
 
-class Box2DCourse {
+class TBox2DCourse {
 public:
-    Box2DCourse();
-    ~Box2DCourse();
-    Box2DCourse(const Box2DCourse&) = delete;
-    Box2DCourse& operator=(const Box2DCourse&) = delete;
+    TBox2DCourse();
+    ~TBox2DCourse();
+    TBox2DCourse(const TBox2DCourse&) = delete;
+    TBox2DCourse& operator=(const TBox2DCourse&) = delete;
 
     // Moves the kinematic bodies to where Kinetra's fixed masses and zones now stand
     // (within one step) and steps the world by one 60 Hz frame, 8 velocity and 3
@@ -21,8 +21,8 @@ public:
     void Step();
 
 private:
-    struct World;
-    std::unique_ptr<World> world;
+    struct TWorld;
+    std::unique_ptr<TWorld> world;
 };
 
 } // namespace scenes

@@ -16,8 +16,8 @@
 namespace {
 
 void CourseKinetra(benchmark::State& state) {
-    scenes::CourseScene scene;
-    for (int i = 0; i < scenes::settlingTicks; ++i) {
+    scenes::TCourseScene scene;
+    for (int i = 0; i < scenes::kSettlingTicks; ++i) {
         scene.Tick();
     }
     for (auto _ : state) {
@@ -28,9 +28,9 @@ BENCHMARK(CourseKinetra);
 
 #ifdef KINETRA_BENCH_BOX2D
 void CourseBox2D(benchmark::State& state) {
-    scenes::CourseScene scene;
-    scenes::Box2DCourse box2d;
-    for (int i = 0; i < scenes::settlingTicks; ++i) {
+    scenes::TCourseScene scene;
+    scenes::TBox2DCourse box2d;
+    for (int i = 0; i < scenes::kSettlingTicks; ++i) {
         scene.MoveCourse();
         box2d.Step();
     }
@@ -44,9 +44,9 @@ BENCHMARK(CourseBox2D);
 
 #ifdef KINETRA_BENCH_BOX2D3
 void CourseBox2D3(benchmark::State& state) {
-    scenes::CourseScene scene;
-    scenes::Box2D3Course box2d;
-    for (int i = 0; i < scenes::settlingTicks; ++i) {
+    scenes::TCourseScene scene;
+    scenes::TBox2D3Course box2d;
+    for (int i = 0; i < scenes::kSettlingTicks; ++i) {
         scene.MoveCourse();
         box2d.Step();
     }

@@ -17,9 +17,9 @@
 
 namespace scenes {
 
-class CourseScene {
+class TCourseScene {
 public:
-    explicit CourseScene(std::uint32_t clockStart = 1000000)
+    explicit TCourseScene(std::uint32_t clockStart = 1000000)
         : platform(std::make_shared<present::THeadlessPlatform>(clockStart)) {
         present::SetPlatform(platform);
         present::StartInput();
@@ -34,15 +34,15 @@ public:
         morvel::BuildCourse();
     }
 
-    ~CourseScene() {
+    ~TCourseScene() {
         morvel::blob.reset();
         morvel::level.reset();
         kinetra::DestroyPhysics();
         present::StopInput();
     }
 
-    CourseScene(const CourseScene&) = delete;
-    CourseScene& operator=(const CourseScene&) = delete;
+    TCourseScene(const TCourseScene&) = delete;
+    TCourseScene& operator=(const TCourseScene&) = delete;
 
     // One game frame without its drawing: the blob, the course objects, the tick.
     void Tick() {

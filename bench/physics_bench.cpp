@@ -12,7 +12,7 @@ void RingOnPolygon(benchmark::State& state) {
     SetPhysicsWorld(0, 0, 2048, 1024, 1.0f);
     auto ring = scenes::MakeRing(400, 500, 30);
     auto block = scenes::MakeBlock(300, 560, 500, 700);
-    for (int i = 0; i < scenes::settlingTicks; ++i) {
+    for (int i = 0; i < scenes::kSettlingTicks; ++i) {
         UpdatePhysics();
     }
     for (auto _ : state) {
@@ -26,7 +26,7 @@ void CrowdInBox(benchmark::State& state) {
     CreatePhysics(2048, 1024, 0.1f, 0, 2);
     const int count = static_cast<int>(state.range(0));
     auto crowd = scenes::MakeCrowd(count, 2048, 1024);
-    for (int i = 0; i < scenes::settlingTicks; ++i) {
+    for (int i = 0; i < scenes::kSettlingTicks; ++i) {
         UpdatePhysics();
     }
     for (auto _ : state) {

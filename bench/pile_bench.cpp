@@ -21,7 +21,7 @@ using namespace kinetra;
 void ReportPerMass(benchmark::State& state, int count, std::size_t heap) {
     state.counters["masses"] = count;
     state.counters["us_per_mass_tick"] = benchmark::Counter(
-        static_cast<double>(count) * pile::timedTicks,
+        static_cast<double>(count) * pile::kTimedTicks,
         benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
     state.counters["MB"] = static_cast<double>(heap) / 1.0e6;
     state.counters["bytes_per_mass"] = static_cast<double>(heap) / count;
@@ -30,13 +30,13 @@ void ReportPerMass(benchmark::State& state, int count, std::size_t heap) {
 void PileKinetra(benchmark::State& state) {
     const int count = static_cast<int>(state.range(0));
     const std::size_t before = pile::HeapInUse();
-    scenes::Pile scene = scenes::MakePile(count);
-    for (int i = 0; i < scenes::pileSettlingTicks; ++i) {
+    scenes::TPile scene = scenes::MakePile(count);
+    for (int i = 0; i < scenes::kPileSettlingTicks; ++i) {
         UpdatePhysics();
     }
     const std::size_t heap = pile::HeapInUse() - before;
     for (auto _ : state) {
-        for (int i = 0; i < pile::timedTicks; ++i) {
+        for (int i = 0; i < pile::kTimedTicks; ++i) {
             UpdatePhysics();
         }
     }
@@ -49,13 +49,13 @@ BENCHMARK(PileKinetra)->Arg(1024)->Arg(16384)->Arg(65536)->Arg(262144)->Iteratio
 void PileBox2D3(benchmark::State& state) {
     const int count = static_cast<int>(state.range(0));
     const std::size_t before = pile::HeapInUse();
-    pile::Box2DPile scene(count);
-    for (int i = 0; i < scenes::pileSettlingTicks; ++i) {
+    pile::TBox2DPile scene(count);
+    for (int i = 0; i < scenes::kPileSettlingTicks; ++i) {
         scene.Step();
     }
     const std::size_t heap = pile::HeapInUse() - before;
     for (auto _ : state) {
-        for (int i = 0; i < pile::timedTicks; ++i) {
+        for (int i = 0; i < pile::kTimedTicks; ++i) {
             scene.Step();
         }
     }

@@ -11,21 +11,21 @@ namespace pile {
 
 namespace {
 
-constexpr float pixelsPerMetre = 16.0f;
-constexpr float ticksPerSecond = 60.0f;
-constexpr int substeps = 4;
+constexpr float kPixelsPerMetre = 16.0f;
+constexpr float kTicksPerSecond = 60.0f;
+constexpr int kSubsteps = 4;
 
 } // namespace
 
-struct Box2DPile::World {
+struct TBox2DPile::TWorld {
     b2WorldId id;
 };
 
-Box2DPile::Box2DPile(int count) : world(new World) {
+TBox2DPile::TBox2DPile(int count) : world(new TWorld) {
     const int side = static_cast<int>(std::ceil(std::sqrt(static_cast<double>(count))));
-    const float size = scenes::pileSpacing * static_cast<float>(side + 1) / pixelsPerMetre;
+    const float size = scenes::kPileSpacing * static_cast<float>(side + 1) / kPixelsPerMetre;
     b2WorldDef def = b2DefaultWorldDef();
-    def.gravity = {0.0f, 0.1f * ticksPerSecond * ticksPerSecond / pixelsPerMetre};
+    def.gravity = {0.0f, 0.1f * kTicksPerSecond * kTicksPerSecond / kPixelsPerMetre};
     def.enableSleep = false;
     def.workerCount = 1;
     world->id = b2CreateWorld(&def);
@@ -44,21 +44,22 @@ Box2DPile::Box2DPile(int count) : world(new World) {
     for (int i = 0; i < count; ++i) {
         b2BodyDef ballDef = b2DefaultBodyDef();
         ballDef.type = b2_dynamicBody;
-        ballDef.position = {scenes::pileSpacing * static_cast<float>(i % side + 1) / pixelsPerMetre,
-                            scenes::pileSpacing * static_cast<float>(i / side + 1) / pixelsPerMetre};
+        ballDef.position = {
+            scenes::kPileSpacing * static_cast<float>(i % side + 1) / kPixelsPerMetre,
+            scenes::kPileSpacing * static_cast<float>(i / side + 1) / kPixelsPerMetre};
         const b2BodyId ball = b2CreateBody(world->id, &ballDef);
-        const b2Circle circle{{0.0f, 0.0f}, scenes::PileRadius(i) / pixelsPerMetre};
+        const b2Circle circle{{0.0f, 0.0f}, scenes::PileRadius(i) / kPixelsPerMetre};
         b2CreateCircleShape(ball, &ballShape, &circle);
     }
 }
 
-Box2DPile::~Box2DPile() {
+TBox2DPile::~TBox2DPile() {
     b2DestroyWorld(world->id);
     delete world;
 }
 
-void Box2DPile::Step() {
-    b2World_Step(world->id, 1.0f / ticksPerSecond, substeps);
+void TBox2DPile::Step() {
+    b2World_Step(world->id, 1.0f / kTicksPerSecond, kSubsteps);
 }
 
 } // namespace pile

@@ -6,7 +6,7 @@
 
 namespace pile {
 
-inline constexpr int timedTicks = 20;
+inline constexpr int kTimedTicks = 20;
 
 // The bytes of heap in use now (glibc's count of allocated blocks).
 std::size_t HeapInUse();
@@ -14,17 +14,17 @@ std::size_t HeapInUse();
 #if defined(KINETRA_BENCH_BOX2D3)
 // The same pile in Box2D v3: one circle body a mass, static walls round the world,
 // one worker, 4 substeps, sleeping off, 60 steps a second.
-class Box2DPile {
+class TBox2DPile {
 public:
-    explicit Box2DPile(int count);
-    ~Box2DPile();
-    Box2DPile(const Box2DPile&) = delete;
-    Box2DPile& operator=(const Box2DPile&) = delete;
+    explicit TBox2DPile(int count);
+    ~TBox2DPile();
+    TBox2DPile(const TBox2DPile&) = delete;
+    TBox2DPile& operator=(const TBox2DPile&) = delete;
     void Step();
 
 private:
-    struct World;
-    World* world;
+    struct TWorld;
+    TWorld* world;
 };
 #endif
 

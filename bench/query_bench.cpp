@@ -18,45 +18,45 @@ namespace {
 
 using namespace kinetra;
 
-constexpr int massCount = 8192;
-constexpr int zoneCount = 200;
-constexpr int questionCount = 1024;
-constexpr float rayLength = 60.0f;
-constexpr float boxSide = 40.0f;
+constexpr int kMassCount = 8192;
+constexpr int kZoneCount = 200;
+constexpr int kQuestionCount = 1024;
+constexpr float kRayLength = 60.0f;
+constexpr float kBoxSide = 40.0f;
 
-struct Question {
+struct TQuestion {
     float x0, y0, x1, y1;
 };
 
 // The world, settled for a tick, and the same questions every run.
-class Crowded {
+class TCrowded {
 public:
-    Crowded() {
+    TCrowded() {
         CreatePhysics(2048, 1024, 0.1f, 0, 2);
         std::mt19937 random(8192);
         std::uniform_real_distribution<float> x(0, 2048), y(0, 1024), angle(0, 6.2831853f);
-        crowd = scenes::MakeCrowd(massCount, 2048, 1024);
-        for (int i = 0; i < zoneCount; ++i) {
+        crowd = scenes::MakeCrowd(kMassCount, 2048, 1024);
+        for (int i = 0; i < kZoneCount; ++i) {
             const float cx = x(random), cy = y(random);
             zones.push_back(scenes::MakeBlock(cx, cy, cx + 12, cy + 8));
         }
         UpdatePhysics();
-        for (int i = 0; i < questionCount; ++i) {
+        for (int i = 0; i < kQuestionCount; ++i) {
             const float x0 = x(random), y0 = y(random), a = angle(random);
             questions.push_back(
-                {x0, y0, x0 + rayLength * std::cos(a), y0 + rayLength * std::sin(a)});
+                {x0, y0, x0 + kRayLength * std::cos(a), y0 + kRayLength * std::sin(a)});
         }
         all = massList->ToArray();
     }
-    ~Crowded() { DestroyPhysics(); }
+    ~TCrowded() { DestroyPhysics(); }
 
     std::vector<MassRef> crowd, all;
     std::vector<ZoneRef> zones;
-    std::vector<Question> questions;
+    std::vector<TQuestion> questions;
 };
 
 // What a caller without the engine's filing does: every mass, every zone's segments.
-bool ScanRay(const std::vector<MassRef>& masses, const Question& q, double& best) {
+bool ScanRay(const std::vector<MassRef>& masses, const TQuestion& q, double& best) {
     const TRay ray{q.x0, q.y0, double{q.x1} - q.x0, double{q.y1} - q.y0};
     best = std::numeric_limits<double>::infinity();
     for (const MassRef& m : masses) {
@@ -94,56 +94,57 @@ std::size_t ScanBox(const std::vector<MassRef>& masses, const TBox& box) {
 }
 
 void RayCastFiled(benchmark::State& state) {
-    Crowded world;
+    TCrowded world;
     TRayHit hit;
     std::size_t i = 0;
     for (auto _ : state) {
-        const Question& q = world.questions[i++ % questionCount];
+        const TQuestion& q = world.questions[i++ % kQuestionCount];
         benchmark::DoNotOptimize(RayCast(q.x0, q.y0, q.x1, q.y1, hit));
     }
 }
 BENCHMARK(RayCastFiled);
 
 void RayCastScan(benchmark::State& state) {
-    Crowded world;
+    TCrowded world;
     std::size_t i = 0;
     double best = 0.0;
     for (auto _ : state) {
-        benchmark::DoNotOptimize(ScanRay(world.all, world.questions[i++ % questionCount], best));
+        benchmark::DoNotOptimize(ScanRay(world.all, world.questions[i++ % kQuestionCount], best));
     }
 }
 BENCHMARK(RayCastScan);
 
 void QueryBoxFiled(benchmark::State& state) {
-    Crowded world;
+    TCrowded world;
     std::vector<MassRef> masses;
     std::vector<ZoneRef> zones;
     std::size_t i = 0;
     for (auto _ : state) {
-        const Question& q = world.questions[i++ % questionCount];
-        QueryBox(q.x0, q.y0, q.x0 + boxSide, q.y0 + boxSide, masses, zones);
+        const TQuestion& q = world.questions[i++ % kQuestionCount];
+        QueryBox(q.x0, q.y0, q.x0 + kBoxSide, q.y0 + kBoxSide, masses, zones);
         benchmark::DoNotOptimize(masses.size());
     }
 }
 BENCHMARK(QueryBoxFiled);
 
 void QueryBoxScan(benchmark::State& state) {
-    Crowded world;
+    TCrowded world;
     std::size_t i = 0;
     for (auto _ : state) {
-        const Question& q = world.questions[i++ % questionCount];
-        benchmark::DoNotOptimize(ScanBox(world.all, {q.x0, q.y0, q.x0 + boxSide, q.y0 + boxSide}));
+        const TQuestion& q = world.questions[i++ % kQuestionCount];
+        benchmark::DoNotOptimize(
+            ScanBox(world.all, {q.x0, q.y0, q.x0 + kBoxSide, q.y0 + kBoxSide}));
     }
 }
 BENCHMARK(QueryBoxScan);
 
 void QueryPointFiled(benchmark::State& state) {
-    Crowded world;
+    TCrowded world;
     std::vector<MassRef> masses;
     std::vector<ZoneRef> zones;
     std::size_t i = 0;
     for (auto _ : state) {
-        const Question& q = world.questions[i++ % questionCount];
+        const TQuestion& q = world.questions[i++ % kQuestionCount];
         QueryPoint(q.x0, q.y0, masses, zones);
         benchmark::DoNotOptimize(masses.size());
     }
@@ -151,10 +152,10 @@ void QueryPointFiled(benchmark::State& state) {
 BENCHMARK(QueryPointFiled);
 
 void QueryPointScan(benchmark::State& state) {
-    Crowded world;
+    TCrowded world;
     std::size_t i = 0;
     for (auto _ : state) {
-        const Question& q = world.questions[i++ % questionCount];
+        const TQuestion& q = world.questions[i++ % kQuestionCount];
         benchmark::DoNotOptimize(ScanBox(world.all, {q.x0, q.y0, q.x0, q.y0}));
     }
 }
@@ -162,7 +163,7 @@ BENCHMARK(QueryPointScan);
 
 // The first question after a tick files the masses again.
 void QueryFiling(benchmark::State& state) {
-    Crowded world;
+    TCrowded world;
     TRayHit hit;
     for (auto _ : state) {
         RefreshQueries();

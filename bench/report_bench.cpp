@@ -13,9 +13,9 @@ namespace {
 using namespace kinetra;
 
 void CourseTick(benchmark::State& state) {
-    scenes::CourseScene scene;
+    scenes::TCourseScene scene;
     SetContactReporting(state.range(0) != 0);
-    for (int i = 0; i < scenes::settlingTicks; ++i) {
+    for (int i = 0; i < scenes::kSettlingTicks; ++i) {
         scene.Tick();
     }
     for (auto _ : state) {
@@ -30,7 +30,7 @@ void CrowdTick(benchmark::State& state) {
     CreatePhysics(2048, 1024, 0.1f, 0, 2);
     auto crowd = scenes::MakeCrowd(1024, 2048, 1024);
     SetContactReporting(state.range(0) != 0);
-    for (int i = 0; i < scenes::settlingTicks; ++i) {
+    for (int i = 0; i < scenes::kSettlingTicks; ++i) {
         UpdatePhysics();
     }
     for (auto _ : state) {
@@ -43,8 +43,8 @@ void CrowdTick(benchmark::State& state) {
 BENCHMARK(CrowdTick)->ArgName("reporting")->Arg(0)->Arg(1)->Iterations(2000);
 
 void CourseSnapshotTake(benchmark::State& state) {
-    scenes::CourseScene scene;
-    for (int i = 0; i < scenes::settlingTicks; ++i) {
+    scenes::TCourseScene scene;
+    for (int i = 0; i < scenes::kSettlingTicks; ++i) {
         scene.Tick();
     }
     for (auto _ : state) {
@@ -55,8 +55,8 @@ void CourseSnapshotTake(benchmark::State& state) {
 BENCHMARK(CourseSnapshotTake);
 
 void CourseSnapshotRestore(benchmark::State& state) {
-    scenes::CourseScene scene;
-    for (int i = 0; i < scenes::settlingTicks; ++i) {
+    scenes::TCourseScene scene;
+    for (int i = 0; i < scenes::kSettlingTicks; ++i) {
         scene.Tick();
     }
     const SnapshotRef snapshot = TakeSnapshot();

@@ -13,18 +13,18 @@ namespace scenes {
 // Ticks a scene runs before it is timed: its bodies have come to rest by then, and a
 // resting scene is what play mostly sees. Timing from the start instead would time a
 // mix of falling and resting that depends on how many ticks the timer takes.
-inline constexpr int settlingTicks = 300;
+inline constexpr int kSettlingTicks = 300;
 
 // A soft ring: rim masses joined to their neighbours and by spokes to a centre mass.
-struct Ring {
+struct TRing {
     std::vector<kinetra::MassRef> rim;
     kinetra::MassRef centre;
     std::vector<kinetra::ConstraintRef> constraints;
 };
 
-inline Ring MakeRing(float cx, float cy, float radius, int count = 24) {
+inline TRing MakeRing(float cx, float cy, float radius, int count = 24) {
     using namespace kinetra;
-    Ring ring;
+    TRing ring;
     ring.centre = TMass::Create(cx, cy, 1.0f, 4.0f, 0.5f, 2);
     for (int i = 0; i < count; ++i) {
         const double a = 2.0 * std::numbers::pi * i / count;
@@ -71,29 +71,29 @@ inline std::vector<kinetra::MassRef> MakeCrowd(int count, float width, float hei
 // A packed pile: count free masses of automatic groups, radius 4 to 8, on a square
 // lattice 16 pixels apart filling a world just wide enough for it, under gravity 0.1
 // with two passes a tick. Makes the world; the masses are registered.
-struct Pile {
+struct TPile {
     std::vector<kinetra::MassRef> masses;
     float width = 0.0f;
     float height = 0.0f;
 };
 
-inline constexpr float pileSpacing = 16.0f;
-inline constexpr int pileSettlingTicks = 120;
+inline constexpr float kPileSpacing = 16.0f;
+inline constexpr int kPileSettlingTicks = 120;
 
 inline float PileRadius(int i) {
     return 4.0f + static_cast<float>((i * 7) % 5);
 }
 
-inline Pile MakePile(int count) {
+inline TPile MakePile(int count) {
     using namespace kinetra;
-    Pile pile;
+    TPile pile;
     const int side = static_cast<int>(std::ceil(std::sqrt(static_cast<double>(count))));
-    pile.width = pileSpacing * static_cast<float>(side + 1);
+    pile.width = kPileSpacing * static_cast<float>(side + 1);
     pile.height = pile.width;
     CreatePhysics(pile.width, pile.height, 0.1f, 0, 2);
     for (int i = 0; i < count; ++i) {
-        const float x = pileSpacing * static_cast<float>(i % side + 1);
-        const float y = pileSpacing * static_cast<float>(i / side + 1);
+        const float x = kPileSpacing * static_cast<float>(i % side + 1);
+        const float y = kPileSpacing * static_cast<float>(i / side + 1);
         auto m = TMass::Create(x, y, 1.0f, PileRadius(i), 0.5f, -1);
         m->Register();
         pile.masses.push_back(m);

@@ -11,8 +11,8 @@
 
 namespace {
 
-constexpr int ballGroup = 1;
-constexpr float ballRadius = 8.0f;
+constexpr int kBallGroup = 1;
+constexpr float kBallRadius = 8.0f;
 
 // Whether the last tick's contacts include the ball touching the floor, and the
 // contact that began this tick, if any.
@@ -35,8 +35,8 @@ bool OnGround(const kinetra::MassRef& ball, const kinetra::ZoneRef& floor,
 // own group; -1 when there is nothing below within 1000 pixels.
 float Height(const kinetra::MassRef& ball) {
     kinetra::TRayHit hit;
-    const float bottom = ball->y + ballRadius;
-    if (!kinetra::RayCast(ball->x, bottom, ball->x, bottom + 1000, hit, ballGroup)) {
+    const float bottom = ball->y + kBallRadius;
+    if (!kinetra::RayCast(ball->x, bottom, ball->x, bottom + 1000, hit, kBallGroup)) {
         return -1.0f;
     }
     return hit.y - bottom;
@@ -52,7 +52,8 @@ int main() {
         std::vector<float>{0, 400, 640, 400, 640, 480, 0, 480});
     const kinetra::ZoneRef floor =
         kinetra::TZone::Create(points, kinetra::TZoneKind::Solid, 1.0f, 10, 1);
-    const kinetra::MassRef ball = kinetra::TMass::Create(320, 100, 1, ballRadius, 0.5f, ballGroup);
+    const kinetra::MassRef ball =
+        kinetra::TMass::Create(320, 100, 1, kBallRadius, 0.5f, kBallGroup);
     ball->Register();
 
     int restingTicks = 0;

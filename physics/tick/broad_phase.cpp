@@ -19,18 +19,18 @@ namespace {
 
 // Zones tested at once; their copies carry this many less one padding lanes, so that
 // a test starting at the last real zone still reads four.
-constexpr std::size_t lanes = 4;
+constexpr std::size_t kLanes = 4;
 
 // The grid's cells are wider than any two radii by this factor, which covers the
 // rounding of the float reach test many times over.
-constexpr double cellMargin = 1.001;
-constexpr double smallestCell = 1.0;
+constexpr double kCellMargin = 1.001;
+constexpr double kSmallestCell = 1.0;
 // Cells per axis at most, and in all at most cellsPerMass a mass (or fewestCellsCap
 // for few masses): a larger world gets larger cells, so that the grid's size follows
 // the number of masses and not the world's.
-constexpr int mostCells = 1 << 15;
-constexpr double cellsPerMass = 4.0;
-constexpr double fewestCellsCap = 65536.0;
+constexpr int kMostCells = 1 << 15;
+constexpr double kCellsPerMass = 4.0;
+constexpr double kFewestCellsCap = 65536.0;
 
 bool GroupsMeet(float a, float b) {
     return a != 0.0f && b != 0.0f && a != b;
@@ -52,7 +52,7 @@ bool Touches(float left, float top, float right, float bottom, float qx, float q
 
 // Sizes a zone copy for count zones and its padding, padding with zeros.
 void Fit(std::vector<float>& v, std::size_t count) {
-    v.assign(count + lanes - 1, 0.0f);
+    v.assign(count + kLanes - 1, 0.0f);
 }
 
 // Cells across an extent: at least one, at most mostCells.
@@ -60,7 +60,7 @@ int CellsAcross(double extent, double cell) {
     if (!(extent > 0.0) || !std::isfinite(extent) || !std::isfinite(cell)) {
         return 1;
     }
-    return static_cast<int>(std::clamp(std::ceil(extent / cell), 1.0, double{mostCells}));
+    return static_cast<int>(std::clamp(std::ceil(extent / cell), 1.0, double{kMostCells}));
 }
 
 } // namespace
@@ -153,22 +153,22 @@ void TBroadPhase::FileMasses(float minX, float minY, float maxX, float maxY, dou
     column.resize(n);
     row.resize(n);
     for (std::size_t i = 0; i < n; ++i) {
-        column[i] = row[i] = (masses[i] && state[i].group != 0.0f) ? 0 : nowhereMark;
+        column[i] = row[i] = (masses[i] && state[i].group != 0.0f) ? 0 : kNowhereMark;
     }
     runEnd.resize(n);
     for (std::size_t i = n; i-- > 0;) {
         runEnd[i] = i + 1 < n && state[i + 1].group == state[i].group ? runEnd[i + 1] : i + 1;
     }
     LayGrid(minX, minY, maxX, maxY, largest);
-    nextInCell.assign(n, noMass);
-    previousInCell.assign(n, noMass);
+    nextInCell.assign(n, kNoMass);
+    previousInCell.assign(n, kNoMass);
     // A gathering holds each mass at most once, and writes one past its last: room for
     // all, so that a tick never allocates.
     nearby.resize(n + 1);
     for (std::size_t i = 0; i < n; ++i) {
-        if (column[i] != nowhereMark) {
+        if (column[i] != kNowhereMark) {
             // Not filed yet: Moved finds it elsewhere and links it into its cell.
-            column[i] = row[i] = unfiledMark;
+            column[i] = row[i] = kUnfiledMark;
             Moved(i);
         }
     }
@@ -180,14 +180,15 @@ void TBroadPhase::LayGrid(float minX, float minY, float maxX, float maxY, double
     // Two masses within reach are at most two of the largest radii apart.
     const double width = static_cast<double>(maxX) - minX;
     const double height = static_cast<double>(maxY) - minY;
-    double cellSize = std::max(2.0 * largest * cellMargin, smallestCell);
+    double cellSize = std::max(2.0 * largest * kCellMargin, kSmallestCell);
     if (std::isfinite(width)) {
-        cellSize = std::max(cellSize, width / mostCells);
+        cellSize = std::max(cellSize, width / kMostCells);
     }
     if (std::isfinite(height)) {
-        cellSize = std::max(cellSize, height / mostCells);
+        cellSize = std::max(cellSize, height / kMostCells);
     }
-    const double mostInAll = std::max(fewestCellsCap, cellsPerMass * static_cast<double>(masses.size()));
+    const double mostInAll =
+        std::max(kFewestCellsCap, kCellsPerMass * static_cast<double>(masses.size()));
     if (std::isfinite(width) && std::isfinite(height) && width * height > 0.0) {
         cellSize = std::max(cellSize, std::sqrt(width * height / mostInAll));
     }
@@ -200,7 +201,7 @@ void TBroadPhase::LayGrid(float minX, float minY, float maxX, float maxY, double
     // A border of empty cells round the grid, so that every cell has eight neighbours,
     // and a last cell for the masses anywhere.
     cells.assign(static_cast<std::size_t>(columns + 2) * (rows + 2) + 1, TCell{});
-    highest.assign(cells.size() + 3, noMass);
+    highest.assign(cells.size() + 3, kNoMass);
 }
 
 void TBroadPhase::RefileAll() {
@@ -219,7 +220,7 @@ void TBroadPhase::StorePositions() const {
 }
 
 std::size_t TBroadPhase::CellIndex(std::int32_t c, std::int32_t r) const {
-    if (c == anywhereMark) {
+    if (c == kAnywhereMark) {
         return cells.size() - 1;
     }
     // Past the border of empty cells.
@@ -230,9 +231,9 @@ void TBroadPhase::Unlink(std::size_t i) {
     TCell& cell = cells[CellIndex(column[i], row[i])];
     const std::int32_t before = previousInCell[i];
     const std::int32_t after = nextInCell[i];
-    if (before != inPlace) {
-        (before == noMass ? cell.more : nextInCell[before]) = after;
-        if (after != noMass) {
+    if (before != kInPlace) {
+        (before == kNoMass ? cell.more : nextInCell[before]) = after;
+        if (after != kNoMass) {
             previousInCell[after] = before;
         }
         return;
@@ -242,13 +243,13 @@ void TBroadPhase::Unlink(std::size_t i) {
     const auto slot = std::find(held, held + cell.count, static_cast<std::int32_t>(i));
     --cell.count;
     *slot = held[cell.count];
-    if (cell.more != noMass) {
+    if (cell.more != kNoMass) {
         const std::int32_t first = cell.more;
         cell.more = nextInCell[first];
-        if (cell.more != noMass) {
-            previousInCell[cell.more] = noMass;
+        if (cell.more != kNoMass) {
+            previousInCell[cell.more] = kNoMass;
         }
-        previousInCell[first] = inPlace;
+        previousInCell[first] = kInPlace;
         cell.masses[cell.count++] = first;
     }
     const std::size_t index = CellIndex(column[i], row[i]);
@@ -258,11 +259,11 @@ void TBroadPhase::Unlink(std::size_t i) {
 }
 
 std::int32_t TBroadPhase::Highest(const TCell& cell) const {
-    std::int32_t last = noMass;
+    std::int32_t last = kNoMass;
     for (std::int32_t h = 0; h < cell.count; ++h) {
         last = std::max(last, cell.masses[h]);
     }
-    for (std::int32_t k = cell.more; k != noMass; k = nextInCell[k]) {
+    for (std::int32_t k = cell.more; k != kNoMass; k = nextInCell[k]) {
         last = std::max(last, k);
     }
     return last;
@@ -273,21 +274,21 @@ void TBroadPhase::Link(std::size_t i) {
     TCell& cell = cells[index];
     const auto k = static_cast<std::int32_t>(i);
     highest[index] = std::max(highest[index], k);
-    if (cell.count < TCell::held) {
-        previousInCell[i] = inPlace;
+    if (cell.count < TCell::kHeld) {
+        previousInCell[i] = kInPlace;
         cell.masses[cell.count++] = k;
         return;
     }
-    previousInCell[i] = noMass;
+    previousInCell[i] = kNoMass;
     nextInCell[i] = cell.more;
-    if (cell.more != noMass) {
+    if (cell.more != kNoMass) {
         previousInCell[cell.more] = k;
     }
     cell.more = k;
 }
 
 void TBroadPhase::Refile(std::size_t i, std::int32_t c, std::int32_t r) {
-    if (column[i] != unfiledMark) {
+    if (column[i] != kUnfiledMark) {
         Unlink(i);
     }
     column[i] = c;
@@ -303,7 +304,7 @@ inline std::uint32_t* TBroadPhase::GatherCell(const TCell& cell, std::size_t fro
         *out = k;
         out += k >= from;
     }
-    for (std::int32_t k = cell.more; k != noMass; k = nextInCell[k]) {
+    for (std::int32_t k = cell.more; k != kNoMass; k = nextInCell[k]) {
         *out = static_cast<std::uint32_t>(k);
         out += static_cast<std::size_t>(k) >= from;
     }
@@ -360,9 +361,9 @@ unsigned TBroadPhase::LaterIn(std::size_t index, std::size_t from) const {
 
 void TBroadPhase::SortNearby() {
     // Mostly few: then an insertion sort beats a general one.
-    constexpr std::size_t few = 16;
+    constexpr std::size_t kFew = 16;
     std::uint32_t* const v = nearby.data();
-    if (nearbyCount > few) {
+    if (nearbyCount > kFew) {
         std::sort(v, v + nearbyCount);
         return;
     }
@@ -379,7 +380,7 @@ void TBroadPhase::SortNearby() {
 std::size_t TBroadPhase::NextOfAll(std::size_t i, std::size_t from) const {
     const std::size_t n = masses.size();
     for (std::size_t k = from; k < n; ++k) {
-        if (column[k] != nowhereMark && MayTouch(state[i], state[k])) {
+        if (column[k] != kNowhereMark && MayTouch(state[i], state[k])) {
             return k;
         }
     }
@@ -390,10 +391,10 @@ std::size_t TBroadPhase::NextMassInReach(std::size_t i, std::size_t from) {
     const std::size_t n = masses.size();
     // Equal groups never meet: the rest of the mass's run of one group is passed over.
     from = std::max(from, runEnd[i]);
-    if (from >= n || column[i] == nowhereMark) {
+    if (from >= n || column[i] == kNowhereMark) {
         return n;
     }
-    if (column[i] == anywhereMark) {
+    if (column[i] == kAnywhereMark) {
         return NextOfAll(i, from);
     }
     if (gatheredFor != i || gatheredColumn != column[i] || gatheredRow != row[i]) {
@@ -435,7 +436,7 @@ std::size_t TBroadPhase::NextZoneNear(const TMassState& m, std::size_t from) con
     const __m128 x1 = _mm_set1_ps(qx + size);
     const __m128 y1 = _mm_set1_ps(qy + size);
     const __m128 g = _mm_set1_ps(m.group);
-    for (std::size_t k = from; k < n; k += lanes) {
+    for (std::size_t k = from; k < n; k += kLanes) {
         const __m128 apart = _mm_or_ps(_mm_or_ps(_mm_cmpgt_ps(_mm_loadu_ps(&left[k]), x1),
                                                  _mm_cmplt_ps(_mm_loadu_ps(&right[k]), x0)),
                                        _mm_or_ps(_mm_cmpgt_ps(_mm_loadu_ps(&top[k]), y1),

@@ -42,9 +42,9 @@ namespace kinetra {
 
 struct TBroadPhase {
     // Places of a mass that is in no column and row.
-    static constexpr std::int32_t anywhereMark = -1; // tried against every mass
-    static constexpr std::int32_t nowhereMark = -2;  // missing, or of group 0: meets nothing
-    static constexpr std::int32_t unfiledMark = -3;  // not filed yet
+    static constexpr std::int32_t kAnywhereMark = -1; // tried against every mass
+    static constexpr std::int32_t kNowhereMark = -2;  // missing, or of group 0: meets nothing
+    static constexpr std::int32_t kUnfiledMark = -3;  // not filed yet
 
     // The tick's masses and zones in list order; null where the list holds none.
     std::vector<TMass*> masses;
@@ -70,13 +70,13 @@ struct TBroadPhase {
     // that is not finite (tried against every mass), holds its first masses in place and
     // links the rest through nextInCell and previousInCell (noMass ends a list), so that
     // gathering a mass's neighbours reads a few whole cells.
-    static constexpr std::int32_t noMass = -1;
-    static constexpr std::int32_t inPlace = -2; // previousInCell of a mass held in place
+    static constexpr std::int32_t kNoMass = -1;
+    static constexpr std::int32_t kInPlace = -2; // previousInCell of a mass held in place
     struct TCell {
-        static constexpr int held = 6;
+        static constexpr int kHeld = 6;
         std::int32_t count = 0;
-        std::int32_t more = noMass;
-        std::array<std::int32_t, held> masses{};
+        std::int32_t more = kNoMass;
+        std::array<std::int32_t, kHeld> masses{};
     };
     double originX = 0.0, originY = 0.0, perCell = 1.0;
     std::int32_t columns = 1, rows = 1;
@@ -191,12 +191,12 @@ struct TBroadPhase {
 
 // Inline: the tick calls it for every mass and every contact.
 inline void TBroadPhase::Moved(std::size_t i) {
-    if (column[i] == nowhereMark) {
+    if (column[i] == kNowhereMark) {
         return;
     }
     const TMassState& m = state[i];
-    std::int32_t c = anywhereMark;
-    std::int32_t r = anywhereMark;
+    std::int32_t c = kAnywhereMark;
+    std::int32_t r = kAnywhereMark;
     if (std::isfinite(m.x) && std::isfinite(m.y) && std::isfinite(m.radius)) {
         c = CellOf(m.x, originX, columns);
         r = CellOf(m.y, originY, rows);

@@ -11,7 +11,7 @@ namespace kinetra {
 
 namespace {
 
-constexpr float minimumDistance = 0.0001f;
+constexpr float kMinimumDistance = 0.0001f;
 
 } // namespace
 
@@ -22,8 +22,8 @@ void RelaxConstraint(TMassState& a, TMassState& b, float length, float stiffness
     const float dx = a.x - b.x;
     const float dy = a.y - b.y;
     float d = std::sqrt(dx * dx + dy * dy);
-    if (!(d >= minimumDistance)) {
-        d = minimumDistance;
+    if (!(d >= kMinimumDistance)) {
+        d = kMinimumDistance;
     }
     const float e = (d - length) * stiffness;
     const float ux = dx / d;

@@ -14,26 +14,26 @@ namespace kinetra {
 
 namespace {
 
-constexpr std::size_t smallestTable = 64;
+constexpr std::size_t kSmallestTable = 64;
 // A normal whose squared length is further than this from 1 is made unit for the
 // report; the tick's own are unit to within a few roundings, and are reported as they
 // are.
-constexpr float unitSlack = 1.0e-3f;
+constexpr float kUnitSlack = 1.0e-3f;
 
-struct ReportState {
+struct TReportState {
     bool on = false;
     std::weak_ptr<TPhysics> world;
     TContactReport report;
 };
 
-ReportState& State() {
-    static ReportState state;
+TReportState& State() {
+    static TReportState state;
     return state;
 }
 
 const std::vector<TContact>& NoContacts() {
-    static const std::vector<TContact> none;
-    return none;
+    static const std::vector<TContact> kNone;
+    return kNone;
 }
 
 std::size_t Mix(const void* a, const void* b) {
@@ -61,7 +61,7 @@ std::pair<const void*, const void*> KeyOf(const TContact& c) {
 
 void MakeUnit(float& nx, float& ny) {
     const float squared = nx * nx + ny * ny;
-    if (squared > 0.0f && std::fabs(squared - 1.0f) > unitSlack) {
+    if (squared > 0.0f && std::fabs(squared - 1.0f) > kUnitSlack) {
         const float length = std::sqrt(squared);
         nx /= length;
         ny /= length;
@@ -93,21 +93,21 @@ bool TPairMap::Insert(const void* a, const void* b, std::uint32_t value) {
 }
 
 std::uint32_t TPairMap::Find(const void* a, const void* b) const {
-    return used.empty() ? none : slots[SlotOf(a, b)].value;
+    return used.empty() ? kNone : slots[SlotOf(a, b)].value;
 }
 
 void TPairMap::Clear() {
     for (std::uint32_t i : used) {
-        slots[i] = Slot{};
+        slots[i] = TSlot{};
     }
     used.clear();
 }
 
 void TPairMap::Grow() {
-    std::vector<Slot> old = std::move(slots);
-    slots.assign(old.empty() ? smallestTable : old.size() * 2, Slot{});
+    std::vector<TSlot> old = std::move(slots);
+    slots.assign(old.empty() ? kSmallestTable : old.size() * 2, TSlot{});
     used.clear();
-    for (const Slot& slot : old) {
+    for (const TSlot& slot : old) {
         if (slot.a) {
             const std::size_t i = SlotOf(slot.a, slot.b);
             slots[i] = slot;
@@ -120,7 +120,7 @@ void TContactReport::Open(const TList<TMass>& masses, const TList<TZone>& zones)
     listsKept = lastChains.massStamp == masses.Stamp() && lastChains.zoneStamp == zones.Stamp();
     if (++chains.count == 0) {
         // After 2^32 ticks: no chain may pass for this tick's.
-        for (Chains::Start& start : chains.starts) {
+        for (TChains::TStart& start : chains.starts) {
             start.tick = 0;
         }
         chains.count = 1;
@@ -128,26 +128,27 @@ void TContactReport::Open(const TList<TMass>& masses, const TList<TZone>& zones)
     chains.massStamp = masses.Stamp();
     chains.zoneStamp = zones.Stamp();
     if (chains.starts.size() < masses.Count()) {
-        chains.starts.resize(masses.Count(), Chains::Start{TPairMap::none, 0});
+        chains.starts.resize(masses.Count(), TChains::TStart{TPairMap::kNone, 0});
     }
 }
 
 void TContactReport::Lengthen(std::uint32_t first) {
-    chains.starts.resize(first + std::size_t{1}, Chains::Start{TPairMap::none, 0});
+    chains.starts.resize(first + std::size_t{1}, TChains::TStart{TPairMap::kNone, 0});
 }
 
 // Where the pair stood among the last tick's contacts, or none.
 std::uint32_t TContactReport::Then(std::uint32_t first, std::uint32_t second,
-                                   const Record& record) const {
+                                   const TRecord& record) const {
     if (listsKept) {
-        for (std::uint32_t r = lastChains.Head(first); r != TPairMap::none; r = lastLinks[r].next) {
+        for (std::uint32_t r = lastChains.Head(first); r != TPairMap::kNone;
+             r = lastLinks[r].next) {
             if (lastLinks[r].second == second) {
                 return r;
             }
         }
-        return TPairMap::none;
+        return TPairMap::kNone;
     }
-    const bool zone = (second & zoneFlag) != 0;
+    const bool zone = (second & kZoneFlag) != 0;
     const auto key = zone ? Key(record.mass, nullptr, static_cast<const TZone*>(record.other))
                           : Key(record.mass, static_cast<const TMass*>(record.other), nullptr);
     return beforeMap.Find(key.first, key.second);
@@ -162,11 +163,11 @@ void TContactReport::MapBefore() {
 }
 
 // A pair that did not touch on the tick before: its references are taken here.
-TContact TContactReport::MakeContact(std::uint32_t second, const Record& record,
+TContact TContactReport::MakeContact(std::uint32_t second, const TRecord& record,
                                      const TList<TZone>& zones) {
     TContact c;
     c.mass = record.mass->weak_from_this().lock();
-    if ((second & zoneFlag) == 0) {
+    if ((second & kZoneFlag) == 0) {
         c.other = static_cast<TMass*>(const_cast<void*>(record.other))->weak_from_this().lock();
         c.begin = true;
         return c;
@@ -178,7 +179,7 @@ TContact TContactReport::MakeContact(std::uint32_t second, const Record& record,
     }
     // The tick hands zones on by their place in the list; should that ever differ, the
     // zone is looked for.
-    const std::size_t z = second & ~zoneFlag;
+    const std::size_t z = second & ~kZoneFlag;
     if (z < zoneRefs.size() && zoneRefs[z]->get() == record.other) {
         c.zone = *zoneRefs[z];
     } else {
@@ -200,9 +201,9 @@ void TContactReport::Close(const TList<TZone>& zones) {
     }
     std::size_t taken = 0;
     for (std::size_t i = 0; i < records.size(); ++i) {
-        const Record& record = records[i];
+        const TRecord& record = records[i];
         const std::uint32_t then = Then(firsts[i], links[i].second, record);
-        if (then != TPairMap::none && then < before.size() && before[then].mass) {
+        if (then != TPairMap::kNone && then < before.size() && before[then].mass) {
             last.push_back(std::move(before[then]));
             last.back().begin = false;
             ++taken;
@@ -257,7 +258,7 @@ void TContactReport::Recall(const std::vector<TContact>& contacts,
 }
 
 TContactReport* OpenContactReport(const PhysicsRef& world) {
-    ReportState& state = State();
+    TReportState& state = State();
     if (!state.on) {
         return nullptr;
     }
@@ -275,7 +276,7 @@ TContactReport* OpenContactReport(const PhysicsRef& world) {
 }
 
 void SetContactReporting(bool on) {
-    ReportState& state = State();
+    TReportState& state = State();
     state.on = on;
     if (!on) {
         state.report.Forget();

@@ -37,7 +37,7 @@ class TZone;
 // and nothing else: no order is ever taken from it.
 class TPairMap {
 public:
-    static constexpr std::uint32_t none = 0xffffffffu;
+    static constexpr std::uint32_t kNone = 0xffffffffu;
 
     // Adds the pair with its place; false, changing nothing, when it is there already.
     bool Insert(const void* a, const void* b, std::uint32_t value);
@@ -46,15 +46,15 @@ public:
     void Clear();
 
 private:
-    struct Slot {
+    struct TSlot {
         const void* a = nullptr;
         const void* b = nullptr;
-        std::uint32_t value = none;
+        std::uint32_t value = kNone;
     };
     std::size_t SlotOf(const void* a, const void* b) const;
     void Grow();
 
-    std::vector<Slot> slots;
+    std::vector<TSlot> slots;
     std::vector<std::uint32_t> used; // the slots filled, to empty them
 };
 
@@ -80,45 +80,45 @@ public:
     void Recall(const std::vector<TContact>& contacts, const std::vector<TContact>& endedThen);
 
 private:
-    static constexpr std::uint32_t zoneFlag = 0x80000000u;
+    static constexpr std::uint32_t kZoneFlag = 0x80000000u;
 
     // The pairs first pushed this tick, in order: per pair its second object's place (a
     // zone's with zoneFlag) and the next pair of the same first mass, which the pushes
     // of later passes search; and, apart, what the lists are made of.
-    struct Link {
+    struct TLink {
         std::uint32_t second, next;
     };
-    struct Record {
+    struct TRecord {
         TMass* mass;
         const void* other;
         TPush push;
     };
     // The pairs of each first mass (by its place in the list): where its chain of links
     // starts, for the tick whose count it is.
-    struct Chains {
-        struct Start {
+    struct TChains {
+        struct TStart {
             std::uint32_t head, tick;
         };
-        std::vector<Start> starts;
+        std::vector<TStart> starts;
         std::uint32_t count = 0;
         std::uint64_t massStamp = 0, zoneStamp = 0;
 
         std::uint32_t Head(std::uint32_t j) const {
-            return j < starts.size() && starts[j].tick == count ? starts[j].head : TPairMap::none;
+            return j < starts.size() && starts[j].tick == count ? starts[j].head : TPairMap::kNone;
         }
     };
 
     void Add(std::uint32_t first, std::uint32_t second, TMass& m, const void* other,
              const TPush& push);
     void Lengthen(std::uint32_t first);
-    std::uint32_t Then(std::uint32_t first, std::uint32_t second, const Record& record) const;
+    std::uint32_t Then(std::uint32_t first, std::uint32_t second, const TRecord& record) const;
     void MapBefore();
-    TContact MakeContact(std::uint32_t second, const Record& record, const TList<TZone>& zones);
+    TContact MakeContact(std::uint32_t second, const TRecord& record, const TList<TZone>& zones);
 
-    std::vector<Link> links, lastLinks; // this tick's pairs, the last tick's
-    std::vector<std::uint32_t> firsts;  // this tick's pairs' first masses
-    std::vector<Record> records;        // this tick's first pushes
-    Chains chains, lastChains;
+    std::vector<TLink> links, lastLinks; // this tick's pairs, the last tick's
+    std::vector<std::uint32_t> firsts;   // this tick's pairs' first masses
+    std::vector<TRecord> records;        // this tick's first pushes
+    TChains chains, lastChains;
     bool listsKept = false;       // the lists are the last tick's, so lastChains hold
     TPairMap beforeMap;           // otherwise, the last tick's pairs by address
     std::vector<TContact> last;   // the last tick's contacts
@@ -131,7 +131,7 @@ private:
 inline void TContactReport::Add(std::uint32_t first, std::uint32_t second, TMass& m,
                                 const void* other, const TPush& push) {
     const std::uint32_t head = chains.Head(first);
-    for (std::uint32_t r = head; r != TPairMap::none; r = links[r].next) {
+    for (std::uint32_t r = head; r != TPairMap::kNone; r = links[r].next) {
         if (links[r].second == second) {
             return;
         }
@@ -147,7 +147,7 @@ inline void TContactReport::Add(std::uint32_t first, std::uint32_t second, TMass
 
 inline void TContactReport::ZoneContact(std::size_t j, TMass& m, std::size_t z, const TZone& zone,
                                         const TPush& push) {
-    Add(static_cast<std::uint32_t>(j), static_cast<std::uint32_t>(z) | zoneFlag, m, &zone, push);
+    Add(static_cast<std::uint32_t>(j), static_cast<std::uint32_t>(z) | kZoneFlag, m, &zone, push);
 }
 
 inline void TContactReport::MassContact(std::size_t j, TMass& a, std::size_t k, TMass& b,

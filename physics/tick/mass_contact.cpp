@@ -10,23 +10,23 @@ namespace kinetra {
 
 namespace {
 
-constexpr float minimumDistance = 0.0001f;
-constexpr float half = 0.5f;
+constexpr float kMinimumDistance = 0.0001f;
+constexpr float kHalf = 0.5f;
 
-struct Vec {
+struct TVec {
     float x, y;
 };
 
 // How two masses overlap: the unit normal from b to a, and the gap between their
 // circles, which is negative.
-struct Overlap {
+struct TOverlap {
     TDirection normal;
     float gap;
 };
 
 // Nothing where the masses lie apart, or exactly touch. Two masses at one point have a
 // zero normal: the distance is floored, so they are not pushed apart.
-std::optional<Overlap> FindOverlap(const TMassState& a, const TMassState& b) {
+std::optional<TOverlap> FindOverlap(const TMassState& a, const TMassState& b) {
     const float reach = a.radius + b.radius;
     if (std::fabs(b.x - a.x) > reach || std::fabs(b.y - a.y) > reach) {
         return std::nullopt;
@@ -34,18 +34,18 @@ std::optional<Overlap> FindOverlap(const TMassState& a, const TMassState& b) {
     const float dx = a.x - b.x;
     const float dy = a.y - b.y;
     float d = std::sqrt(dx * dx + dy * dy);
-    if (!(d >= minimumDistance)) {
-        d = minimumDistance;
+    if (!(d >= kMinimumDistance)) {
+        d = kMinimumDistance;
     }
     const float gap = d - reach;
     if (gap >= 0.0f) {
         return std::nullopt;
     }
-    return Overlap{TDirection(dx / d, dy / d), gap};
+    return TOverlap{TDirection(dx / d, dy / d), gap};
 }
 
 // The part of a mass's velocity across the normal n.
-Vec TangentialVelocity(const TMassState& m, TDirection& n) {
+TVec TangentialVelocity(const TMassState& m, TDirection& n) {
     const float vx = m.x - m.oldX;
     const float vy = m.y - m.oldY;
     const float speed = std::sqrt(vx * vx + vy * vy);
@@ -53,12 +53,12 @@ Vec TangentialVelocity(const TMassState& m, TDirection& n) {
     return {vx - s * n.x, vy - s * n.y};
 }
 
-float Length(Vec v) {
+float Length(TVec v) {
     return std::sqrt(v.x * v.x + v.y * v.y);
 }
 
 // Takes up to budget of the sliding velocity t of m by moving its previous position.
-void SlowDown(TMassState& m, Vec t, float budget) {
+void SlowDown(TMassState& m, TVec t, float budget) {
     const float tl = Length(t);
     if (budget >= tl) {
         m.oldX += t.x;
@@ -71,7 +71,7 @@ void SlowDown(TMassState& m, Vec t, float budget) {
 
 // Moves two free masses apart by the correction c, each by the other's share of
 // their weight, so that together they remove the whole overlap.
-void SeparateByWeight(TMassState& a, TMassState& b, Vec c) {
+void SeparateByWeight(TMassState& a, TMassState& b, TVec c) {
     const float total = a.mass + b.mass;
     const float shareA = b.mass / total;
     const float shareB = a.mass / total;
@@ -84,11 +84,11 @@ void SeparateByWeight(TMassState& a, TMassState& b, Vec c) {
 // Moves the sliding of two free masses toward their mean by up to budget each: half
 // their relative sliding velocity, which ends it when the budget is larger.
 void SlideTogether(TMassState& a, TMassState& b, TDirection& n, float budget) {
-    const Vec ta = TangentialVelocity(a, n);
-    const Vec tb = TangentialVelocity(b, n);
-    const Vec r{ta.x - (ta.x + tb.x) * half, ta.y - (ta.y + tb.y) * half};
+    const TVec ta = TangentialVelocity(a, n);
+    const TVec tb = TangentialVelocity(b, n);
+    const TVec r{ta.x - (ta.x + tb.x) * kHalf, ta.y - (ta.y + tb.y) * kHalf};
     const float rl = Length(r);
-    Vec k = r;
+    TVec k = r;
     if (!(budget >= rl)) {
         k = {budget * r.x / rl, budget * r.y / rl};
     }
@@ -104,7 +104,7 @@ TPush ResolveMassContact(TMassState& a, TMassState& b) {
     if (a.fixed && b.fixed) {
         return {};
     }
-    std::optional<Overlap> overlap = FindOverlap(a, b);
+    std::optional<TOverlap> overlap = FindOverlap(a, b);
     if (!overlap) {
         return {};
     }
@@ -112,8 +112,8 @@ TPush ResolveMassContact(TMassState& a, TMassState& b) {
     const float closing =
         -(((a.x - a.oldX) - (b.x - b.oldX)) * n.x + ((a.y - a.oldY) - (b.y - b.oldY)) * n.y);
     // The correction points from a toward b, as long as the overlap.
-    const Vec c{n.x * overlap->gap, n.y * overlap->gap};
-    const float budget = -overlap->gap * (a.friction + b.friction) * half;
+    const TVec c{n.x * overlap->gap, n.y * overlap->gap};
+    const float budget = -overlap->gap * (a.friction + b.friction) * kHalf;
     if (b.fixed) {
         a.x -= c.x;
         a.y -= c.y;

@@ -50,13 +50,13 @@ private:
 // static_cast<float>(speed * CosDegrees(Atan2Degrees(vy, vx) - n.Angle())), where speed
 // is the length of (vx, vy) as the caller rounded it.
 inline float SpeedAlong(float vx, float vy, float speed, TDirection& n) {
-    constexpr double slackPerSpeed = 1.0e-12;
+    constexpr double kSlackPerSpeed = 1.0e-12;
     const double length = std::sqrt(double{vx} * vx + double{vy} * vy);
     const double nLength = n.Length();
     if (length > 0.0 && nLength > 0.0) {
         const double s = speed;
         const double estimate = s * ((double{vx} * n.x + double{vy} * n.y) / (length * nLength));
-        const double slack = s * slackPerSpeed;
+        const double slack = s * kSlackPerSpeed;
         const float low = static_cast<float>(estimate - slack);
         const float high = static_cast<float>(estimate + slack);
         // False for a NaN; a zero of either sign is left to the trigonometry.

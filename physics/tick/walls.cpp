@@ -10,10 +10,10 @@ namespace kinetra {
 namespace {
 
 // One factor per wall: left, right, top, bottom.
-constexpr float leftWallFactor = 0.5f;
-constexpr float rightWallFactor = 0.5f;
-constexpr float topWallFactor = 0.5f;
-constexpr float bottomWallFactor = 0.5f;
+constexpr float kLeftWallFactor = 0.5f;
+constexpr float kRightWallFactor = 0.5f;
+constexpr float kTopWallFactor = 0.5f;
+constexpr float kBottomWallFactor = 0.5f;
 
 float Sign(float v) {
     if (v > 0.0f) {
@@ -42,20 +42,20 @@ void ClampToWalls(const TPhysics& world, TMassState& m) {
     if (m.x < world.minX + r) {
         const float d = (world.minX + r) - m.x;
         m.x = world.minX + r;
-        WallFriction(m.y, m.oldY, d * (m.friction + world.friction) * leftWallFactor);
+        WallFriction(m.y, m.oldY, d * (m.friction + world.friction) * kLeftWallFactor);
     } else if (m.x > world.maxX - r) {
         const float d = m.x - (world.maxX - r);
         m.x = world.maxX - r;
-        WallFriction(m.y, m.oldY, d * (m.friction + world.friction) * rightWallFactor);
+        WallFriction(m.y, m.oldY, d * (m.friction + world.friction) * kRightWallFactor);
     }
     if (m.y < world.minY + r) {
         const float d = (world.minY + r) - m.y;
         m.y = world.minY + r;
-        WallFriction(m.x, m.oldX, d * (m.friction + world.friction) * topWallFactor);
+        WallFriction(m.x, m.oldX, d * (m.friction + world.friction) * kTopWallFactor);
     } else if (m.y > world.maxY - r) {
         const float d = m.y - (world.maxY - r);
         m.y = world.maxY - r;
-        WallFriction(m.x, m.oldX, d * (m.friction + world.friction) * bottomWallFactor);
+        WallFriction(m.x, m.oldX, d * (m.friction + world.friction) * kBottomWallFactor);
     }
 }
 

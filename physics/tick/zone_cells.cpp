@@ -1,7 +1,7 @@
 #include "zone_cells.h"
 
-#include "zone_contact.h"
 #include "mass_state.h"
+#include "zone_contact.h"
 #include <kinetra/zone.h>
 
 #include <algorithm>
@@ -12,9 +12,9 @@ namespace kinetra {
 
 namespace {
 
-constexpr float marginPart = 0x1p-8f;
-constexpr float reachPart = 0x1p8f;
-constexpr int cells = TZoneCells::across;
+constexpr float kMarginPart = 0x1p-8f;
+constexpr float kReachPart = 0x1p8f;
+constexpr int kCells = TZoneCells::kAcross;
 
 bool SameBits(const std::vector<float>& a, const std::vector<float>& b) {
     return a.size() == b.size() &&
@@ -37,7 +37,7 @@ bool TZoneCells::Update(const TZone& zone) {
         // Room for the cells now, so that making them a tick later allocates nothing.
         seen = points;
         madeFor.reserve(points.size());
-        clear.resize(static_cast<std::size_t>(cells) * cells);
+        clear.resize(static_cast<std::size_t>(kCells) * kCells);
         return false;
     }
     Make(zone);
@@ -70,7 +70,7 @@ bool MeasureShape(const std::vector<float>& p, std::size_t n, TShapeBounds& b) {
 }
 
 int CellOf(float v, float origin, float perCell) {
-    return std::clamp(static_cast<int>(std::floor((v - origin) * perCell)), 0, cells - 1);
+    return std::clamp(static_cast<int>(std::floor((v - origin) * perCell)), 0, kCells - 1);
 }
 
 } // namespace
@@ -82,8 +82,8 @@ void TZoneCells::Make(const TZone& zone) {
     if (n < 2 || !MeasureShape(p, n, bounds)) {
         return;
     }
-    const float margin = (1.0f + bounds.extent) * marginPart;
-    reachLimit = (1.0f + bounds.extent) * reachPart;
+    const float margin = (1.0f + bounds.extent) * kMarginPart;
+    reachLimit = (1.0f + bounds.extent) * kReachPart;
     // The grid covers the shape with a margin on every side, and more than its tree's
     // root cell, so that every mass the tree lets through falls inside it.
     left = bounds.minX - 2.0f * margin - 2.0f;
@@ -93,9 +93,9 @@ void TZoneCells::Make(const TZone& zone) {
     if (!std::isfinite(width) || !std::isfinite(height)) {
         return;
     }
-    clear.assign(static_cast<std::size_t>(cells) * cells, 1);
-    perCellX = cells / width;
-    perCellY = cells / height;
+    clear.assign(static_cast<std::size_t>(kCells) * kCells, 1);
+    perCellX = kCells / width;
+    perCellY = kCells / height;
     MarkSegments(p, n, zone.kind != TZoneKind::Open, margin);
     if (zone.kind == TZoneKind::Solid) {
         MarkInside(p, n);
@@ -116,7 +116,7 @@ void TZoneCells::MarkSegments(const std::vector<float>& p, std::size_t n, bool c
         const float y1 = std::max(p[2 * a + 1], p[2 * i + 1]) + margin;
         for (int row = CellOf(y0, top, perCellY); row <= CellOf(y1, top, perCellY); ++row) {
             for (int col = CellOf(x0, left, perCellX); col <= CellOf(x1, left, perCellX); ++col) {
-                clear[static_cast<std::size_t>(row * cells + col)] = 0;
+                clear[static_cast<std::size_t>(row * kCells + col)] = 0;
             }
         }
     }
@@ -124,11 +124,11 @@ void TZoneCells::MarkSegments(const std::vector<float>& p, std::size_t n, bool c
 
 void TZoneCells::MarkInside(const std::vector<float>& p, std::size_t n) {
     // The rest of a solid's cells lie wholly inside or wholly outside it.
-    const float cellWidth = width / cells;
-    const float cellHeight = height / cells;
-    for (int row = 0; row < cells; ++row) {
-        for (int col = 0; col < cells; ++col) {
-            std::uint8_t& cell = clear[static_cast<std::size_t>(row * cells + col)];
+    const float cellWidth = width / kCells;
+    const float cellHeight = height / kCells;
+    for (int row = 0; row < kCells; ++row) {
+        for (int col = 0; col < kCells; ++col) {
+            std::uint8_t& cell = clear[static_cast<std::size_t>(row * kCells + col)];
             const float cx = left + (static_cast<float>(col) + 0.5f) * cellWidth;
             const float cy = top + (static_cast<float>(row) + 0.5f) * cellHeight;
             if (cell && Winds(p, n, 0.0f, 0.0f, cx, cy)) {
@@ -154,13 +154,13 @@ bool TZoneCells::Clears(float ox, float oy, const TMassState& m) const {
         return false;
     }
     // The cell a place rounds into may be its neighbour; the margin covers that.
-    const int col0 = std::min(static_cast<int>(x0 * perCellX), cells - 1);
-    const int col1 = std::min(static_cast<int>(x1 * perCellX), cells - 1);
-    const int row0 = std::min(static_cast<int>(y0 * perCellY), cells - 1);
-    const int row1 = std::min(static_cast<int>(y1 * perCellY), cells - 1);
+    const int col0 = std::min(static_cast<int>(x0 * perCellX), kCells - 1);
+    const int col1 = std::min(static_cast<int>(x1 * perCellX), kCells - 1);
+    const int row0 = std::min(static_cast<int>(y0 * perCellY), kCells - 1);
+    const int row1 = std::min(static_cast<int>(y1 * perCellY), kCells - 1);
     for (int row = row0; row <= row1; ++row) {
         for (int col = col0; col <= col1; ++col) {
-            if (!clear[static_cast<std::size_t>(row * cells + col)]) {
+            if (!clear[static_cast<std::size_t>(row * kCells + col)]) {
                 return false;
             }
         }

@@ -20,7 +20,7 @@ class TZone;
 struct TMassState;
 
 struct TZoneCells {
-    static constexpr int across = 32; // cells per axis
+    static constexpr int kAcross = 32; // cells per axis
 
     // The points and kind the cells were made for, and whether they are made; seen
     // holds the points of the last tick, as cells are made for a shape only once it

@@ -12,16 +12,16 @@ namespace kinetra {
 
 namespace {
 
-constexpr float farAway = 1.0e38f;
-constexpr float minimumDistance = 0.0001f;
-constexpr float frictionFactor = 0.5f;
+constexpr float kFarAway = 1.0e38f;
+constexpr float kMinimumDistance = 0.0001f;
+constexpr float kFrictionFactor = 0.5f;
 // See OutOfReach.
-constexpr float reachSlack = 0x1p-18f;
-constexpr float smallestSlack = 1.0e-6f;
+constexpr float kReachSlack = 0x1p-18f;
+constexpr float kSmallestSlack = 1.0e-6f;
 
 // A zone's points where it stands: segment i runs from point i - 1 (the last point for
 // i = 0) to point i; an open line has no segment 0.
-struct Shape {
+struct TShape {
     const std::vector<float>& p;
     std::size_t n;
     float x, y;
@@ -29,14 +29,14 @@ struct Shape {
 };
 
 // The point of the shape nearest to the mass, and its squared distance.
-struct Nearest {
-    float d2 = farAway;
+struct TNearest {
+    float d2 = kFarAway;
     float x = 0.0f;
     float y = 0.0f;
 };
 
 // The push that takes the mass out: along the unit normal (nx, ny), by -depth.
-struct Push {
+struct TPushOut {
     float nx, ny, depth;
 };
 
@@ -52,13 +52,12 @@ bool OutOfReach(float ax, float ay, float bx, float by, float mx, float my, floa
                                std::max(std::min(ay, by) - my, my - std::max(ay, by)));
     const float magnitudes =
         massScale + std::fabs(ax) + std::fabs(bx) + std::fabs(ay) + std::fabs(by);
-    return gap > r + (magnitudes * reachSlack + smallestSlack);
+    return gap > r + (magnitudes * kReachSlack + kSmallestSlack);
 }
 
 // Keeps the nearest point of the segment from a to b to (mx, my) where it is nearer
 // than the best so far.
-void NearerOnSegment(float ax, float ay, float bx, float by, float mx, float my,
-                     Nearest& best) {
+void NearerOnSegment(float ax, float ay, float bx, float by, float mx, float my, TNearest& best) {
     const float ex = bx - ax;
     const float ey = by - ay;
     float t = (ex * (mx - ax) + ey * (my - ay)) / (ex * ex + ey * ey);
@@ -77,8 +76,8 @@ void NearerOnSegment(float ax, float ay, float bx, float by, float mx, float my,
 }
 
 // The nearest point over the segments; outside, only those within reach of the mass.
-Nearest FindNearest(const Shape& s, const TMassState& m, bool inside) {
-    Nearest best;
+TNearest FindNearest(const TShape& s, const TMassState& m, bool inside) {
+    TNearest best;
     const float massScale = std::fabs(m.radius) + std::fabs(m.x) + std::fabs(m.y);
     float ax = s.x + s.p[2 * s.n - 2];
     float ay = s.y + s.p[2 * s.n - 1];
@@ -97,12 +96,12 @@ Nearest FindNearest(const Shape& s, const TMassState& m, bool inside) {
 
 // The push out of the shape, or nothing where the mass clears it: inside a solid the
 // mass goes to the nearest point and a radius beyond, outside it keeps a radius away.
-std::optional<Push> PushOut(const Nearest& nearest, const TMassState& m, bool inside) {
+std::optional<TPushOut> PushOut(const TNearest& nearest, const TMassState& m, bool inside) {
     float dist = std::sqrt(nearest.d2);
-    if (!(dist >= minimumDistance)) {
-        dist = minimumDistance;
+    if (!(dist >= kMinimumDistance)) {
+        dist = kMinimumDistance;
     }
-    Push push{};
+    TPushOut push{};
     if (inside) {
         push = {(nearest.x - m.x) / dist, (nearest.y - m.y) / dist, -dist - m.radius};
     } else {
@@ -116,7 +115,7 @@ std::optional<Push> PushOut(const Nearest& nearest, const TMassState& m, bool in
 
 // Takes up to limit of the mass's sliding along the surface: a solid holds the mass
 // back where it is, a line or outline slows its velocity.
-void SlowSliding(TMassState& m, const Push& push, float limit, bool solid) {
+void SlowSliding(TMassState& m, const TPushOut& push, float limit, bool solid) {
     const float vx = m.x - m.oldX;
     const float vy = m.y - m.oldY;
     const float speed = std::sqrt(vx * vx + vy * vy);
@@ -188,8 +187,8 @@ TPush ResolveZoneContact(const TZone& zone, TMassState& m) {
         zone.points->size() < 4) {
         return {};
     }
-    const Shape shape{*zone.points, zone.points->size() / 2, zone.x, zone.y,
-                      kind == TZoneKind::Open};
+    const TShape shape{*zone.points, zone.points->size() / 2, zone.x, zone.y,
+                       kind == TZoneKind::Open};
     const bool solid = kind == TZoneKind::Solid;
     // A solid polygon holds the mass when it winds round the mass centre.
     const bool inside = solid && Winds(shape.p, shape.n, shape.x, shape.y, m.x, m.y);
@@ -198,11 +197,11 @@ TPush ResolveZoneContact(const TZone& zone, TMassState& m) {
     if (!inside && m.radius <= 0.0f) {
         return {};
     }
-    const std::optional<Push> push = PushOut(FindNearest(shape, m, inside), m, inside);
+    const std::optional<TPushOut> push = PushOut(FindNearest(shape, m, inside), m, inside);
     if (!push) {
         return {};
     }
-    const float limit = -push->depth * (zone.friction + m.friction) * frictionFactor;
+    const float limit = -push->depth * (zone.friction + m.friction) * kFrictionFactor;
     const float closing = -((m.x - m.oldX) * push->nx + (m.y - m.oldY) * push->ny);
     m.x -= push->nx * push->depth;
     m.y -= push->ny * push->depth;

@@ -23,24 +23,24 @@ std::vector<std::uint8_t> CommittedIcon(int size) {
     return ReadBytes(std::string(MORVEL_ICON_DIR) + "/morvel-" + std::to_string(size) + ".png");
 }
 
-DecodedPng Decoded(const std::string& name) {
-    DecodedPng png = DecodePng(Committed(name));
+TDecodedPng Decoded(const std::string& name) {
+    TDecodedPng png = DecodePng(Committed(name));
     EXPECT_TRUE(png.ok) << name;
     return png;
 }
 
-const std::uint8_t* At(const DecodedPng& png, int x, int y) {
+const std::uint8_t* At(const TDecodedPng& png, int x, int y) {
     return &png.pixels[(static_cast<std::size_t>(y) * png.width + x) * png.channels];
 }
 
-struct Expected {
+struct TExpected {
     const char* file;
     std::uint32_t width;
     std::uint32_t height;
     int colourType;
 };
 
-constexpr Expected kPictures[] = {
+constexpr TExpected kPictures[] = {
     {"faces.png", 320, 64, 6}, {"sphere.png", 139, 139, 2}, {"sphere4.png", 47, 47, 6}};
 
 TEST(Pictures, HeadersAndChunkSequence) {
@@ -60,7 +60,7 @@ TEST(Pictures, HeadersAndChunkSequence) {
         EXPECT_EQ(std::string(text.begin(), std::find(text.begin(), text.end(), 0)),
                   "Creation Time");
 
-        const DecodedPng png = DecodePng(bytes);
+        const TDecodedPng png = DecodePng(bytes);
         ASSERT_TRUE(png.ok);
         EXPECT_EQ(png.width, picture.width);
         EXPECT_EQ(png.height, picture.height);
@@ -73,7 +73,7 @@ TEST(Pictures, HeadersAndChunkSequence) {
 }
 
 TEST(Pictures, BlueSkinHasWhiteCornersAndNoPureBlack) {
-    const DecodedPng png = Decoded("sphere.png");
+    const TDecodedPng png = Decoded("sphere.png");
     ASSERT_EQ(png.channels, 3);
     const int last = static_cast<int>(png.width) - 1;
     for (auto [x, y] : {std::pair{0, 0}, {last, 0}, {0, last}, {last, last}}) {
@@ -93,7 +93,7 @@ TEST(Pictures, BlueSkinHasWhiteCornersAndNoPureBlack) {
 }
 
 TEST(Pictures, ChromeSkinIsADiscOnTransparency) {
-    const DecodedPng png = Decoded("sphere4.png");
+    const TDecodedPng png = Decoded("sphere4.png");
     ASSERT_EQ(png.channels, 4);
     const int last = static_cast<int>(png.width) - 1;
     for (auto [x, y] : {std::pair{0, 0}, {last, 0}, {0, last}, {last, last}}) {
@@ -114,20 +114,20 @@ TEST(Pictures, ChromeSkinIsADiscOnTransparency) {
 }
 
 TEST(Pictures, FacesArePureBlackOrWhiteAndPlacedPerFrame) {
-    const DecodedPng png = Decoded("faces.png");
+    const TDecodedPng png = Decoded("faces.png");
     ASSERT_EQ(png.channels, 4);
     for (std::size_t i = 0; i < png.pixels.size(); i += 4) {
         const std::uint8_t* p = &png.pixels[i];
         const bool grey = p[0] == p[1] && p[1] == p[2] && (p[0] == 0 || p[0] == 255);
         ASSERT_TRUE(grey && (p[3] == 0 || p[3] == 255)) << "pixel " << i / 4;
     }
-    struct Span {
+    struct TSpan {
         int left, right, top, bottom;
     };
-    const Span expected[5] = {
+    const TSpan expected[5] = {
         {14, 49, 2, 50}, {28, 61, 3, 51}, {2, 35, 3, 51}, {28, 62, 3, 51}, {1, 35, 3, 51}};
     for (int frame = 0; frame < 5; ++frame) {
-        Span found{64, -1, 64, -1};
+        TSpan found{64, -1, 64, -1};
         for (int y = 0; y < 64; ++y) {
             for (int x = 0; x < 64; ++x) {
                 if (At(png, frame * 64 + x, y)[3] != 0) {
@@ -136,7 +136,7 @@ TEST(Pictures, FacesArePureBlackOrWhiteAndPlacedPerFrame) {
                 }
             }
         }
-        const Span& want = expected[frame];
+        const TSpan& want = expected[frame];
         EXPECT_NEAR(found.left, want.left, 2) << "frame " << frame;
         EXPECT_NEAR(found.right, want.right, 2) << "frame " << frame;
         EXPECT_NEAR(found.top, want.top, 2) << "frame " << frame;
@@ -149,7 +149,7 @@ TEST(Pictures, FacesArePureBlackOrWhiteAndPlacedPerFrame) {
 TEST(Pictures, IconsAreTheBallWithItsFaceAtEverySize) {
     for (const int size : pictures::kIconSizes) {
         SCOPED_TRACE(size);
-        const DecodedPng png = DecodePng(CommittedIcon(size));
+        const TDecodedPng png = DecodePng(CommittedIcon(size));
         ASSERT_TRUE(png.ok);
         ASSERT_EQ(png.width, static_cast<std::uint32_t>(size));
         ASSERT_EQ(png.height, static_cast<std::uint32_t>(size));

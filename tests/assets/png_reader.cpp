@@ -15,13 +15,13 @@ std::uint32_t BigEndian(const std::uint8_t* p) {
            p[3];
 }
 
-struct MemorySource {
+struct TMemorySource {
     const std::vector<std::uint8_t>* bytes;
     std::size_t offset;
 };
 
 void ReadFromMemory(png_structp png, png_bytep out, png_size_t length) {
-    auto* source = static_cast<MemorySource*>(png_get_io_ptr(png));
+    auto* source = static_cast<TMemorySource*>(png_get_io_ptr(png));
     if (source->offset + length > source->bytes->size()) {
         png_error(png, "read past the end");
     }
@@ -29,7 +29,7 @@ void ReadFromMemory(png_structp png, png_bytep out, png_size_t length) {
     source->offset += length;
 }
 
-bool Decode(png_structp png, png_infop info, DecodedPng& result, std::vector<png_bytep>& rows) {
+bool Decode(png_structp png, png_infop info, TDecodedPng& result, std::vector<png_bytep>& rows) {
     if (setjmp(png_jmpbuf(png))) {
         return false;
     }
@@ -59,12 +59,12 @@ std::vector<std::uint8_t> ReadBytes(const std::string& path) {
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-std::vector<PngChunk> ReadChunks(const std::vector<std::uint8_t>& bytes) {
+std::vector<TPngChunk> ReadChunks(const std::vector<std::uint8_t>& bytes) {
     static const std::uint8_t kSignature[8] = {137, 80, 78, 71, 13, 10, 26, 10};
     if (bytes.size() < 8 || std::memcmp(bytes.data(), kSignature, 8) != 0) {
         return {};
     }
-    std::vector<PngChunk> chunks;
+    std::vector<TPngChunk> chunks;
     std::size_t at = 8;
     while (at < bytes.size()) {
         if (bytes.size() - at < 12) {
@@ -74,7 +74,7 @@ std::vector<PngChunk> ReadChunks(const std::vector<std::uint8_t>& bytes) {
         if (length > bytes.size() - at - 12) {
             return {};
         }
-        PngChunk chunk;
+        TPngChunk chunk;
         chunk.type.assign(reinterpret_cast<const char*>(&bytes[at + 4]), 4);
         chunk.data.assign(bytes.begin() + at + 8, bytes.begin() + at + 8 + length);
         const uLong crc = crc32(0, &bytes[at + 4], length + 4);
@@ -85,14 +85,14 @@ std::vector<PngChunk> ReadChunks(const std::vector<std::uint8_t>& bytes) {
     return chunks;
 }
 
-DecodedPng DecodePng(const std::vector<std::uint8_t>& bytes) {
-    DecodedPng result;
+TDecodedPng DecodePng(const std::vector<std::uint8_t>& bytes) {
+    TDecodedPng result;
     png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     if (png == nullptr) {
         return result;
     }
     png_infop info = png_create_info_struct(png);
-    MemorySource source{&bytes, 0};
+    TMemorySource source{&bytes, 0};
     std::vector<png_bytep> rows;
     if (info != nullptr) {
         png_set_read_fn(png, &source, ReadFromMemory);

@@ -5,13 +5,13 @@
 #include <string>
 #include <vector>
 
-struct PngChunk {
+struct TPngChunk {
     std::string type;
     std::vector<std::uint8_t> data;
     bool crcValid = false;
 };
 
-struct DecodedPng {
+struct TDecodedPng {
     bool ok = false;
     std::uint32_t width = 0;
     std::uint32_t height = 0;
@@ -27,6 +27,6 @@ struct DecodedPng {
 std::vector<std::uint8_t> ReadBytes(const std::string& path);
 
 // Empty when the signature is wrong or a chunk runs past the end.
-std::vector<PngChunk> ReadChunks(const std::vector<std::uint8_t>& bytes);
+std::vector<TPngChunk> ReadChunks(const std::vector<std::uint8_t>& bytes);
 
-DecodedPng DecodePng(const std::vector<std::uint8_t>& bytes);
+TDecodedPng DecodePng(const std::vector<std::uint8_t>& bytes);

@@ -13,7 +13,7 @@ namespace {
 
 // FNV-1a over the bit patterns of every registered mass's position and
 // previous position, so a difference in the last bit of any of them shows.
-class StateHash {
+class TStateHash {
 public:
     void AddMasses() {
         for (const auto& m : *massList) {
@@ -38,7 +38,7 @@ public:
 };
 
 std::uint64_t RunHashed(int ticks) {
-    StateHash hash;
+    TStateHash hash;
     for (int tick = 0; tick < ticks; ++tick) {
         UpdatePhysics();
         if (tick % 100 == 99) {
@@ -105,11 +105,11 @@ std::uint64_t CrowdSceneHash(int ticks) {
 }
 
 std::uint64_t PileSceneHash(int count, int ticks) {
-    const scenes::Pile pile = scenes::MakePile(count);
+    const scenes::TPile pile = scenes::MakePile(count);
     for (int tick = 0; tick < ticks; ++tick) {
         UpdatePhysics();
     }
-    StateHash hash;
+    TStateHash hash;
     hash.AddMasses();
     DestroyPhysics();
     return hash.value;
@@ -118,7 +118,7 @@ std::uint64_t PileSceneHash(int count, int ticks) {
 std::uint64_t CrowdReportHash(int ticks) {
     BuildCrowdScene();
     SetContactReporting(true);
-    StateHash hash;
+    TStateHash hash;
     for (int tick = 0; tick < ticks; ++tick) {
         UpdatePhysics();
         for (const auto* list : {&TickContacts(), &EndedContacts()}) {

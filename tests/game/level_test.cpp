@@ -20,9 +20,10 @@ using morvel_test::GameWorld;
 using LevelTest = GameWorld;
 
 // Records the calls it receives, and the level time it saw.
-class Probe : public TLevelObj {
+class TProbe : public TLevelObj {
 public:
-    Probe(std::vector<std::string>& calls, std::string label) : log(calls), name(std::move(label)) {}
+    TProbe(std::vector<std::string>& calls, std::string label)
+        : log(calls), name(std::move(label)) {}
     void Init() override { log.push_back("init " + name); }
     void Update() override {
         log.push_back("update " + name);
@@ -35,9 +36,9 @@ public:
 };
 
 // Advances the clock while it is being updated, as a slow frame would.
-class ClockEater : public TLevelObj {
+class TClockEater : public TLevelObj {
 public:
-    explicit ClockEater(present::THeadlessPlatform& clock) : platform(clock) {}
+    explicit TClockEater(present::THeadlessPlatform& clock) : platform(clock) {}
     void Update() override { platform.Sleep(7); }
     present::THeadlessPlatform& platform;
 };
@@ -48,10 +49,10 @@ kinetra::FloatArray Rectangle(float w, float h) {
 
 TEST_F(LevelTest, ForwardsEveryFrameInCreationOrderWithOneTimeStamp) {
     std::vector<std::string> log;
-    auto first = std::make_shared<Probe>(log, "a");
-    auto last = std::make_shared<Probe>(log, "b");
+    auto first = std::make_shared<TProbe>(log, "a");
+    auto last = std::make_shared<TProbe>(log, "b");
     morvel::AddToLevel(first);
-    morvel::AddToLevel(std::make_shared<ClockEater>(*platform));
+    morvel::AddToLevel(std::make_shared<TClockEater>(*platform));
     morvel::AddToLevel(last);
 
     EXPECT_EQ(morvel::level->time, 0);

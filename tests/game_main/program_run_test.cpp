@@ -139,12 +139,12 @@ TEST_F(ProgramRun, OverlayShowsTitleControlsAndCreditInTheirColours) {
     ASSERT_EQ(game.width, 800);
     ASSERT_EQ(game.height, 600);
 
-    struct Expected {
+    struct TExpected {
         int y, length, green;
     };
-    const Expected lines[] = {{15, 30, 0},   {30, 30, 32},   {60, 24, 63},  {75, 26, 95},
-                              {90, 24, 127}, {120, 23, 159}, {150, 15, 191}};
-    for (const Expected& line : lines) {
+    const TExpected lines[] = {{15, 30, 0},   {30, 30, 32},   {60, 24, 63},  {75, 26, 95},
+                               {90, 24, 127}, {120, 23, 159}, {150, 15, 191}};
+    for (const TExpected& line : lines) {
         const TColourSpan colour =
             FindColour(game, 0, line.y, 400, line.y + 16, 0, line.green, 255);
         EXPECT_GT(colour.count, 0) << "line at " << line.y;

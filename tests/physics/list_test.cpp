@@ -11,23 +11,23 @@ using kinetra::TList;
 
 namespace {
 
-struct Item {
+struct TItem {
     int value = 0;
     std::function<void()> onRelease;
-    ~Item() {
+    ~TItem() {
         if (onRelease) {
             onRelease();
         }
     }
 };
 
-std::shared_ptr<Item> MakeItem(int value) {
-    auto item = std::make_shared<Item>();
+std::shared_ptr<TItem> MakeItem(int value) {
+    auto item = std::make_shared<TItem>();
     item->value = value;
     return item;
 }
 
-std::vector<int> Values(const TList<Item>& list) {
+std::vector<int> Values(const TList<TItem>& list) {
     std::vector<int> out;
     for (const auto& item : list) {
         out.push_back(item->value);
@@ -38,7 +38,7 @@ std::vector<int> Values(const TList<Item>& list) {
 } // namespace
 
 TEST(ListTest, KeepsOrderThroughRemovalsAtEveryPosition) {
-    TList<Item> list;
+    TList<TItem> list;
     std::vector<TLink> links;
     for (int i = 0; i < 5; ++i) {
         links.push_back(list.Append(MakeItem(i)));
@@ -60,7 +60,7 @@ TEST(ListTest, KeepsOrderThroughRemovalsAtEveryPosition) {
 }
 
 TEST(ListTest, FindAndContainsMatchTheSameObjectOnly) {
-    TList<Item> list;
+    TList<TItem> list;
     auto a = MakeItem(1);
     auto b = MakeItem(1);
     list.Append(a);
@@ -73,8 +73,8 @@ TEST(ListTest, FindAndContainsMatchTheSameObjectOnly) {
 }
 
 TEST(ListTest, StaleForeignAndEmptyLinksAreIgnored) {
-    TList<Item> list;
-    TList<Item> other;
+    TList<TItem> list;
+    TList<TItem> other;
     const TLink first = list.Append(MakeItem(1));
     const TLink foreign = other.Append(MakeItem(2));
     list.Append(MakeItem(3));
@@ -94,24 +94,24 @@ TEST(ListTest, LinkOutlivesItsListAndReleasesTheElement) {
     auto item = MakeItem(1);
     TLink link;
     {
-        auto list = std::make_shared<TList<Item>>();
+        auto list = std::make_shared<TList<TItem>>();
         link = list->Append(item);
         EXPECT_EQ(item.use_count(), 2);
     }
     EXPECT_FALSE(link.Valid());
     EXPECT_EQ(item.use_count(), 1);
-    TList<Item> fresh;
+    TList<TItem> fresh;
     fresh.Append(MakeItem(2));
     fresh.Remove(link);
     EXPECT_EQ(fresh.Count(), 1u);
 }
 
 TEST(ListTest, CopyToReusesStorage) {
-    TList<Item> list;
+    TList<TItem> list;
     for (int i = 0; i < 8; ++i) {
         list.Append(MakeItem(i));
     }
-    std::vector<std::shared_ptr<Item>> out;
+    std::vector<std::shared_ptr<TItem>> out;
     list.CopyTo(out);
     const auto* storage = out.data();
     list.Remove(list.Find(out[3]));
@@ -122,7 +122,7 @@ TEST(ListTest, CopyToReusesStorage) {
 }
 
 TEST(ListTest, RemovingVisitedElementsThroughACopyVisitsAll) {
-    TList<Item> list;
+    TList<TItem> list;
     for (int i = 0; i < 4; ++i) {
         list.Append(MakeItem(i));
     }
@@ -136,7 +136,7 @@ TEST(ListTest, RemovingVisitedElementsThroughACopyVisitsAll) {
 }
 
 TEST(ListTest, ElementReleaseMayChangeTheSameList) {
-    TList<Item> list;
+    TList<TItem> list;
     auto keep = MakeItem(9);
     TLink keepLink;
     {
@@ -159,7 +159,7 @@ TEST(ListTest, ElementReleaseMayChangeTheSameList) {
 }
 
 TEST(ListTest, LongListIsReleasedWithoutDeepRecursion) {
-    auto list = std::make_unique<TList<Item>>();
+    auto list = std::make_unique<TList<TItem>>();
     for (int i = 0; i < 200000; ++i) {
         list->Append(MakeItem(i));
     }

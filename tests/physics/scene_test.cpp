@@ -10,7 +10,7 @@ using namespace kinetra;
 
 namespace {
 
-bool AllFinite(const scenes::Ring& ring) {
+bool AllFinite(const scenes::TRing& ring) {
     if (!std::isfinite(ring.centre->x) || !std::isfinite(ring.centre->y)) {
         return false;
     }
@@ -23,7 +23,7 @@ bool AllFinite(const scenes::Ring& ring) {
     return true;
 }
 
-float Lowest(const scenes::Ring& ring) {
+float Lowest(const scenes::TRing& ring) {
     float lowest = ring.centre->y;
     for (const auto& m : ring.rim) {
         lowest = std::fmax(lowest, m->y + m->radius);

@@ -13,8 +13,8 @@ namespace {
 
 // A busy world: a ring on a block, a crowd, an outline, a hanging mass, a mass that only
 // a constraint holds (the tick moves it, though it is not listed), and reports.
-struct Busy {
-    scenes::Ring ring;
+struct TBusy {
+    scenes::TRing ring;
     ZoneRef block;
     ZoneRef outline;
     std::vector<MassRef> crowd;
@@ -22,7 +22,7 @@ struct Busy {
     ConstraintRef rope;
     MassRef loose;
 
-    Busy() {
+    TBusy() {
         CreatePhysics(2048, 1024, 0.1f, 0, 3);
         ring = scenes::MakeRing(400, 400, 30);
         block = scenes::MakeBlock(300, 560, 500, 700);
@@ -77,7 +77,7 @@ protected:
 // Whatever happened since, a restore brings back the very state, and the same ticks the
 // very same bits and reports, every time.
 TEST_F(SnapshotTest, RestoreReplaysTheSameBitsEveryTime) {
-    Busy busy;
+    TBusy busy;
     Tick(60);
     const SnapshotRef snapshot = TakeSnapshot();
     const std::uint64_t taken = PhysicsStateHash();

@@ -65,8 +65,8 @@ Bytes MakePng(int width, int height, int colourType, const Bytes& pixels) {
     return png;
 }
 
-std::vector<Chunk> SplitChunks(const Bytes& png) {
-    std::vector<Chunk> chunks;
+std::vector<TChunk> SplitChunks(const Bytes& png) {
+    std::vector<TChunk> chunks;
     std::size_t at = 8;
     while (at + 12 <= png.size()) {
         const std::uint32_t length = static_cast<std::uint32_t>(png[at]) << 24 |
@@ -75,7 +75,7 @@ std::vector<Chunk> SplitChunks(const Bytes& png) {
         if (length > png.size() - at - 12) {
             break;
         }
-        Chunk chunk;
+        TChunk chunk;
         chunk.type.assign(png.begin() + static_cast<std::ptrdiff_t>(at + 4),
                           png.begin() + static_cast<std::ptrdiff_t>(at + 8));
         chunk.data.assign(png.begin() + static_cast<std::ptrdiff_t>(at + 8),

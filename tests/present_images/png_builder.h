@@ -22,11 +22,11 @@ Bytes MakePng(int width, int height, int colourType, const Bytes& pixels);
 
 // The chunks of a PNG file in order (type and data), for tests that inspect or
 // rewrite a file. Stops at the first malformed chunk.
-struct Chunk {
+struct TChunk {
     std::string type;
     Bytes data;
 };
-std::vector<Chunk> SplitChunks(const Bytes& png);
+std::vector<TChunk> SplitChunks(const Bytes& png);
 
 Bytes ReadFile(const std::string& path);
 void WriteFile(const std::string& path, const Bytes& bytes);

@@ -52,7 +52,7 @@ Bytes SmallPicture() {
 }
 
 // A file of the given chunks, each with a correct CRC.
-Bytes Assemble(const std::vector<testpng::Chunk>& chunks) {
+Bytes Assemble(const std::vector<testpng::TChunk>& chunks) {
     Bytes png = testpng::Signature();
     for (const auto& chunk : chunks) {
         testpng::AppendChunk(png, chunk.type, chunk.data);
@@ -168,7 +168,7 @@ TEST(HostilePng, CompressedTextIsNeverInflated) {
     Bytes ztxt = {'B', 'o', 'm', 'b', 0, 0};
     const Bytes packed = testpng::Compress(Bytes(4u * 1024 * 1024, 'a'));
     ztxt.insert(ztxt.end(), packed.begin(), packed.end());
-    std::vector<testpng::Chunk> bomb = {chunks[0]};
+    std::vector<testpng::TChunk> bomb = {chunks[0]};
     bomb.insert(bomb.end(), 200, {"zTXt", ztxt});
     bomb.insert(bomb.end(), {chunks[1], chunks[2]});
     const Bytes png = Assemble(bomb);
