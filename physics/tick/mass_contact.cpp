@@ -100,17 +100,19 @@ void SlideTogether(TMassState& a, TMassState& b, TDirection& n, float budget) {
 
 } // namespace
 
-TPush ResolveMassContact(TMassState& a, TMassState& b) {
+bool ResolveMassContact(TMassState& a, TMassState& b, TPush* report) {
     if (a.fixed && b.fixed) {
-        return {};
+        return false;
     }
     std::optional<TOverlap> overlap = FindOverlap(a, b);
     if (!overlap) {
-        return {};
+        return false;
     }
     TDirection& n = overlap->normal;
-    const float closing =
-        -(((a.x - a.oldX) - (b.x - b.oldX)) * n.x + ((a.y - a.oldY) - (b.y - b.oldY)) * n.y);
+    if (report) {
+        report->speed =
+            -(((a.x - a.oldX) - (b.x - b.oldX)) * n.x + ((a.y - a.oldY) - (b.y - b.oldY)) * n.y);
+    }
     // The correction points from a toward b, as long as the overlap.
     const TVec c{n.x * overlap->gap, n.y * overlap->gap};
     const float budget = -overlap->gap * (a.friction + b.friction) * kHalf;
@@ -126,8 +128,14 @@ TPush ResolveMassContact(TMassState& a, TMassState& b) {
         SeparateByWeight(a, b, c);
         SlideTogether(a, b, n, budget);
     }
-    // Friction here only moves previous positions: a is where the push left it.
-    return {true, a.x, a.y, n.x, n.y, closing};
+    if (report) {
+        // Friction here only moves previous positions: a is where the push left it.
+        report->x = a.x;
+        report->y = a.y;
+        report->nx = n.x;
+        report->ny = n.y;
+    }
+    return true;
 }
 
 } // namespace kinetra

@@ -13,7 +13,8 @@ namespace kinetra {
 struct TMassState;
 
 // Resolves the overlap of a and b, a being the earlier of the two in massList; says
-// whether it pushed, and how (where a was left, along the normal from b to a).
-TPush ResolveMassContact(TMassState& a, TMassState& b);
+// whether it pushed. Where report is given, a push is described there (where a was
+// left, along the normal from b to a); without it, nothing is worked out for a report.
+bool ResolveMassContact(TMassState& a, TMassState& b, TPush* report = nullptr);
 
 } // namespace kinetra

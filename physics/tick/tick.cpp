@@ -43,8 +43,8 @@ void MeetZones(TBroadPhase& near, std::size_t j, TContactReport* report) {
     TMassState& p = near.state[j];
     for (std::size_t z = near.NextZoneNear(p, 0); z < zoneCount; z = near.NextZoneNear(p, z + 1)) {
         if (near.TreeReaches(z, p) && !near.Clear(z, p)) {
-            const TPush push = ResolveZoneContact(*near.zones[z], p);
-            if (report && push.made) {
+            TPush push;
+            if (ResolveZoneContact(*near.zones[z], p, report ? &push : nullptr) && report) {
                 report->ZoneContact(j, *near.masses[j], z, *near.zones[z], push);
             }
         }
@@ -57,8 +57,8 @@ void MeetLaterMasses(TBroadPhase& near, std::size_t j, TContactReport* report) {
     TMassState& p = near.state[j];
     for (std::size_t k = near.NextMassInReach(j, j + 1); k < count;
          k = near.NextMassInReach(j, k + 1)) {
-        const TPush push = ResolveMassContact(p, near.state[k]);
-        if (report && push.made) {
+        TPush push;
+        if (ResolveMassContact(p, near.state[k], report ? &push : nullptr) && report) {
             report->MassContact(j, *near.masses[j], k, *near.masses[k], push);
         }
         near.Moved(j);

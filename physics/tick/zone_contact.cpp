@@ -181,11 +181,11 @@ bool Winds(const std::vector<float>& p, std::size_t n, float ox, float oy, float
     return crossings == 1 || crossings == -1;
 }
 
-TPush ResolveZoneContact(const TZone& zone, TMassState& m) {
+bool ResolveZoneContact(const TZone& zone, TMassState& m, TPush* report) {
     const TZoneKind kind = zone.kind;
     if (kind < TZoneKind::Open || kind > TZoneKind::Solid || !zone.points ||
         zone.points->size() < 4) {
-        return {};
+        return false;
     }
     const TShape shape{*zone.points, zone.points->size() / 2, zone.x, zone.y,
                        kind == TZoneKind::Open};
@@ -195,19 +195,23 @@ TPush ResolveZoneContact(const TZone& zone, TMassState& m) {
     // Outside, a mass without radius cannot reach the outline: the distance is at
     // least minimumDistance, so the segments need not be searched.
     if (!inside && m.radius <= 0.0f) {
-        return {};
+        return false;
     }
     const std::optional<TPushOut> push = PushOut(FindNearest(shape, m, inside), m, inside);
     if (!push) {
-        return {};
+        return false;
     }
     const float limit = -push->depth * (zone.friction + m.friction) * kFrictionFactor;
-    const float closing = -((m.x - m.oldX) * push->nx + (m.y - m.oldY) * push->ny);
+    if (report) {
+        report->speed = -((m.x - m.oldX) * push->nx + (m.y - m.oldY) * push->ny);
+    }
     m.x -= push->nx * push->depth;
     m.y -= push->ny * push->depth;
-    const TPush made{true, m.x, m.y, push->nx, push->ny, closing};
+    if (report) {
+        *report = {m.x, m.y, push->nx, push->ny, report->speed};
+    }
     SlowSliding(m, *push, limit, solid);
-    return made;
+    return true;
 }
 
 } // namespace kinetra

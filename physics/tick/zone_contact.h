@@ -20,8 +20,8 @@ struct TMassState;
 
 // Pushes the mass out of the shape (or back inside an outline) and applies friction,
 // once the zone's tree has been found to overlap the mass's bounding square; says
-// whether it pushed, and how.
-TPush ResolveZoneContact(const TZone& zone, TMassState& m);
+// whether it pushed, and describes the push in report where that is given.
+bool ResolveZoneContact(const TZone& zone, TMassState& m, TPush* report = nullptr);
 
 // Whether the closed polygon of the first n points of p (n >= 1), shifted by (ox, oy),
 // holds (mx, my) by the quarter-turn rule that a solid zone applies.
