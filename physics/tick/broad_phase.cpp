@@ -32,17 +32,6 @@ constexpr int kMostCells = 1 << 15;
 constexpr double kCellsPerMass = 4.0;
 constexpr double kFewestCellsCap = 65536.0;
 
-bool GroupsMeet(float a, float b) {
-    return a != 0.0f && b != 0.0f && a != b;
-}
-
-// The group test of the tick, and the box test that the mass contact starts with.
-bool MayTouch(const TMassState& a, const TMassState& b) {
-    const float reach = a.radius + b.radius;
-    return GroupsMeet(a.group, b.group) && !(std::fabs(b.x - a.x) > reach) &&
-           !(std::fabs(b.y - a.y) > reach);
-}
-
 #if !defined(__SSE2__)
 // The first test of TQuadTree::Overlaps, on the root cell.
 bool Touches(float left, float top, float right, float bottom, float qx, float qy, float size) {
@@ -316,14 +305,16 @@ void TBroadPhase::GatherNearby(std::size_t i, std::size_t from) {
     gatheredColumn = column[i];
     gatheredRow = row[i];
     const std::size_t stride = static_cast<std::size_t>(columns) + 2;
-    const std::size_t centre = CellIndex(column[i], row[i]);
+    const std::size_t corner = CellIndex(column[i], row[i]) - stride - 1;
+    // The nine cells as bits, three a row: most masses have few later neighbours, and
+    // a mass with none is done after three tests.
+    unsigned later = LaterIn(corner, from) | LaterIn(corner + stride, from) << 3 |
+                     LaterIn(corner + 2 * stride, from) << 6;
     std::uint32_t* const first = nearby.data();
     std::uint32_t* out = first;
-    for (const std::size_t rowStart : {centre - stride - 1, centre - 1, centre + stride - 1}) {
-        for (unsigned later = LaterIn(rowStart, from); later != 0; later &= later - 1) {
-            out = GatherCell(cells[rowStart + static_cast<std::size_t>(std::countr_zero(later))],
-                             from, out);
-        }
+    for (; later != 0; later &= later - 1) {
+        const auto bit = static_cast<std::size_t>(std::countr_zero(later));
+        out = GatherCell(cells[corner + bit / 3 * stride + bit % 3], from, out);
     }
     const std::size_t anywhere = cells.size() - 1;
     if (static_cast<std::size_t>(highest[anywhere] + 1) > from) {
@@ -387,7 +378,7 @@ std::size_t TBroadPhase::NextOfAll(std::size_t i, std::size_t from) const {
     return n;
 }
 
-std::size_t TBroadPhase::NextMassInReach(std::size_t i, std::size_t from) {
+std::size_t TBroadPhase::FirstMassInReach(std::size_t i, std::size_t from) {
     const std::size_t n = masses.size();
     // Equal groups never meet: the rest of the mass's run of one group is passed over.
     from = std::max(from, runEnd[i]);
@@ -400,14 +391,7 @@ std::size_t TBroadPhase::NextMassInReach(std::size_t i, std::size_t from) {
     if (gatheredFor != i || gatheredColumn != column[i] || gatheredRow != row[i]) {
         GatherNearby(i, from);
     }
-    while (nextNearby < nearbyCount) {
-        // Past the last one handed on, in index order: all from `from` on.
-        const std::size_t k = nearby[nextNearby++];
-        if (MayTouch(state[i], state[k])) {
-            return k;
-        }
-    }
-    return n;
+    return NextGathered(i);
 }
 
 #if defined(__SSE2__)
@@ -424,7 +408,7 @@ __m128 Meets(__m128 groups, __m128 g) {
 
 std::size_t TBroadPhase::NextZoneNear(const TMassState& m, std::size_t from) const {
     const std::size_t n = zones.size();
-    if (m.group == 0.0f) {
+    if (from >= n || m.group == 0.0f) {
         return n;
     }
     const float r = m.radius;

@@ -135,6 +135,9 @@ struct TBroadPhase {
     // only that mass and the masses handed on move; a call for another mass, or after
     // StartPass or RefileAll, looks afresh.
     std::size_t NextMassInReach(std::size_t i, std::size_t from);
+    // NextMassInReach looking afresh, and going on among the masses gathered for i.
+    std::size_t FirstMassInReach(std::size_t i, std::size_t from);
+    std::size_t NextGathered(std::size_t i);
 
     // The first zone k >= from (else zones.size()) whose group meets m's and whose
     // root cell touches m's bounding square.
@@ -189,7 +192,38 @@ struct TBroadPhase {
     void LayGrid(float minX, float minY, float maxX, float maxY, double largest);
 };
 
-// Inline: the tick calls it for every mass and every contact.
+// The group test of the tick: group 0 meets nothing, and equal groups pass each other.
+inline bool GroupsMeet(float a, float b) {
+    return a != 0.0f && b != 0.0f && a != b;
+}
+
+// The group test, and the box test that the mass contact starts with.
+inline bool MayTouch(const TMassState& a, const TMassState& b) {
+    const float reach = a.radius + b.radius;
+    return GroupsMeet(a.group, b.group) && !(std::fabs(b.x - a.x) > reach) &&
+           !(std::fabs(b.y - a.y) > reach);
+}
+
+// Inline, as the three below: the tick calls them for every mass and every contact.
+inline std::size_t TBroadPhase::NextGathered(std::size_t i) {
+    while (nextNearby < nearbyCount) {
+        // Past the last one handed on, in index order: all from the caller's `from` on.
+        const std::size_t k = nearby[nextNearby++];
+        if (MayTouch(state[i], state[k])) {
+            return k;
+        }
+    }
+    return masses.size();
+}
+
+inline std::size_t TBroadPhase::NextMassInReach(std::size_t i, std::size_t from) {
+    // Masses a pass has gathered for are within the grid, past their run of one group.
+    if (gatheredFor == i && gatheredColumn == column[i] && gatheredRow == row[i]) {
+        return NextGathered(i);
+    }
+    return FirstMassInReach(i, from);
+}
+
 inline void TBroadPhase::Moved(std::size_t i) {
     if (column[i] == kNowhereMark) {
         return;
