@@ -32,11 +32,11 @@ struct TSign {
 
 // Each black row carries its symbols in the even positions and the yellow row
 // at the same place in the odd ones, so the rows read as alternating colours.
-const TSign titleSigns[] = {
+const TSign kTitleSigns[] = {
     {" START ", 0, 800},  {"KEEP GOING", 1125, 800}, {"MIND YOUR STEP", 1495, 595},
     {"  UP  ", 420, 545}, {"ALMOST THERE", 710, 45}, {" CONGRATULATIONS ", 1900, 195},
 };
-const TSign blackSigns[] = {
+const TSign kBlackSigns[] = {
     {"> > > >", 0, 815},
     {"> > > > > ", 1125, 815},
     {"< < < < < < < ", 1495, 610},
@@ -45,7 +45,7 @@ const TSign blackSigns[] = {
     {"* * * * * * * * *", 1900, 180},
     {"* * * * * * * * *", 1900, 210},
 };
-const TSign yellowSigns[] = {
+const TSign kYellowSigns[] = {
     {" > > > ", 0, 815},
     {" > > > > >", 1125, 815},
     {" < < < < < < <", 1495, 610},
@@ -98,11 +98,11 @@ void BuildCourse() {
 
 void DrawSignposts() {
     present::SetDrawColour(127, 0, 0);
-    DrawSigns(titleSigns);
+    DrawSigns(kTitleSigns);
     present::SetDrawColour(0, 0, 0);
-    DrawSigns(blackSigns);
+    DrawSigns(kBlackSigns);
     present::SetDrawColour(255, 255, 0);
-    DrawSigns(yellowSigns);
+    DrawSigns(kYellowSigns);
 }
 
 } // namespace morvel

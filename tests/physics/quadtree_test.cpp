@@ -10,7 +10,7 @@ using namespace kinetra;
 
 namespace {
 
-const std::vector<float> square{0, 0, 100, 0, 100, 100, 0, 100};
+const std::vector<float> kSquare{0, 0, 100, 0, 100, 100, 0, 100};
 
 int CountLeaves(const TQuadTree& node) {
     if (node.children.empty()) {
@@ -36,18 +36,18 @@ TEST(SegmentsIntersectTest, OnlyProperCrossingsCount) {
 }
 
 TEST(QuadTreeTest, FilledShapeCoversCellsNoEdgeCrosses) {
-    auto filled = TQuadTree::Build(square, TZoneKind::Solid, 40, 40, 10, 10, 1);
+    auto filled = TQuadTree::Build(kSquare, TZoneKind::Solid, 40, 40, 10, 10, 1);
     ASSERT_NE(filled, nullptr);
     EXPECT_TRUE(filled->children.empty());
     EXPECT_EQ(filled->x, 40.0f);
     EXPECT_EQ(filled->w, 10.0f);
-    EXPECT_EQ(TQuadTree::Build(square, TZoneKind::Outline, 40, 40, 10, 10, 1), nullptr);
-    EXPECT_EQ(TQuadTree::Build(square, TZoneKind::Solid, 140, 40, 10, 10, 1), nullptr);
+    EXPECT_EQ(TQuadTree::Build(kSquare, TZoneKind::Outline, 40, 40, 10, 10, 1), nullptr);
+    EXPECT_EQ(TQuadTree::Build(kSquare, TZoneKind::Solid, 140, 40, 10, 10, 1), nullptr);
 
     // Reversed winding covers the cell as well.
     const std::vector<float> reversed{0, 100, 100, 100, 100, 0, 0, 0};
     EXPECT_NE(TQuadTree::Build(reversed, TZoneKind::Solid, 40, 40, 10, 10, 1), nullptr);
-    EXPECT_EQ(TQuadTree::Build(square, static_cast<TZoneKind>(7), -1, -1, 102, 102, 1), nullptr);
+    EXPECT_EQ(TQuadTree::Build(kSquare, static_cast<TZoneKind>(7), -1, -1, 102, 102, 1), nullptr);
 }
 
 TEST(QuadTreeTest, PointsOnACellEdgeAreNotInside) {
@@ -74,7 +74,7 @@ TEST(QuadTreeTest, DeeperTreesKeepOnlyTouchedCellsInOrder) {
     EXPECT_EQ(tree->children[2]->y, 50.0f);
     EXPECT_EQ(tree->children[2]->x, 50.0f);
 
-    auto filled = TQuadTree::Build(square, TZoneKind::Solid, -1, -1, 102, 102, 3);
+    auto filled = TQuadTree::Build(kSquare, TZoneKind::Solid, -1, -1, 102, 102, 3);
     ASSERT_NE(filled, nullptr);
     EXPECT_EQ(CountLeaves(*filled), 16);
 }
@@ -92,9 +92,9 @@ TEST(QuadTreeTest, OverlapsCountsTouchingAndPrunesEmptyCells) {
 }
 
 TEST(QuadTreeTest, ExcessiveDepthIsBounded) {
-    auto tree = TQuadTree::Build(square, TZoneKind::Solid, -1, -1, 102, 102, 60);
+    auto tree = TQuadTree::Build(kSquare, TZoneKind::Solid, -1, -1, 102, 102, 60);
     ASSERT_NE(tree, nullptr);
     const int limit = 1 << (2 * (TQuadTree::kMaxDepth - 1));
     EXPECT_LE(CountLeaves(*tree), limit);
-    EXPECT_NE(TQuadTree::Build(square, TZoneKind::Solid, -1, -1, 102, 102, -3), nullptr);
+    EXPECT_NE(TQuadTree::Build(kSquare, TZoneKind::Solid, -1, -1, 102, 102, -3), nullptr);
 }

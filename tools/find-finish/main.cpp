@@ -43,8 +43,8 @@ struct TAction {
     bool up;
 };
 
-const TAction actions[] = {{'R', false}, {'L', false}, {'N', false},
-                           {'R', true},  {'L', true},  {'N', true}};
+const TAction kActions[] = {{'R', false}, {'L', false}, {'N', false},
+                            {'R', true},  {'L', true},  {'N', true}};
 
 struct TNode {
     TSnapshot snapshot;
@@ -233,7 +233,7 @@ std::vector<std::shared_ptr<TNode>> Expand(const TSearch& search, const std::vec
                                            NodeRef& finisher) {
     std::vector<std::shared_ptr<TNode>> next;
     for (const NodeRef& node : beam) {
-        for (const TAction& action : actions) {
+        for (const TAction& action : kActions) {
             search.sim.Load(node->snapshot);
             bool finished = false;
             for (int f = 0; f < search.options.chunk; ++f) {
