@@ -1,5 +1,6 @@
 #include "box2d3_course.h"
 
+#include "box2d_units.h"
 #include "globals.h"
 #include "level.h"
 #include "lift.h"
@@ -18,34 +19,9 @@ namespace scenes {
 
 namespace {
 
-constexpr float kMetresPerPixel = 0.05f;
-constexpr float kFrame = 1.0f / 60.0f;
+using namespace box2d_units;
+
 constexpr int kSubsteps = 4;
-// The blob's masses have no radius; Box2D needs a shape to collide.
-constexpr float kSmallestRadius = 2.0f;
-
-b2Vec2 Metres(float x, float y) {
-    return {x * kMetresPerPixel, y * kMetresPerPixel};
-}
-
-// Chains collide on the right of each edge: counter-clockwise in Box2D's own (here
-// y-down) coordinates faces out, clockwise faces in.
-std::vector<b2Vec2> Loop(const std::vector<float>& points, float x, float y, bool facingOut) {
-    std::vector<b2Vec2> loop;
-    for (std::size_t i = 0; i + 1 < points.size(); i += 2) {
-        loop.push_back(Metres(x + points[i], y + points[i + 1]));
-    }
-    float area = 0.0f;
-    for (std::size_t i = 0; i < loop.size(); ++i) {
-        const b2Vec2& a = loop[i];
-        const b2Vec2& b = loop[(i + 1) % loop.size()];
-        area += a.x * b.y - b.x * a.y;
-    }
-    if ((area > 0.0f) != facingOut) {
-        std::reverse(loop.begin(), loop.end());
-    }
-    return loop;
-}
 
 } // namespace
 
@@ -91,7 +67,7 @@ struct TBox2D3Course::TWorld {
         const b2BodyId body = b2CreateBody(id, &def);
         const std::vector<float> box{physics.minX, physics.minY, physics.maxX, physics.minY,
                                      physics.maxX, physics.maxY, physics.minX, physics.maxY};
-        AddChain(body, Loop(box, 0.0f, 0.0f, false), b2DefaultSurfaceMaterial().friction,
+        AddChain(body, Loop<b2Vec2>(box, 0.0f, 0.0f, false), b2DefaultSurfaceMaterial().friction,
                  b2DefaultFilter());
     }
 
@@ -100,9 +76,9 @@ struct TBox2D3Course::TWorld {
         if (moving) {
             // A lift is a convex block: one polygon on a body that follows the zone.
             def.type = b2_kinematicBody;
-            def.position = Metres(zone.x, zone.y);
+            def.position = Metres<b2Vec2>(zone.x, zone.y);
             const b2BodyId body = b2CreateBody(id, &def);
-            const auto corners = Loop(*zone.points, 0.0f, 0.0f, true);
+            const auto corners = Loop<b2Vec2>(*zone.points, 0.0f, 0.0f, true);
             const b2Hull hull = b2ComputeHull(corners.data(), static_cast<int>(corners.size()));
             const b2Polygon polygon = b2MakePolygon(&hull, 0.0f);
             b2ShapeDef shape = b2DefaultShapeDef();
@@ -113,15 +89,15 @@ struct TBox2D3Course::TWorld {
             return;
         }
         const b2BodyId body = b2CreateBody(id, &def);
-        AddChain(body, Loop(*zone.points, zone.x, zone.y, true), zone.friction,
+        AddChain(body, Loop<b2Vec2>(*zone.points, zone.x, zone.y, true), zone.friction,
                  Filter(static_cast<float>(zone.group)));
     }
 
     b2BodyId AddMass(const kinetra::TMass& m) {
         b2BodyDef def = b2DefaultBodyDef();
         def.type = m.fixed ? b2_kinematicBody : b2_dynamicBody;
-        def.position = Metres(m.x, m.y);
-        def.linearVelocity = Metres((m.x - m.oldX) / kFrame, (m.y - m.oldY) / kFrame);
+        def.position = Metres<b2Vec2>(m.x, m.y);
+        def.linearVelocity = Metres<b2Vec2>((m.x - m.oldX) / kFrame, (m.y - m.oldY) / kFrame);
         const b2BodyId body = b2CreateBody(id, &def);
         const float radius = std::max(m.radius, kSmallestRadius) * kMetresPerPixel;
         b2ShapeDef shape = b2DefaultShapeDef();
@@ -151,7 +127,7 @@ TBox2D3Course::TBox2D3Course() : world(std::make_unique<TWorld>()) {
     const TPhysics& physics = *currentWorld;
     b2WorldDef def = b2DefaultWorldDef();
     def.gravity =
-        Metres(physics.gravityX / (kFrame * kFrame), physics.gravityY / (kFrame * kFrame));
+        Metres<b2Vec2>(physics.gravityX / (kFrame * kFrame), physics.gravityY / (kFrame * kFrame));
     def.workerCount = 1;
     world->id = b2CreateWorld(&def);
     world->AddWalls(physics);
@@ -180,7 +156,7 @@ TBox2D3Course::~TBox2D3Course() {
 
 void TBox2D3Course::Step() {
     for (const auto& f : world->followers) {
-        const b2Vec2 target = Metres(*f.x, *f.y);
+        const b2Vec2 target = Metres<b2Vec2>(*f.x, *f.y);
         const b2Vec2 at = b2Body_GetPosition(f.body);
         b2Body_SetLinearVelocity(f.body, {(target.x - at.x) / kFrame, (target.y - at.y) / kFrame});
     }

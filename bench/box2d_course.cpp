@@ -1,5 +1,6 @@
 #include "box2d_course.h"
 
+#include "box2d_units.h"
 #include "globals.h"
 #include "level.h"
 #include "lift.h"
@@ -18,35 +19,10 @@ namespace scenes {
 
 namespace {
 
-constexpr float kMetresPerPixel = 0.05f;
-constexpr float kFrame = 1.0f / 60.0f;
+using namespace box2d_units;
+
 constexpr int kVelocityIterations = 8;
 constexpr int kPositionIterations = 3;
-// The blob's masses have no radius; Box2D needs a shape to collide.
-constexpr float kSmallestRadius = 2.0f;
-
-b2Vec2 Metres(float x, float y) {
-    return {x * kMetresPerPixel, y * kMetresPerPixel};
-}
-
-// Box2D's chains collide on the right of each edge: counter-clockwise in its own
-// (here y-down) coordinates faces out, clockwise faces in.
-std::vector<b2Vec2> Loop(const std::vector<float>& points, float x, float y, bool facingOut) {
-    std::vector<b2Vec2> loop;
-    for (std::size_t i = 0; i + 1 < points.size(); i += 2) {
-        loop.push_back(Metres(x + points[i], y + points[i + 1]));
-    }
-    float area = 0.0f;
-    for (std::size_t i = 0; i < loop.size(); ++i) {
-        const b2Vec2& a = loop[i];
-        const b2Vec2& b = loop[(i + 1) % loop.size()];
-        area += a.x * b.y - b.x * a.y;
-    }
-    if ((area > 0.0f) != facingOut) {
-        std::reverse(loop.begin(), loop.end());
-    }
-    return loop;
-}
 
 } // namespace
 
@@ -80,7 +56,7 @@ struct TBox2DCourse::TWorld {
         b2Body* body = world.CreateBody(&def);
         const std::vector<float> box{physics.minX, physics.minY, physics.maxX, physics.minY,
                                      physics.maxX, physics.maxY, physics.minX, physics.maxY};
-        const auto loop = Loop(box, 0.0f, 0.0f, false);
+        const auto loop = Loop<b2Vec2>(box, 0.0f, 0.0f, false);
         b2ChainShape chain;
         chain.CreateLoop(loop.data(), static_cast<int32>(loop.size()));
         body->CreateFixture(&chain, 0.0f);
@@ -94,9 +70,9 @@ struct TBox2DCourse::TWorld {
         if (moving) {
             // A lift is a convex block: one polygon on a body that follows the zone.
             def.type = b2_kinematicBody;
-            def.position = Metres(zone.x, zone.y);
+            def.position = Metres<b2Vec2>(zone.x, zone.y);
             b2Body* body = world.CreateBody(&def);
-            const auto corners = Loop(*zone.points, 0.0f, 0.0f, true);
+            const auto corners = Loop<b2Vec2>(*zone.points, 0.0f, 0.0f, true);
             b2PolygonShape polygon;
             polygon.Set(corners.data(), static_cast<int32>(corners.size()));
             fixture.shape = &polygon;
@@ -105,7 +81,7 @@ struct TBox2DCourse::TWorld {
             return;
         }
         b2Body* body = world.CreateBody(&def);
-        const auto loop = Loop(*zone.points, zone.x, zone.y, true);
+        const auto loop = Loop<b2Vec2>(*zone.points, zone.x, zone.y, true);
         b2ChainShape chain;
         chain.CreateLoop(loop.data(), static_cast<int32>(loop.size()));
         fixture.shape = &chain;
@@ -115,8 +91,8 @@ struct TBox2DCourse::TWorld {
     b2Body* AddMass(const kinetra::TMass& m) {
         b2BodyDef def;
         def.type = m.fixed ? b2_kinematicBody : b2_dynamicBody;
-        def.position = Metres(m.x, m.y);
-        def.linearVelocity = Metres((m.x - m.oldX) / kFrame, (m.y - m.oldY) / kFrame);
+        def.position = Metres<b2Vec2>(m.x, m.y);
+        def.linearVelocity = Metres<b2Vec2>((m.x - m.oldX) / kFrame, (m.y - m.oldY) / kFrame);
         b2Body* body = world.CreateBody(&def);
         b2CircleShape circle;
         const float radius = std::max(m.radius, kSmallestRadius) * kMetresPerPixel;
@@ -145,7 +121,7 @@ TBox2DCourse::TBox2DCourse() : world(std::make_unique<TWorld>()) {
     using namespace kinetra;
     const TPhysics& physics = *currentWorld;
     world->world.SetGravity(
-        Metres(physics.gravityX / (kFrame * kFrame), physics.gravityY / (kFrame * kFrame)));
+        Metres<b2Vec2>(physics.gravityX / (kFrame * kFrame), physics.gravityY / (kFrame * kFrame)));
     world->AddWalls(physics);
 
     std::set<const TZone*> lifts;
@@ -171,7 +147,7 @@ TBox2DCourse::~TBox2DCourse() = default;
 
 void TBox2DCourse::Step() {
     for (const auto& f : world->followers) {
-        const b2Vec2 target = Metres(*f.x, *f.y);
+        const b2Vec2 target = Metres<b2Vec2>(*f.x, *f.y);
         const b2Vec2 at = f.body->GetPosition();
         f.body->SetLinearVelocity({(target.x - at.x) / kFrame, (target.y - at.y) / kFrame});
     }
