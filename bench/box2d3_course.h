@@ -1,4 +1,4 @@
-// The course's geometry in Box2D v3, for comparison, made as Box2DCourse makes it for
+// The course's geometry in Box2D v3, for comparison, made as TBox2DCourse makes it for
 // Box2D 2.4: read from Kinetra's registries once the course is built.
 #pragma once
 

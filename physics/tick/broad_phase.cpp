@@ -25,7 +25,7 @@ constexpr std::size_t kLanes = 4;
 // rounding of the float reach test many times over.
 constexpr double kCellMargin = 1.001;
 constexpr double kSmallestCell = 1.0;
-// Cells per axis at most, and in all at most cellsPerMass a mass (or fewestCellsCap
+// Cells per axis at most, and in all at most kCellsPerMass a mass (or kFewestCellsCap
 // for few masses): a larger world gets larger cells, so that the grid's size follows
 // the number of masses and not the world's.
 constexpr int kMostCells = 1 << 15;
@@ -44,7 +44,7 @@ void Fit(std::vector<float>& v, std::size_t count) {
     v.assign(count + kLanes - 1, 0.0f);
 }
 
-// Cells across an extent: at least one, at most mostCells.
+// Cells across an extent: at least one, at most kMostCells.
 int CellsAcross(double extent, double cell) {
     if (!(extent > 0.0) || !std::isfinite(extent) || !std::isfinite(cell)) {
         return 1;

@@ -68,7 +68,7 @@ struct TBroadPhase {
     // The grid: its origin, one over its cell size, its extent, and per mass its column
     // and row (or a mark). Each cell, and one more for the masses of a position or radius
     // that is not finite (tried against every mass), holds its first masses in place and
-    // links the rest through nextInCell and previousInCell (noMass ends a list), so that
+    // links the rest through nextInCell and previousInCell (kNoMass ends a list), so that
     // gathering a mass's neighbours reads a few whole cells.
     static constexpr std::int32_t kNoMass = -1;
     static constexpr std::int32_t kInPlace = -2; // previousInCell of a mass held in place
@@ -82,7 +82,7 @@ struct TBroadPhase {
     std::int32_t columns = 1, rows = 1;
     std::vector<std::int32_t> column, row;
     std::vector<TCell> cells;
-    // Per cell the largest index it holds (noMass when empty), so that a search for
+    // Per cell the largest index it holds (kNoMass when empty), so that a search for
     // later masses passes over a cell at once; padded for reading four at a time.
     std::vector<std::int32_t> highest;
     std::vector<std::int32_t> nextInCell, previousInCell;

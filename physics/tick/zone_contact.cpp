@@ -193,7 +193,7 @@ bool ResolveZoneContact(const TZone& zone, TMassState& m, TPush* report) {
     // A solid polygon holds the mass when it winds round the mass centre.
     const bool inside = solid && Winds(shape.p, shape.n, shape.x, shape.y, m.x, m.y);
     // Outside, a mass without radius cannot reach the outline: the distance is at
-    // least minimumDistance, so the segments need not be searched.
+    // least kMinimumDistance, so the segments need not be searched.
     if (!inside && m.radius <= 0.0f) {
         return false;
     }
