@@ -132,25 +132,42 @@ void TContactReport::Open(const TList<TMass>& masses, const TList<TZone>& zones)
     }
 }
 
-void TContactReport::Lengthen(std::uint32_t first) {
-    chains.starts.resize(first + std::size_t{1}, TChains::TStart{TPairMap::kNone, 0});
+void TContactReport::Grow(std::uint32_t first) {
+    if (first >= chains.starts.size()) {
+        chains.starts.resize(first + std::size_t{1}, TChains::TStart{TPairMap::kNone, 0});
+    }
+    if (pairCount == pairs.size()) {
+        pairs.resize(std::max(kSmallestTable, pairs.size() * 2));
+    }
 }
 
-// Where the pair stood among the last tick's contacts, or none.
-std::uint32_t TContactReport::Then(std::uint32_t first, std::uint32_t second,
-                                   const TRecord& record) const {
-    if (listsKept) {
-        for (std::uint32_t r = lastChains.Head(first); r != TPairMap::kNone;
-             r = lastLinks[r].next) {
-            if (lastLinks[r].second == second) {
-                return r;
-            }
-        }
-        return TPairMap::kNone;
+TContactReport::TObjects TContactReport::ObjectsOf(const TPair& pair,
+                                                   const std::vector<TMass*>& masses,
+                                                   const std::vector<TZone*>& zones) {
+    if ((pair.second & kZoneFlag) != 0) {
+        return {masses[pair.first], zones[pair.second & ~kZoneFlag]};
     }
-    const bool zone = (second & kZoneFlag) != 0;
-    const auto key = zone ? Key(record.mass, nullptr, static_cast<const TZone*>(record.other))
-                          : Key(record.mass, static_cast<const TMass*>(record.other), nullptr);
+    return {masses[pair.first], masses[pair.second]};
+}
+
+// Where the pair stood among the last tick's contacts, found by its places while the
+// lists are the last tick's: none if it did not touch then.
+std::uint32_t TContactReport::ThenByPlace(const TPair& pair) const {
+    for (std::uint32_t r = lastChains.Head(pair.first); r != TPairMap::kNone;
+         r = lastPairs[r].next) {
+        if (lastPairs[r].second == pair.second) {
+            return r;
+        }
+    }
+    return TPairMap::kNone;
+}
+
+// Likewise by its objects, once the lists have changed.
+std::uint32_t TContactReport::ThenByAddress(std::uint32_t second, const TObjects& objects) const {
+    const auto key =
+        (second & kZoneFlag) != 0
+            ? Key(objects.mass, nullptr, static_cast<const TZone*>(objects.other))
+            : Key(objects.mass, static_cast<const TMass*>(objects.other), nullptr);
     return beforeMap.Find(key.first, key.second);
 }
 
@@ -163,60 +180,62 @@ void TContactReport::MapBefore() {
 }
 
 // A pair that did not touch on the tick before: its references are taken here.
-TContact TContactReport::MakeContact(std::uint32_t second, const TRecord& record,
-                                     const TList<TZone>& zones) {
+TContact TContactReport::MakeContact(std::uint32_t second, const TObjects& objects,
+                                     const TList<TZone>& listedZones) {
     TContact c;
-    c.mass = record.mass->weak_from_this().lock();
+    c.mass = objects.mass->weak_from_this().lock();
+    c.begin = true;
     if ((second & kZoneFlag) == 0) {
-        c.other = static_cast<TMass*>(const_cast<void*>(record.other))->weak_from_this().lock();
-        c.begin = true;
+        c.other = static_cast<TMass*>(const_cast<void*>(objects.other))->weak_from_this().lock();
         return c;
     }
     if (zoneRefs.empty()) {
-        for (const ZoneRef& zone : zones) {
+        for (const ZoneRef& zone : listedZones) {
             zoneRefs.push_back(&zone);
         }
     }
     // The tick hands zones on by their place in the list; should that ever differ, the
     // zone is looked for.
     const std::size_t z = second & ~kZoneFlag;
-    if (z < zoneRefs.size() && zoneRefs[z]->get() == record.other) {
+    if (z < zoneRefs.size() && zoneRefs[z]->get() == objects.other) {
         c.zone = *zoneRefs[z];
     } else {
         for (const ZoneRef* ref : zoneRefs) {
-            if (ref->get() == record.other) {
+            if (ref->get() == objects.other) {
                 c.zone = *ref;
             }
         }
     }
-    c.begin = true;
     return c;
 }
 
-void TContactReport::Close(const TList<TZone>& zones) {
+void TContactReport::Close(const std::vector<TMass*>& masses, const std::vector<TZone*>& zones,
+                           const TList<TZone>& listedZones) {
     before.swap(last);
     last.clear();
     if (!listsKept) {
         MapBefore();
     }
     std::size_t taken = 0;
-    for (std::size_t i = 0; i < records.size(); ++i) {
-        const TRecord& record = records[i];
-        const std::uint32_t then = Then(firsts[i], links[i].second, record);
+    for (std::uint32_t i = 0; i < pairCount; ++i) {
+        const TPair& pair = pairs[i];
+        const std::uint32_t then = listsKept ? ThenByPlace(pair)
+                                             : ThenByAddress(pair.second,
+                                                             ObjectsOf(pair, masses, zones));
         if (then != TPairMap::kNone && then < before.size() && before[then].mass) {
             last.push_back(std::move(before[then]));
             last.back().begin = false;
             ++taken;
         } else {
-            last.push_back(MakeContact(links[i].second, record, zones));
+            last.push_back(MakeContact(pair.second, ObjectsOf(pair, masses, zones), listedZones));
         }
         TContact& c = last.back();
-        c.x = record.push.x;
-        c.y = record.push.y;
-        c.normalX = record.push.nx;
-        c.normalY = record.push.ny;
+        c.x = pair.push.x;
+        c.y = pair.push.y;
+        c.normalX = pair.push.nx;
+        c.normalY = pair.push.ny;
         MakeUnit(c.normalX, c.normalY);
-        c.speed = record.push.speed;
+        c.speed = pair.push.speed;
     }
     // What was not taken on has ended.
     ended.clear();
@@ -230,18 +249,13 @@ void TContactReport::Close(const TList<TZone>& zones) {
     before.clear();
     zoneRefs.clear();
     beforeMap.Clear();
-    std::swap(links, lastLinks);
-    links.clear();
-    firsts.clear();
-    records.clear();
+    std::swap(pairs, lastPairs);
+    pairCount = 0;
     std::swap(chains, lastChains);
 }
 
 void TContactReport::Forget() {
-    links.clear();
-    lastLinks.clear();
-    firsts.clear();
-    records.clear();
+    pairCount = 0;
     // No tick's lists: the next tick matches by address.
     lastChains.massStamp = lastChains.zoneStamp = 0;
     beforeMap.Clear();

@@ -5,7 +5,7 @@
 // The tick asks for the report at its start (null while reporting is off, so that a
 // tick without it pays one test per push), hands it every push it makes with the
 // places of the mass and of the zone or later mass in the lists, and closes it at its
-// end. The report only reads what the contacts return: it changes nothing the tick
+// end with the objects at those places. The report only reads what the contacts return: it changes nothing the tick
 // computes.
 //
 // A busy tick pushes thousands of pairs, and the tick's own work is bound by memory,
@@ -62,14 +62,17 @@ class TContactReport {
 public:
     // Starts a tick of these lists.
     void Open(const TList<TMass>& masses, const TList<TZone>& zones);
-    // A push of mass j by zone z, or of the pair of masses j and k (j before k).
-    void ZoneContact(std::size_t j, TMass& m, std::size_t z, const TZone& zone, const TPush& push);
-    void MassContact(std::size_t j, TMass& a, std::size_t k, TMass& b, const TPush& push);
+    // A push of mass j by zone z, or of the pair of masses j and k (j before k): places
+    // in the arrays the tick hands to Close.
+    void ZoneContact(std::size_t j, std::size_t z, const TPush& push);
+    void MassContact(std::size_t j, std::size_t k, const TPush& push);
 
-    // Turns this tick's pushes into the lists, against the pairs of the tick before. A
-    // pair that goes on touching keeps its entry, references and all, so a steady tick
-    // takes no new references.
-    void Close(const TList<TZone>& zones);
+    // Turns this tick's pushes into the lists, against the pairs of the tick before:
+    // masses and zones are the tick's objects by place, listedZones the list they came
+    // from. A pair that goes on touching keeps its entry, references and all, so a
+    // steady tick takes no new references.
+    void Close(const std::vector<TMass*>& masses, const std::vector<TZone*>& zones,
+               const TList<TZone>& listedZones);
 
     // Empties everything, as for a world without a tick before.
     void Forget();
@@ -82,18 +85,16 @@ public:
 private:
     static constexpr std::uint32_t kZoneFlag = 0x80000000u;
 
-    // The pairs first pushed this tick, in order: per pair its second object's place (a
-    // zone's with zoneFlag) and the next pair of the same first mass, which the pushes
-    // of later passes search; and, apart, what the lists are made of.
-    struct TLink {
-        std::uint32_t second, next;
-    };
-    struct TRecord {
-        TMass* mass;
-        const void* other;
+    // A pair first pushed this tick: its first mass's place, its second object's (a
+    // zone's with kZoneFlag), the next pair of the same first mass, which the pushes of
+    // later passes search, and what that first push did. Places rather than objects
+    // keep it small: the tick streams one per pair past its own data, and the objects
+    // are only needed at Close.
+    struct TPair {
+        std::uint32_t first, second, next;
         TPush push;
     };
-    // The pairs of each first mass (by its place in the list): where its chain of links
+    // The pairs of each first mass (by its place in the list): where its chain of pairs
     // starts, for the tick whose count it is.
     struct TChains {
         struct TStart {
@@ -107,17 +108,27 @@ private:
             return j < starts.size() && starts[j].tick == count ? starts[j].head : TPairMap::kNone;
         }
     };
+    // The objects of a pair, by address.
+    struct TObjects {
+        TMass* mass;
+        const void* other;
+    };
 
-    void Add(std::uint32_t first, std::uint32_t second, TMass& m, const void* other,
-             const TPush& push);
-    void Lengthen(std::uint32_t first);
-    std::uint32_t Then(std::uint32_t first, std::uint32_t second, const TRecord& record) const;
+    void Add(std::uint32_t first, std::uint32_t second, const TPush& push);
+    void Grow(std::uint32_t first);
+    static TObjects ObjectsOf(const TPair& pair, const std::vector<TMass*>& masses,
+                              const std::vector<TZone*>& zones);
+    std::uint32_t ThenByPlace(const TPair& pair) const;
+    std::uint32_t ThenByAddress(std::uint32_t second, const TObjects& objects) const;
     void MapBefore();
-    TContact MakeContact(std::uint32_t second, const TRecord& record, const TList<TZone>& zones);
+    TContact MakeContact(std::uint32_t second, const TObjects& objects,
+                         const TList<TZone>& listedZones);
 
-    std::vector<TLink> links, lastLinks; // this tick's pairs, the last tick's
-    std::vector<std::uint32_t> firsts;   // this tick's pairs' first masses
-    std::vector<TRecord> records;        // this tick's first pushes
+    // This tick's pairs in the order first pushed, pairCount of them (the array is sized
+    // to the busiest tick, so that a push writes in place and only growth leaves the
+    // tick's path), and the last tick's.
+    std::vector<TPair> pairs, lastPairs;
+    std::uint32_t pairCount = 0;
     TChains chains, lastChains;
     bool listsKept = false;       // the lists are the last tick's, so lastChains hold
     TPairMap beforeMap;           // otherwise, the last tick's pairs by address
@@ -128,31 +139,27 @@ private:
 };
 
 // Inline: the tick hands on every push of every pass.
-inline void TContactReport::Add(std::uint32_t first, std::uint32_t second, TMass& m,
-                                const void* other, const TPush& push) {
+inline void TContactReport::Add(std::uint32_t first, std::uint32_t second, const TPush& push) {
     const std::uint32_t head = chains.Head(first);
-    for (std::uint32_t r = head; r != TPairMap::kNone; r = links[r].next) {
-        if (links[r].second == second) {
+    for (std::uint32_t r = head; r != TPairMap::kNone; r = pairs[r].next) {
+        if (pairs[r].second == second) {
             return;
         }
     }
-    if (first >= chains.starts.size()) {
-        Lengthen(first);
+    if (pairCount == pairs.size() || first >= chains.starts.size()) {
+        Grow(first);
     }
-    chains.starts[first] = {static_cast<std::uint32_t>(links.size()), chains.count};
-    links.push_back({second, head});
-    firsts.push_back(first);
-    records.push_back({&m, other, push});
+    chains.starts[first] = {pairCount, chains.count};
+    pairs[pairCount] = {first, second, head, push};
+    ++pairCount;
 }
 
-inline void TContactReport::ZoneContact(std::size_t j, TMass& m, std::size_t z, const TZone& zone,
-                                        const TPush& push) {
-    Add(static_cast<std::uint32_t>(j), static_cast<std::uint32_t>(z) | kZoneFlag, m, &zone, push);
+inline void TContactReport::ZoneContact(std::size_t j, std::size_t z, const TPush& push) {
+    Add(static_cast<std::uint32_t>(j), static_cast<std::uint32_t>(z) | kZoneFlag, push);
 }
 
-inline void TContactReport::MassContact(std::size_t j, TMass& a, std::size_t k, TMass& b,
-                                        const TPush& push) {
-    Add(static_cast<std::uint32_t>(j), static_cast<std::uint32_t>(k), a, &b, push);
+inline void TContactReport::MassContact(std::size_t j, std::size_t k, const TPush& push) {
+    Add(static_cast<std::uint32_t>(j), static_cast<std::uint32_t>(k), push);
 }
 
 // The report of world, or null while reporting is off: for its ticks, and for the

@@ -45,7 +45,7 @@ void MeetZones(TBroadPhase& near, std::size_t j, TContactReport* report) {
         if (near.TreeReaches(z, p) && !near.Clear(z, p)) {
             TPush push;
             if (ResolveZoneContact(*near.zones[z], p, report ? &push : nullptr) && report) {
-                report->ZoneContact(j, *near.masses[j], z, *near.zones[z], push);
+                report->ZoneContact(j, z, push);
             }
         }
     }
@@ -59,7 +59,7 @@ void MeetLaterMasses(TBroadPhase& near, std::size_t j, TContactReport* report) {
          k = near.NextMassInReach(j, k + 1)) {
         TPush push;
         if (ResolveMassContact(p, near.state[k], report ? &push : nullptr) && report) {
-            report->MassContact(j, *near.masses[j], k, *near.masses[k], push);
+            report->MassContact(j, k, push);
         }
         near.Moved(j);
         near.Moved(k);
@@ -119,7 +119,7 @@ void TPhysics::Update() {
     near.StorePositions();
     relaxing.GiveBack();
     if (report) {
-        report->Close(*zones);
+        report->Close(near.masses, near.zones, *zones);
     }
 }
 
