@@ -117,28 +117,59 @@ void TPairMap::Grow() {
 }
 
 void TContactReport::Open(const TList<TMass>& masses, const TList<TZone>& zones) {
-    listsKept = lastChains.massStamp == masses.Stamp() && lastChains.zoneStamp == zones.Stamp();
-    if (++chains.count == 0) {
-        // After 2^32 ticks: no chain may pass for this tick's.
-        for (TChains::TStart& start : chains.starts) {
-            start.tick = 0;
+    listsKept = lastRuns.massStamp == masses.Stamp() && lastRuns.zoneStamp == zones.Stamp();
+    if (++runs.count == 0) {
+        // After 2^32 ticks: no run may pass for this tick's.
+        for (TRuns::TRun& run : runs.runs) {
+            run.tick = 0;
         }
-        chains.count = 1;
+        runs.count = 1;
     }
-    chains.massStamp = masses.Stamp();
-    chains.zoneStamp = zones.Stamp();
-    if (chains.starts.size() < masses.Count()) {
-        chains.starts.resize(masses.Count(), TChains::TStart{TPairMap::kNone, 0});
+    runs.massStamp = masses.Stamp();
+    runs.zoneStamp = zones.Stamp();
+    if (runs.runs.size() < masses.Count()) {
+        runs.runs.resize(masses.Count(), TRuns::TRun{0, 0, TPairMap::kNone, 0});
     }
 }
 
+void TContactReport::StartPass(int pass) {
+    firstPass = pass == 1;
+    cursorMass = TPairMap::kNone;
+}
+
 void TContactReport::Grow(std::uint32_t first) {
-    if (first >= chains.starts.size()) {
-        chains.starts.resize(first + std::size_t{1}, TChains::TStart{TPairMap::kNone, 0});
+    if (first >= runs.runs.size()) {
+        runs.runs.resize(first + std::size_t{1}, TRuns::TRun{0, 0, TPairMap::kNone, 0});
     }
     if (pairCount == pairs.size()) {
         pairs.resize(std::max(kSmallestTable, pairs.size() * 2));
     }
+}
+
+// The pair of run whose second object is second, or none.
+std::uint32_t TContactReport::Find(const std::vector<TPair>& among, const TRuns::TRun& run,
+                                   std::uint32_t second) {
+    for (std::uint32_t r = run.begin; r < run.end; ++r) {
+        if (among[r].second == second) {
+            return r;
+        }
+    }
+    for (std::uint32_t r = run.later; r != TPairMap::kNone; r = among[r].next) {
+        if (among[r].second == second) {
+            return r;
+        }
+    }
+    return TPairMap::kNone;
+}
+
+// Whether the pair was pushed before, where the cursor did not find it: the pass
+// goes on from there.
+bool TContactReport::Seek(std::uint32_t second, const TRuns::TRun& run) {
+    const std::uint32_t r = Find(pairs, run, second);
+    if (r < run.end) {
+        cursor = r + 1;
+    }
+    return r != TPairMap::kNone;
 }
 
 TContactReport::TObjects TContactReport::ObjectsOf(const TPair& pair,
@@ -151,15 +182,15 @@ TContactReport::TObjects TContactReport::ObjectsOf(const TPair& pair,
 }
 
 // Where the pair stood among the last tick's contacts, found by its places while the
-// lists are the last tick's: none if it did not touch then.
-std::uint32_t TContactReport::ThenByPlace(const TPair& pair) const {
-    for (std::uint32_t r = lastChains.Head(pair.first); r != TPairMap::kNone;
-         r = lastPairs[r].next) {
-        if (lastPairs[r].second == pair.second) {
-            return r;
-        }
+// lists are the last tick's: none if it did not touch then. Pairs mostly come in the
+// order they came then, so the one after the last found is tried first.
+std::uint32_t TContactReport::ThenByPlace(const TPair& pair, std::uint32_t guess) const {
+    if (guess < lastCount && lastPairs[guess].first == pair.first &&
+        lastPairs[guess].second == pair.second) {
+        return guess;
     }
-    return TPairMap::kNone;
+    const TRuns::TRun* run = lastRuns.Of(pair.first);
+    return run ? Find(lastPairs, *run, pair.second) : TPairMap::kNone;
 }
 
 // Likewise by its objects, once the lists have changed.
@@ -217,15 +248,17 @@ void TContactReport::Close(const std::vector<TMass*>& masses, const std::vector<
         MapBefore();
     }
     std::size_t taken = 0;
+    std::uint32_t guess = 0;
     for (std::uint32_t i = 0; i < pairCount; ++i) {
         const TPair& pair = pairs[i];
-        const std::uint32_t then = listsKept ? ThenByPlace(pair)
+        const std::uint32_t then = listsKept ? ThenByPlace(pair, guess)
                                              : ThenByAddress(pair.second,
                                                              ObjectsOf(pair, masses, zones));
         if (then != TPairMap::kNone && then < before.size() && before[then].mass) {
             last.push_back(std::move(before[then]));
             last.back().begin = false;
             ++taken;
+            guess = then + 1;
         } else {
             last.push_back(MakeContact(pair.second, ObjectsOf(pair, masses, zones), listedZones));
         }
@@ -250,14 +283,15 @@ void TContactReport::Close(const std::vector<TMass*>& masses, const std::vector<
     zoneRefs.clear();
     beforeMap.Clear();
     std::swap(pairs, lastPairs);
+    lastCount = pairCount;
     pairCount = 0;
-    std::swap(chains, lastChains);
+    std::swap(runs, lastRuns);
 }
 
 void TContactReport::Forget() {
-    pairCount = 0;
+    pairCount = lastCount = 0;
     // No tick's lists: the next tick matches by address.
-    lastChains.massStamp = lastChains.zoneStamp = 0;
+    lastRuns.massStamp = lastRuns.zoneStamp = 0;
     beforeMap.Clear();
     last.clear();
     before.clear();

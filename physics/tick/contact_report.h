@@ -10,8 +10,8 @@
 //
 // A busy tick pushes thousands of pairs, and the tick's own work is bound by memory,
 // so the report keeps to little of it: each pair is found among the few earlier pairs
-// of its first mass (a chain per mass, by list place), not in a table over all pairs,
-// and the tick before is matched the same way while the lists are the ones it had.
+// of its first mass (by list place), not in a table over all pairs, and the tick
+// before is matched the same way while the lists are the ones it had.
 // Only after the lists changed are pairs matched by their objects' addresses, in a
 // table made for that tick alone.
 //
@@ -60,8 +60,9 @@ private:
 
 class TContactReport {
 public:
-    // Starts a tick of these lists.
+    // Starts a tick of these lists, and each of its passes over the masses.
     void Open(const TList<TMass>& masses, const TList<TZone>& zones);
+    void StartPass(int pass);
     // A push of mass j by zone z, or of the pair of masses j and k (j before k): places
     // in the arrays the tick hands to Close.
     void ZoneContact(std::size_t j, std::size_t z, const TPush& push);
@@ -86,26 +87,29 @@ private:
     static constexpr std::uint32_t kZoneFlag = 0x80000000u;
 
     // A pair first pushed this tick: its first mass's place, its second object's (a
-    // zone's with kZoneFlag), the next pair of the same first mass, which the pushes of
-    // later passes search, and what that first push did. Places rather than objects
-    // keep it small: the tick streams one per pair past its own data, and the objects
-    // are only needed at Close.
+    // zone's with kZoneFlag), the next pair of the same first mass first pushed in the
+    // same later pass, and what that first push did. Places rather than objects keep it
+    // small: the tick streams one per pair past its own data, and the objects are only
+    // needed at Close.
     struct TPair {
         std::uint32_t first, second, next;
         TPush push;
     };
-    // The pairs of each first mass (by its place in the list): where its chain of pairs
-    // starts, for the tick whose count it is.
-    struct TChains {
-        struct TStart {
-            std::uint32_t head, tick;
+    // The pairs of each first mass (by its place in the list), for the tick whose count
+    // it is. A pass pushes a mass's pairs one after another, so those of the first pass
+    // lie side by side, from begin to end; those that later passes add are chained from
+    // later. A pass after the first mostly repeats the first one's pushes in its order,
+    // which a cursor through the mass's pairs meets with one test each.
+    struct TRuns {
+        struct TRun {
+            std::uint32_t begin, end, later, tick;
         };
-        std::vector<TStart> starts;
+        std::vector<TRun> runs;
         std::uint32_t count = 0;
         std::uint64_t massStamp = 0, zoneStamp = 0;
 
-        std::uint32_t Head(std::uint32_t j) const {
-            return j < starts.size() && starts[j].tick == count ? starts[j].head : TPairMap::kNone;
+        const TRun* Of(std::uint32_t j) const {
+            return j < runs.size() && runs[j].tick == count ? &runs[j] : nullptr;
         }
     };
     // The objects of a pair, by address.
@@ -115,10 +119,14 @@ private:
     };
 
     void Add(std::uint32_t first, std::uint32_t second, const TPush& push);
+    bool Repeats(std::uint32_t first, std::uint32_t second, const TRuns::TRun& run);
+    bool Seek(std::uint32_t second, const TRuns::TRun& run);
     void Grow(std::uint32_t first);
+    static std::uint32_t Find(const std::vector<TPair>& among, const TRuns::TRun& run,
+                              std::uint32_t second);
     static TObjects ObjectsOf(const TPair& pair, const std::vector<TMass*>& masses,
                               const std::vector<TZone*>& zones);
-    std::uint32_t ThenByPlace(const TPair& pair) const;
+    std::uint32_t ThenByPlace(const TPair& pair, std::uint32_t guess) const;
     std::uint32_t ThenByAddress(std::uint32_t second, const TObjects& objects) const;
     void MapBefore();
     TContact MakeContact(std::uint32_t second, const TObjects& objects,
@@ -126,11 +134,13 @@ private:
 
     // This tick's pairs in the order first pushed, pairCount of them (the array is sized
     // to the busiest tick, so that a push writes in place and only growth leaves the
-    // tick's path), and the last tick's.
+    // tick's path), and the last tick's, lastCount of them.
     std::vector<TPair> pairs, lastPairs;
-    std::uint32_t pairCount = 0;
-    TChains chains, lastChains;
-    bool listsKept = false;       // the lists are the last tick's, so lastChains hold
+    std::uint32_t pairCount = 0, lastCount = 0;
+    TRuns runs, lastRuns;
+    bool firstPass = true;
+    std::uint32_t cursorMass = TPairMap::kNone, cursor = 0; // where the pass's pushes are
+    bool listsKept = false;       // the lists are the last tick's, so lastRuns hold
     TPairMap beforeMap;           // otherwise, the last tick's pairs by address
     std::vector<TContact> last;   // the last tick's contacts
     std::vector<TContact> before; // the tick before's, while the last are made
@@ -140,18 +150,38 @@ private:
 
 // Inline: the tick hands on every push of every pass.
 inline void TContactReport::Add(std::uint32_t first, std::uint32_t second, const TPush& push) {
-    const std::uint32_t head = chains.Head(first);
-    for (std::uint32_t r = head; r != TPairMap::kNone; r = pairs[r].next) {
-        if (pairs[r].second == second) {
-            return;
-        }
-    }
-    if (pairCount == pairs.size() || first >= chains.starts.size()) {
+    if (first >= runs.runs.size() || pairCount == pairs.size()) {
         Grow(first);
     }
-    chains.starts[first] = {pairCount, chains.count};
-    pairs[pairCount] = {first, second, head, push};
-    ++pairCount;
+    TRuns::TRun& run = runs.runs[first];
+    if (run.tick != runs.count) {
+        run = {pairCount, pairCount, TPairMap::kNone, runs.count};
+    }
+    if (firstPass && run.end == pairCount) {
+        // The first pass meets each pair once, a mass's one after another: nothing to
+        // look for.
+        pairs[pairCount++] = {first, second, TPairMap::kNone, push};
+        run.end = pairCount;
+        return;
+    }
+    if (Repeats(first, second, run)) {
+        return;
+    }
+    pairs[pairCount] = {first, second, run.later, push};
+    run.later = pairCount++;
+}
+
+inline bool TContactReport::Repeats(std::uint32_t first, std::uint32_t second,
+                                    const TRuns::TRun& run) {
+    if (first != cursorMass) {
+        cursorMass = first;
+        cursor = run.begin;
+    }
+    if (cursor < run.end && pairs[cursor].second == second) {
+        ++cursor;
+        return true;
+    }
+    return Seek(second, run);
 }
 
 inline void TContactReport::ZoneContact(std::size_t j, std::size_t z, const TPush& push) {

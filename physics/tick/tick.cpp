@@ -114,6 +114,9 @@ void TPhysics::Update() {
     near.Load(*zones, world->minX, world->minY, world->maxX, world->maxY);
     const int passes = world->iterations;
     for (int pass = 1; pass <= passes; ++pass) {
+        if (report) {
+            report->StartPass(pass);
+        }
         RelaxPass(*world, near, relaxing, report);
     }
     near.StorePositions();
