@@ -141,13 +141,16 @@ void TContactReport::Grow(std::uint32_t first) {
     if (first >= runs.runs.size()) {
         runs.runs.resize(first + std::size_t{1}, TRuns::TRun{0, 0, TPairMap::kNone, 0});
     }
-    if (pairCount == pairs.size()) {
-        pairs.resize(std::max(kSmallestTable, pairs.size() * 2));
+    if (pairCount == keys.size()) {
+        // pushes serves every tick: as long as the longer of keys and lastKeys.
+        const std::size_t size = std::max(kSmallestTable, keys.size() * 2);
+        keys.resize(size);
+        pushes.resize(std::max(size, pushes.size()));
     }
 }
 
 // The pair of run whose second object is second, or none.
-std::uint32_t TContactReport::Find(const std::vector<TPair>& among, const TRuns::TRun& run,
+std::uint32_t TContactReport::Find(const std::vector<TKey>& among, const TRuns::TRun& run,
                                    std::uint32_t second) {
     for (std::uint32_t r = run.begin; r < run.end; ++r) {
         if (among[r].second == second) {
@@ -165,32 +168,32 @@ std::uint32_t TContactReport::Find(const std::vector<TPair>& among, const TRuns:
 // Whether the pair was pushed before, where the cursor did not find it: the pass
 // goes on from there.
 bool TContactReport::Seek(std::uint32_t second, const TRuns::TRun& run) {
-    const std::uint32_t r = Find(pairs, run, second);
+    const std::uint32_t r = Find(keys, run, second);
     if (r < run.end) {
         cursor = r + 1;
     }
     return r != TPairMap::kNone;
 }
 
-TContactReport::TObjects TContactReport::ObjectsOf(const TPair& pair,
+TContactReport::TObjects TContactReport::ObjectsOf(const TKey& key,
                                                    const std::vector<TMass*>& masses,
                                                    const std::vector<TZone*>& zones) {
-    if ((pair.second & kZoneFlag) != 0) {
-        return {masses[pair.first], zones[pair.second & ~kZoneFlag]};
+    if ((key.second & kZoneFlag) != 0) {
+        return {masses[key.first], zones[key.second & ~kZoneFlag]};
     }
-    return {masses[pair.first], masses[pair.second]};
+    return {masses[key.first], masses[key.second]};
 }
 
 // Where the pair stood among the last tick's contacts, found by its places while the
 // lists are the last tick's: none if it did not touch then. Pairs mostly come in the
 // order they came then, so the one after the last found is tried first.
-std::uint32_t TContactReport::ThenByPlace(const TPair& pair, std::uint32_t guess) const {
-    if (guess < lastCount && lastPairs[guess].first == pair.first &&
-        lastPairs[guess].second == pair.second) {
+std::uint32_t TContactReport::ThenByPlace(const TKey& key, std::uint32_t guess) const {
+    if (guess < lastCount && lastKeys[guess].first == key.first &&
+        lastKeys[guess].second == key.second) {
         return guess;
     }
-    const TRuns::TRun* run = lastRuns.Of(pair.first);
-    return run ? Find(lastPairs, *run, pair.second) : TPairMap::kNone;
+    const TRuns::TRun* run = lastRuns.Of(key.first);
+    return run ? Find(lastKeys, *run, key.second) : TPairMap::kNone;
 }
 
 // Likewise by its objects, once the lists have changed.
@@ -199,14 +202,14 @@ std::uint32_t TContactReport::ThenByAddress(std::uint32_t second, const TObjects
         (second & kZoneFlag) != 0
             ? Key(objects.mass, nullptr, static_cast<const TZone*>(objects.other))
             : Key(objects.mass, static_cast<const TMass*>(objects.other), nullptr);
-    return beforeMap.Find(key.first, key.second);
+    return lastMap.Find(key.first, key.second);
 }
 
-void TContactReport::MapBefore() {
-    beforeMap.Clear();
-    for (std::uint32_t i = 0; i < before.size(); ++i) {
-        const auto key = KeyOf(before[i]);
-        beforeMap.Insert(key.first, key.second, i);
+void TContactReport::MapLast() {
+    lastMap.Clear();
+    for (std::uint32_t i = 0; i < last.size(); ++i) {
+        const auto key = KeyOf(last[i]);
+        lastMap.Insert(key.first, key.second, i);
     }
 }
 
@@ -240,49 +243,93 @@ TContact TContactReport::MakeContact(std::uint32_t second, const TObjects& objec
     return c;
 }
 
-void TContactReport::Close(const std::vector<TMass*>& masses, const std::vector<TZone*>& zones,
-                           const TList<TZone>& listedZones) {
-    before.swap(last);
-    last.clear();
+// Which pair of this tick goes on with each of the last tick's contacts, if any.
+void TContactReport::Match(const std::vector<TMass*>& masses, const std::vector<TZone*>& zones) {
     if (!listsKept) {
-        MapBefore();
+        MapLast();
     }
-    std::size_t taken = 0;
+    goesOn.assign(last.size(), TPairMap::kNone);
     std::uint32_t guess = 0;
     for (std::uint32_t i = 0; i < pairCount; ++i) {
-        const TPair& pair = pairs[i];
-        const std::uint32_t then = listsKept ? ThenByPlace(pair, guess)
-                                             : ThenByAddress(pair.second,
-                                                             ObjectsOf(pair, masses, zones));
-        if (then != TPairMap::kNone && then < before.size() && before[then].mass) {
-            last.push_back(std::move(before[then]));
-            last.back().begin = false;
-            ++taken;
+        const TKey& key = keys[i];
+        const std::uint32_t then =
+            listsKept ? ThenByPlace(key, guess)
+                      : ThenByAddress(key.second, ObjectsOf(key, masses, zones));
+        // Taken once at most: a pair listed twice begins the second time.
+        if (then < goesOn.size() && goesOn[then] == TPairMap::kNone) {
+            goesOn[then] = i;
             guess = then + 1;
-        } else {
-            last.push_back(MakeContact(pair.second, ObjectsOf(pair, masses, zones), listedZones));
         }
-        TContact& c = last.back();
-        c.x = pair.push.x;
-        c.y = pair.push.y;
-        c.normalX = pair.push.nx;
-        c.normalY = pair.push.ny;
-        MakeUnit(c.normalX, c.normalY);
-        c.speed = pair.push.speed;
     }
-    // What was not taken on has ended.
+    lastMap.Clear();
+}
+
+// The last tick's contacts that nothing goes on with have ended: they leave the list,
+// in the order they were in.
+void TContactReport::EndUnmatched() {
     ended.clear();
-    for (std::size_t i = 0; taken < before.size() && i < before.size(); ++i) {
-        if (before[i].mass) {
-            before[i].begin = false;
-            ended.push_back(std::move(before[i]));
-            ++taken;
+    for (std::uint32_t i = 0; i < goesOn.size(); ++i) {
+        if (goesOn[i] == TPairMap::kNone) {
+            ended.push_back(std::move(last[i]));
+            ended.back().begin = false;
         }
     }
-    before.clear();
+}
+
+// Moves each contact that goes on to the place of its pair. A contact moved into a
+// place takes out the one there, which moves on in turn, until an empty place is
+// reached (one left by an ended contact, by the first of the chain or past the last
+// tick's): each moves once, and the places of the pairs that begin stay empty.
+void TContactReport::Rearrange() {
+    for (std::uint32_t from = 0; from < goesOn.size(); ++from) {
+        std::uint32_t to = goesOn[from];
+        if (to == TPairMap::kNone || to == from) {
+            continue;
+        }
+        goesOn[from] = TPairMap::kNone;
+        TContact moving = std::move(last[from]);
+        for (;;) {
+            // Only the references: the values are the tick's, written afterwards.
+            moving.mass.swap(last[to].mass);
+            moving.other.swap(last[to].other);
+            moving.zone.swap(last[to].zone);
+            // What was at to goes on elsewhere: no contact goes on at the place of another.
+            const std::uint32_t next = moving.mass ? goesOn[to] : TPairMap::kNone;
+            if (next == TPairMap::kNone) {
+                break;
+            }
+            goesOn[to] = TPairMap::kNone;
+            to = next;
+        }
+    }
+}
+
+void TContactReport::Close(const std::vector<TMass*>& masses, const std::vector<TZone*>& zones,
+                           const TList<TZone>& listedZones) {
+    Match(masses, zones);
+    EndUnmatched();
+    if (last.size() < pairCount) {
+        last.resize(pairCount);
+    }
+    Rearrange();
+    last.resize(pairCount);
+    for (std::uint32_t i = 0; i < pairCount; ++i) {
+        TContact& c = last[i];
+        if (c.mass) {
+            c.begin = false;
+        } else {
+            c = MakeContact(keys[i].second, ObjectsOf(keys[i], masses, zones), listedZones);
+        }
+        const TPush& push = pushes[i];
+        c.x = push.x;
+        c.y = push.y;
+        c.normalX = push.nx;
+        c.normalY = push.ny;
+        MakeUnit(c.normalX, c.normalY);
+        c.speed = push.speed;
+    }
     zoneRefs.clear();
-    beforeMap.Clear();
-    std::swap(pairs, lastPairs);
+    std::swap(keys, lastKeys);
     lastCount = pairCount;
     pairCount = 0;
     std::swap(runs, lastRuns);
@@ -292,9 +339,8 @@ void TContactReport::Forget() {
     pairCount = lastCount = 0;
     // No tick's lists: the next tick matches by address.
     lastRuns.massStamp = lastRuns.zoneStamp = 0;
-    beforeMap.Clear();
+    lastMap.Clear();
     last.clear();
-    before.clear();
     ended.clear();
 }
 

@@ -13,7 +13,9 @@
 // of its first mass (by list place), not in a table over all pairs, and the tick
 // before is matched the same way while the lists are the ones it had.
 // Only after the lists changed are pairs matched by their objects' addresses, in a
-// table made for that tick alone.
+// table made for that tick alone. The last tick's contacts are made over in place, so
+// that a tick touches one list of them: those that go on are moved to their new places,
+// each once.
 //
 // Keeps between ticks: the last tick's contacts and pairs, and storage grown to the
 // busiest tick, so that steady ticks allocate nothing.
@@ -87,13 +89,12 @@ private:
     static constexpr std::uint32_t kZoneFlag = 0x80000000u;
 
     // A pair first pushed this tick: its first mass's place, its second object's (a
-    // zone's with kZoneFlag), the next pair of the same first mass first pushed in the
-    // same later pass, and what that first push did. Places rather than objects keep it
-    // small: the tick streams one per pair past its own data, and the objects are only
-    // needed at Close.
-    struct TPair {
+    // zone's with kZoneFlag) and the next pair of the same first mass first pushed in
+    // the same later pass. Places rather than objects keep it small: the tick streams
+    // one per pair past its own data, beside what the pair's first push did, and the
+    // objects are only needed at Close.
+    struct TKey {
         std::uint32_t first, second, next;
-        TPush push;
     };
     // The pairs of each first mass (by its place in the list), for the tick whose count
     // it is. A pass pushes a mass's pairs one after another, so those of the first pass
@@ -122,35 +123,39 @@ private:
     bool Repeats(std::uint32_t first, std::uint32_t second, const TRuns::TRun& run);
     bool Seek(std::uint32_t second, const TRuns::TRun& run);
     void Grow(std::uint32_t first);
-    static std::uint32_t Find(const std::vector<TPair>& among, const TRuns::TRun& run,
+    static std::uint32_t Find(const std::vector<TKey>& among, const TRuns::TRun& run,
                               std::uint32_t second);
-    static TObjects ObjectsOf(const TPair& pair, const std::vector<TMass*>& masses,
+    static TObjects ObjectsOf(const TKey& key, const std::vector<TMass*>& masses,
                               const std::vector<TZone*>& zones);
-    std::uint32_t ThenByPlace(const TPair& pair, std::uint32_t guess) const;
+    std::uint32_t ThenByPlace(const TKey& key, std::uint32_t guess) const;
     std::uint32_t ThenByAddress(std::uint32_t second, const TObjects& objects) const;
-    void MapBefore();
+    void MapLast();
+    void Match(const std::vector<TMass*>& masses, const std::vector<TZone*>& zones);
+    void EndUnmatched();
+    void Rearrange();
     TContact MakeContact(std::uint32_t second, const TObjects& objects,
                          const TList<TZone>& listedZones);
 
-    // This tick's pairs in the order first pushed, pairCount of them (the array is sized
-    // to the busiest tick, so that a push writes in place and only growth leaves the
-    // tick's path), and the last tick's, lastCount of them.
-    std::vector<TPair> pairs, lastPairs;
+    // This tick's pairs in the order first pushed, pairCount of them, with their first
+    // pushes (the arrays are sized to the busiest tick, so that a push writes in place
+    // and only growth leaves the tick's path), and the last tick's pairs, lastCount.
+    std::vector<TKey> keys, lastKeys;
+    std::vector<TPush> pushes;
     std::uint32_t pairCount = 0, lastCount = 0;
     TRuns runs, lastRuns;
     bool firstPass = true;
     std::uint32_t cursorMass = TPairMap::kNone, cursor = 0; // where the pass's pushes are
     bool listsKept = false;       // the lists are the last tick's, so lastRuns hold
-    TPairMap beforeMap;           // otherwise, the last tick's pairs by address
-    std::vector<TContact> last;   // the last tick's contacts
-    std::vector<TContact> before; // the tick before's, while the last are made
+    TPairMap lastMap;             // otherwise, the last tick's pairs by address
+    std::vector<std::uint32_t> goesOn; // per last contact, the pair that goes on with it
+    std::vector<TContact> last;   // the last tick's contacts, made over in place
     std::vector<TContact> ended;
     std::vector<const ZoneRef*> zoneRefs; // the zone list's references, once needed
 };
 
 // Inline: the tick hands on every push of every pass.
 inline void TContactReport::Add(std::uint32_t first, std::uint32_t second, const TPush& push) {
-    if (first >= runs.runs.size() || pairCount == pairs.size()) {
+    if (first >= runs.runs.size() || pairCount == keys.size()) {
         Grow(first);
     }
     TRuns::TRun& run = runs.runs[first];
@@ -160,14 +165,16 @@ inline void TContactReport::Add(std::uint32_t first, std::uint32_t second, const
     if (firstPass && run.end == pairCount) {
         // The first pass meets each pair once, a mass's one after another: nothing to
         // look for.
-        pairs[pairCount++] = {first, second, TPairMap::kNone, push};
+        keys[pairCount] = {first, second, TPairMap::kNone};
+        pushes[pairCount++] = push;
         run.end = pairCount;
         return;
     }
     if (Repeats(first, second, run)) {
         return;
     }
-    pairs[pairCount] = {first, second, run.later, push};
+    keys[pairCount] = {first, second, run.later};
+    pushes[pairCount] = push;
     run.later = pairCount++;
 }
 
@@ -177,7 +184,7 @@ inline bool TContactReport::Repeats(std::uint32_t first, std::uint32_t second,
         cursorMass = first;
         cursor = run.begin;
     }
-    if (cursor < run.end && pairs[cursor].second == second) {
+    if (cursor < run.end && keys[cursor].second == second) {
         ++cursor;
         return true;
     }
