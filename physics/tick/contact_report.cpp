@@ -130,6 +130,9 @@ void TContactReport::Open(const TList<TMass>& masses, const TList<TZone>& zones)
     if (runs.runs.size() < masses.Count()) {
         runs.runs.resize(masses.Count(), TRuns::TRun{0, 0, TPairMap::kNone, 0});
     }
+    if (keys.empty()) {
+        Grow(0);
+    }
 }
 
 void TContactReport::StartPass(int pass) {
@@ -141,7 +144,7 @@ void TContactReport::Grow(std::uint32_t first) {
     if (first >= runs.runs.size()) {
         runs.runs.resize(first + std::size_t{1}, TRuns::TRun{0, 0, TPairMap::kNone, 0});
     }
-    if (pairCount == keys.size()) {
+    if (pairCount + std::size_t{1} >= keys.size()) {
         // pushes serves every tick: as long as the longer of keys and lastKeys.
         const std::size_t size = std::max(kSmallestTable, keys.size() * 2);
         keys.resize(size);

@@ -65,10 +65,13 @@ public:
     // Starts a tick of these lists, and each of its passes over the masses.
     void Open(const TList<TMass>& masses, const TList<TZone>& zones);
     void StartPass(int pass);
-    // A push of mass j by zone z, or of the pair of masses j and k (j before k): places
-    // in the arrays the tick hands to Close.
-    void ZoneContact(std::size_t j, std::size_t z, const TPush& push);
-    void MassContact(std::size_t j, std::size_t k, const TPush& push);
+    // Where the contact writes its next push: kept if the push turns out to be its
+    // pair's first of the tick, written over otherwise. Valid until the next call below.
+    TPush* NextPush() { return &pushes[pairCount]; }
+    // The push just written to NextPush was of mass j by zone z, or of the pair of
+    // masses j and k (j before k): places in the arrays the tick hands to Close.
+    void ZoneContact(std::size_t j, std::size_t z);
+    void MassContact(std::size_t j, std::size_t k);
 
     // Turns this tick's pushes into the lists, against the pairs of the tick before:
     // masses and zones are the tick's objects by place, listedZones the list they came
@@ -119,7 +122,7 @@ private:
         const void* other;
     };
 
-    void Add(std::uint32_t first, std::uint32_t second, const TPush& push);
+    void Add(std::uint32_t first, std::uint32_t second);
     bool Repeats(std::uint32_t first, std::uint32_t second, const TRuns::TRun& run);
     bool Seek(std::uint32_t second, const TRuns::TRun& run);
     void Grow(std::uint32_t first);
@@ -137,8 +140,9 @@ private:
                          const TList<TZone>& listedZones);
 
     // This tick's pairs in the order first pushed, pairCount of them, with their first
-    // pushes (the arrays are sized to the busiest tick, so that a push writes in place
-    // and only growth leaves the tick's path), and the last tick's pairs, lastCount.
+    // pushes (the arrays are sized to the busiest tick, and always hold one more, so
+    // that a push is written in place and only growth leaves the tick's path), and the
+    // last tick's pairs, lastCount.
     std::vector<TKey> keys, lastKeys;
     std::vector<TPush> pushes;
     std::uint32_t pairCount = 0, lastCount = 0;
@@ -154,8 +158,8 @@ private:
 };
 
 // Inline: the tick hands on every push of every pass.
-inline void TContactReport::Add(std::uint32_t first, std::uint32_t second, const TPush& push) {
-    if (first >= runs.runs.size() || pairCount == keys.size()) {
+inline void TContactReport::Add(std::uint32_t first, std::uint32_t second) {
+    if (first >= runs.runs.size()) {
         Grow(first);
     }
     TRuns::TRun& run = runs.runs[first];
@@ -166,16 +170,16 @@ inline void TContactReport::Add(std::uint32_t first, std::uint32_t second, const
         // The first pass meets each pair once, a mass's one after another: nothing to
         // look for.
         keys[pairCount] = {first, second, TPairMap::kNone};
-        pushes[pairCount++] = push;
-        run.end = pairCount;
+        run.end = ++pairCount;
+    } else if (Repeats(first, second, run)) {
         return;
+    } else {
+        keys[pairCount] = {first, second, run.later};
+        run.later = pairCount++;
     }
-    if (Repeats(first, second, run)) {
-        return;
+    if (pairCount == keys.size()) {
+        Grow(first);
     }
-    keys[pairCount] = {first, second, run.later};
-    pushes[pairCount] = push;
-    run.later = pairCount++;
 }
 
 inline bool TContactReport::Repeats(std::uint32_t first, std::uint32_t second,
@@ -191,12 +195,12 @@ inline bool TContactReport::Repeats(std::uint32_t first, std::uint32_t second,
     return Seek(second, run);
 }
 
-inline void TContactReport::ZoneContact(std::size_t j, std::size_t z, const TPush& push) {
-    Add(static_cast<std::uint32_t>(j), static_cast<std::uint32_t>(z) | kZoneFlag, push);
+inline void TContactReport::ZoneContact(std::size_t j, std::size_t z) {
+    Add(static_cast<std::uint32_t>(j), static_cast<std::uint32_t>(z) | kZoneFlag);
 }
 
-inline void TContactReport::MassContact(std::size_t j, std::size_t k, const TPush& push) {
-    Add(static_cast<std::uint32_t>(j), static_cast<std::uint32_t>(k), push);
+inline void TContactReport::MassContact(std::size_t j, std::size_t k) {
+    Add(static_cast<std::uint32_t>(j), static_cast<std::uint32_t>(k));
 }
 
 // The report of world, or null while reporting is off: for its ticks, and for the

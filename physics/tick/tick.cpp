@@ -43,9 +43,9 @@ void MeetZones(TBroadPhase& near, std::size_t j, TContactReport* report) {
     TMassState& p = near.state[j];
     for (std::size_t z = near.NextZoneNear(p, 0); z < zoneCount; z = near.NextZoneNear(p, z + 1)) {
         if (near.TreeReaches(z, p) && !near.Clear(z, p)) {
-            TPush push;
-            if (ResolveZoneContact(*near.zones[z], p, report ? &push : nullptr) && report) {
-                report->ZoneContact(j, z, push);
+            if (ResolveZoneContact(*near.zones[z], p, report ? report->NextPush() : nullptr) &&
+                report) {
+                report->ZoneContact(j, z);
             }
         }
     }
@@ -57,9 +57,9 @@ void MeetLaterMasses(TBroadPhase& near, std::size_t j, TContactReport* report) {
     TMassState& p = near.state[j];
     for (std::size_t k = near.NextMassInReach(j, j + 1); k < count;
          k = near.NextMassInReach(j, k + 1)) {
-        TPush push;
-        if (ResolveMassContact(p, near.state[k], report ? &push : nullptr) && report) {
-            report->MassContact(j, k, push);
+        if (ResolveMassContact(p, near.state[k], report ? report->NextPush() : nullptr) &&
+            report) {
+            report->MassContact(j, k);
         }
         near.Moved(j);
         near.Moved(k);
