@@ -201,10 +201,9 @@ std::uint32_t TContactReport::ThenByPlace(const TKey& key, std::uint32_t guess) 
 
 // Likewise by its objects, once the lists have changed.
 std::uint32_t TContactReport::ThenByAddress(std::uint32_t second, const TObjects& objects) const {
-    const auto key =
-        (second & kZoneFlag) != 0
-            ? Key(objects.mass, nullptr, static_cast<const TZone*>(objects.other))
-            : Key(objects.mass, static_cast<const TMass*>(objects.other), nullptr);
+    const auto key = (second & kZoneFlag) != 0
+                         ? Key(objects.mass, nullptr, static_cast<const TZone*>(objects.other))
+                         : Key(objects.mass, static_cast<const TMass*>(objects.other), nullptr);
     return lastMap.Find(key.first, key.second);
 }
 
@@ -255,9 +254,9 @@ void TContactReport::Match(const std::vector<TMass*>& masses, const std::vector<
     std::uint32_t guess = 0;
     for (std::uint32_t i = 0; i < pairCount; ++i) {
         const TKey& key = keys[i];
-        const std::uint32_t then =
-            listsKept ? ThenByPlace(key, guess)
-                      : ThenByAddress(key.second, ObjectsOf(key, masses, zones));
+        const std::uint32_t then = listsKept
+                                       ? ThenByPlace(key, guess)
+                                       : ThenByAddress(key.second, ObjectsOf(key, masses, zones));
         // Taken once at most: a pair listed twice begins the second time.
         if (then < goesOn.size() && goesOn[then] == TPairMap::kNone) {
             goesOn[then] = i;

@@ -3,19 +3,19 @@
 // pairs began and which ended.
 //
 // The tick asks for the report at its start (null while reporting is off, so that a
-// tick without it pays one test per push), hands it every push it makes with the
-// places of the mass and of the zone or later mass in the lists, and closes it at its
-// end with the objects at those places. The report only reads what the contacts return: it changes nothing the tick
+// tick without it pays one test per push), has each contact write its push into the
+// report's next free place, hands on the places of the mass and of the zone or later
+// mass in the lists, and closes the report at its end with the objects at those
+// places. The report only reads what the contacts return: it changes nothing the tick
 // computes.
 //
 // A busy tick pushes thousands of pairs, and the tick's own work is bound by memory,
 // so the report keeps to little of it: each pair is found among the few earlier pairs
 // of its first mass (by list place), not in a table over all pairs, and the tick
-// before is matched the same way while the lists are the ones it had.
-// Only after the lists changed are pairs matched by their objects' addresses, in a
-// table made for that tick alone. The last tick's contacts are made over in place, so
-// that a tick touches one list of them: those that go on are moved to their new places,
-// each once.
+// before is matched the same way while the lists are the ones it had. Only after the
+// lists changed are pairs matched by their objects' addresses, in a table made for
+// that tick alone. The last tick's contacts are made over in place, so that a tick
+// touches one list of them: those that go on are moved to their new places, each once.
 //
 // Keeps between ticks: the last tick's contacts and pairs, and storage grown to the
 // busiest tick, so that steady ticks allocate nothing.
@@ -92,8 +92,8 @@ private:
     static constexpr std::uint32_t kZoneFlag = 0x80000000u;
 
     // A pair first pushed this tick: its first mass's place, its second object's (a
-    // zone's with kZoneFlag) and the next pair of the same first mass first pushed in
-    // the same later pass. Places rather than objects keep it small: the tick streams
+    // zone's with kZoneFlag) and, for a pair a later pass added, the next such pair of
+    // the same first mass. Places rather than objects keep it small: the tick streams
     // one per pair past its own data, beside what the pair's first push did, and the
     // objects are only needed at Close.
     struct TKey {
@@ -149,10 +149,10 @@ private:
     TRuns runs, lastRuns;
     bool firstPass = true;
     std::uint32_t cursorMass = TPairMap::kNone, cursor = 0; // where the pass's pushes are
-    bool listsKept = false;       // the lists are the last tick's, so lastRuns hold
-    TPairMap lastMap;             // otherwise, the last tick's pairs by address
+    bool listsKept = false;            // the lists are the last tick's, so lastRuns hold
+    TPairMap lastMap;                  // otherwise, the last tick's pairs by address
     std::vector<std::uint32_t> goesOn; // per last contact, the pair that goes on with it
-    std::vector<TContact> last;   // the last tick's contacts, made over in place
+    std::vector<TContact> last;        // the last tick's contacts, made over in place
     std::vector<TContact> ended;
     std::vector<const ZoneRef*> zoneRefs; // the zone list's references, once needed
 };

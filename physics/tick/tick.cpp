@@ -57,8 +57,7 @@ void MeetLaterMasses(TBroadPhase& near, std::size_t j, TContactReport* report) {
     TMassState& p = near.state[j];
     for (std::size_t k = near.NextMassInReach(j, j + 1); k < count;
          k = near.NextMassInReach(j, k + 1)) {
-        if (ResolveMassContact(p, near.state[k], report ? report->NextPush() : nullptr) &&
-            report) {
+        if (ResolveMassContact(p, near.state[k], report ? report->NextPush() : nullptr) && report) {
             report->MassContact(j, k);
         }
         near.Moved(j);
