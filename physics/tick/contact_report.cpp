@@ -319,6 +319,10 @@ void TContactReport::Close(const std::vector<TMass*>& masses, const std::vector<
         TContact& c = last[i];
         if (c.mass) {
             c.begin = false;
+            if (!listsKept && c.mass.get() != masses[keys[i].first]) {
+                // The lists changed and now hold the pair's masses the other way round.
+                c.mass.swap(c.other);
+            }
         } else {
             c = MakeContact(keys[i].second, ObjectsOf(keys[i], masses, zones), listedZones);
         }
