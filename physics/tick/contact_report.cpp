@@ -117,136 +117,236 @@ void TPairMap::Grow() {
 }
 
 void TContactReport::Open(const TList<TMass>& masses, const TList<TZone>& zones) {
-    listsKept = lastChains.massStamp == masses.Stamp() && lastChains.zoneStamp == zones.Stamp();
-    if (++chains.count == 0) {
-        // After 2^32 ticks: no chain may pass for this tick's.
-        for (TChains::TStart& start : chains.starts) {
-            start.tick = 0;
+    listsKept = lastRuns.massStamp == masses.Stamp() && lastRuns.zoneStamp == zones.Stamp();
+    if (++runs.count == 0) {
+        // After 2^32 ticks: no run may pass for this tick's.
+        for (TRuns::TRun& run : runs.runs) {
+            run.tick = 0;
         }
-        chains.count = 1;
+        runs.count = 1;
     }
-    chains.massStamp = masses.Stamp();
-    chains.zoneStamp = zones.Stamp();
-    if (chains.starts.size() < masses.Count()) {
-        chains.starts.resize(masses.Count(), TChains::TStart{TPairMap::kNone, 0});
+    runs.massStamp = masses.Stamp();
+    runs.zoneStamp = zones.Stamp();
+    if (runs.runs.size() < masses.Count()) {
+        runs.runs.resize(masses.Count(), TRuns::TRun{0, 0, TPairMap::kNone, 0});
+    }
+    if (keys.empty()) {
+        Grow(0);
     }
 }
 
-void TContactReport::Lengthen(std::uint32_t first) {
-    chains.starts.resize(first + std::size_t{1}, TChains::TStart{TPairMap::kNone, 0});
+void TContactReport::StartPass(int pass) {
+    firstPass = pass == 1;
+    cursorMass = TPairMap::kNone;
 }
 
-// Where the pair stood among the last tick's contacts, or none.
-std::uint32_t TContactReport::Then(std::uint32_t first, std::uint32_t second,
-                                   const TRecord& record) const {
-    if (listsKept) {
-        for (std::uint32_t r = lastChains.Head(first); r != TPairMap::kNone;
-             r = lastLinks[r].next) {
-            if (lastLinks[r].second == second) {
-                return r;
-            }
+void TContactReport::Grow(std::uint32_t first) {
+    if (first >= runs.runs.size()) {
+        runs.runs.resize(first + std::size_t{1}, TRuns::TRun{0, 0, TPairMap::kNone, 0});
+    }
+    if (pairCount + std::size_t{1} >= keys.size()) {
+        // pushes serves every tick: as long as the longer of keys and lastKeys.
+        const std::size_t size = std::max(kSmallestTable, keys.size() * 2);
+        keys.resize(size);
+        pushes.resize(std::max(size, pushes.size()));
+    }
+}
+
+// The pair of run whose second object is second, or none.
+std::uint32_t TContactReport::Find(const std::vector<TKey>& among, const TRuns::TRun& run,
+                                   std::uint32_t second) {
+    for (std::uint32_t r = run.begin; r < run.end; ++r) {
+        if (among[r].second == second) {
+            return r;
         }
-        return TPairMap::kNone;
     }
-    const bool zone = (second & kZoneFlag) != 0;
-    const auto key = zone ? Key(record.mass, nullptr, static_cast<const TZone*>(record.other))
-                          : Key(record.mass, static_cast<const TMass*>(record.other), nullptr);
-    return beforeMap.Find(key.first, key.second);
+    for (std::uint32_t r = run.later; r != TPairMap::kNone; r = among[r].next) {
+        if (among[r].second == second) {
+            return r;
+        }
+    }
+    return TPairMap::kNone;
 }
 
-void TContactReport::MapBefore() {
-    beforeMap.Clear();
-    for (std::uint32_t i = 0; i < before.size(); ++i) {
-        const auto key = KeyOf(before[i]);
-        beforeMap.Insert(key.first, key.second, i);
+// Whether the pair was pushed before, where the cursor did not find it: the pass
+// goes on from there.
+bool TContactReport::Seek(std::uint32_t second, const TRuns::TRun& run) {
+    const std::uint32_t r = Find(keys, run, second);
+    if (r < run.end) {
+        cursor = r + 1;
+    }
+    return r != TPairMap::kNone;
+}
+
+TContactReport::TObjects TContactReport::ObjectsOf(const TKey& key,
+                                                   const std::vector<TMass*>& masses,
+                                                   const std::vector<TZone*>& zones) {
+    if ((key.second & kZoneFlag) != 0) {
+        return {masses[key.first], zones[key.second & ~kZoneFlag]};
+    }
+    return {masses[key.first], masses[key.second]};
+}
+
+// Where the pair stood among the last tick's contacts, found by its places while the
+// lists are the last tick's: none if it did not touch then. Pairs mostly come in the
+// order they came then, so the one after the last found is tried first.
+std::uint32_t TContactReport::ThenByPlace(const TKey& key, std::uint32_t guess) const {
+    if (guess < lastCount && lastKeys[guess].first == key.first &&
+        lastKeys[guess].second == key.second) {
+        return guess;
+    }
+    const TRuns::TRun* run = lastRuns.Of(key.first);
+    return run ? Find(lastKeys, *run, key.second) : TPairMap::kNone;
+}
+
+// Likewise by its objects, once the lists have changed.
+std::uint32_t TContactReport::ThenByAddress(std::uint32_t second, const TObjects& objects) const {
+    const auto key = (second & kZoneFlag) != 0
+                         ? Key(objects.mass, nullptr, static_cast<const TZone*>(objects.other))
+                         : Key(objects.mass, static_cast<const TMass*>(objects.other), nullptr);
+    return lastMap.Find(key.first, key.second);
+}
+
+void TContactReport::MapLast() {
+    lastMap.Clear();
+    for (std::uint32_t i = 0; i < last.size(); ++i) {
+        const auto key = KeyOf(last[i]);
+        lastMap.Insert(key.first, key.second, i);
     }
 }
 
 // A pair that did not touch on the tick before: its references are taken here.
-TContact TContactReport::MakeContact(std::uint32_t second, const TRecord& record,
-                                     const TList<TZone>& zones) {
+TContact TContactReport::MakeContact(std::uint32_t second, const TObjects& objects,
+                                     const TList<TZone>& listedZones) {
     TContact c;
-    c.mass = record.mass->weak_from_this().lock();
+    c.mass = objects.mass->weak_from_this().lock();
+    c.begin = true;
     if ((second & kZoneFlag) == 0) {
-        c.other = static_cast<TMass*>(const_cast<void*>(record.other))->weak_from_this().lock();
-        c.begin = true;
+        c.other = static_cast<TMass*>(const_cast<void*>(objects.other))->weak_from_this().lock();
         return c;
     }
     if (zoneRefs.empty()) {
-        for (const ZoneRef& zone : zones) {
+        for (const ZoneRef& zone : listedZones) {
             zoneRefs.push_back(&zone);
         }
     }
     // The tick hands zones on by their place in the list; should that ever differ, the
     // zone is looked for.
     const std::size_t z = second & ~kZoneFlag;
-    if (z < zoneRefs.size() && zoneRefs[z]->get() == record.other) {
+    if (z < zoneRefs.size() && zoneRefs[z]->get() == objects.other) {
         c.zone = *zoneRefs[z];
     } else {
         for (const ZoneRef* ref : zoneRefs) {
-            if (ref->get() == record.other) {
+            if (ref->get() == objects.other) {
                 c.zone = *ref;
             }
         }
     }
-    c.begin = true;
     return c;
 }
 
-void TContactReport::Close(const TList<TZone>& zones) {
-    before.swap(last);
-    last.clear();
+// Which pair of this tick goes on with each of the last tick's contacts, if any.
+void TContactReport::Match(const std::vector<TMass*>& masses, const std::vector<TZone*>& zones) {
     if (!listsKept) {
-        MapBefore();
+        MapLast();
     }
-    std::size_t taken = 0;
-    for (std::size_t i = 0; i < records.size(); ++i) {
-        const TRecord& record = records[i];
-        const std::uint32_t then = Then(firsts[i], links[i].second, record);
-        if (then != TPairMap::kNone && then < before.size() && before[then].mass) {
-            last.push_back(std::move(before[then]));
-            last.back().begin = false;
-            ++taken;
-        } else {
-            last.push_back(MakeContact(links[i].second, record, zones));
+    goesOn.assign(last.size(), TPairMap::kNone);
+    std::uint32_t guess = 0;
+    for (std::uint32_t i = 0; i < pairCount; ++i) {
+        const TKey& key = keys[i];
+        const std::uint32_t then = listsKept
+                                       ? ThenByPlace(key, guess)
+                                       : ThenByAddress(key.second, ObjectsOf(key, masses, zones));
+        // Taken once at most: a pair listed twice begins the second time.
+        if (then < goesOn.size() && goesOn[then] == TPairMap::kNone) {
+            goesOn[then] = i;
+            guess = then + 1;
         }
-        TContact& c = last.back();
-        c.x = record.push.x;
-        c.y = record.push.y;
-        c.normalX = record.push.nx;
-        c.normalY = record.push.ny;
-        MakeUnit(c.normalX, c.normalY);
-        c.speed = record.push.speed;
     }
-    // What was not taken on has ended.
+    lastMap.Clear();
+}
+
+// The last tick's contacts that nothing goes on with have ended: they leave the list,
+// in the order they were in.
+void TContactReport::EndUnmatched() {
     ended.clear();
-    for (std::size_t i = 0; taken < before.size() && i < before.size(); ++i) {
-        if (before[i].mass) {
-            before[i].begin = false;
-            ended.push_back(std::move(before[i]));
-            ++taken;
+    for (std::uint32_t i = 0; i < goesOn.size(); ++i) {
+        if (goesOn[i] == TPairMap::kNone) {
+            ended.push_back(std::move(last[i]));
+            ended.back().begin = false;
         }
     }
-    before.clear();
+}
+
+// Moves each contact that goes on to the place of its pair. A contact moved into a
+// place takes out the one there, which moves on in turn, until an empty place is
+// reached (one left by an ended contact, by the first of the chain or past the last
+// tick's): each moves once, and the places of the pairs that begin stay empty.
+void TContactReport::Rearrange() {
+    for (std::uint32_t from = 0; from < goesOn.size(); ++from) {
+        std::uint32_t to = goesOn[from];
+        if (to == TPairMap::kNone || to == from) {
+            continue;
+        }
+        goesOn[from] = TPairMap::kNone;
+        TContact moving = std::move(last[from]);
+        for (;;) {
+            // Only the references: the values are the tick's, written afterwards.
+            moving.mass.swap(last[to].mass);
+            moving.other.swap(last[to].other);
+            moving.zone.swap(last[to].zone);
+            // What was at to goes on elsewhere: no contact goes on at the place of another.
+            const std::uint32_t next = moving.mass ? goesOn[to] : TPairMap::kNone;
+            if (next == TPairMap::kNone) {
+                break;
+            }
+            goesOn[to] = TPairMap::kNone;
+            to = next;
+        }
+    }
+}
+
+void TContactReport::Close(const std::vector<TMass*>& masses, const std::vector<TZone*>& zones,
+                           const TList<TZone>& listedZones) {
+    Match(masses, zones);
+    EndUnmatched();
+    if (last.size() < pairCount) {
+        last.resize(pairCount);
+    }
+    Rearrange();
+    last.resize(pairCount);
+    for (std::uint32_t i = 0; i < pairCount; ++i) {
+        TContact& c = last[i];
+        if (c.mass) {
+            c.begin = false;
+            if (!listsKept && c.mass.get() != masses[keys[i].first]) {
+                // The lists changed and now hold the pair's masses the other way round.
+                c.mass.swap(c.other);
+            }
+        } else {
+            c = MakeContact(keys[i].second, ObjectsOf(keys[i], masses, zones), listedZones);
+        }
+        const TPush& push = pushes[i];
+        c.x = push.x;
+        c.y = push.y;
+        c.normalX = push.nx;
+        c.normalY = push.ny;
+        MakeUnit(c.normalX, c.normalY);
+        c.speed = push.speed;
+    }
     zoneRefs.clear();
-    beforeMap.Clear();
-    std::swap(links, lastLinks);
-    links.clear();
-    firsts.clear();
-    records.clear();
-    std::swap(chains, lastChains);
+    std::swap(keys, lastKeys);
+    lastCount = pairCount;
+    pairCount = 0;
+    std::swap(runs, lastRuns);
 }
 
 void TContactReport::Forget() {
-    links.clear();
-    lastLinks.clear();
-    firsts.clear();
-    records.clear();
+    pairCount = lastCount = 0;
     // No tick's lists: the next tick matches by address.
-    lastChains.massStamp = lastChains.zoneStamp = 0;
-    beforeMap.Clear();
+    lastRuns.massStamp = lastRuns.zoneStamp = 0;
+    lastMap.Clear();
     last.clear();
-    before.clear();
     ended.clear();
 }
 

@@ -37,35 +37,45 @@ struct TTickCache {
 
 namespace {
 
-// The zones that mass j may touch, in list order.
+// The zones that mass j may touch, in list order. Whether contacts are reported is a
+// parameter of the loops, so that a tick without a report tests nothing for it per pair.
+template <bool kReporting>
 void MeetZones(TBroadPhase& near, std::size_t j, TContactReport* report) {
     const std::size_t zoneCount = near.zones.size();
     TMassState& p = near.state[j];
     for (std::size_t z = near.NextZoneNear(p, 0); z < zoneCount; z = near.NextZoneNear(p, z + 1)) {
         if (near.TreeReaches(z, p) && !near.Clear(z, p)) {
-            TPush push;
-            if (ResolveZoneContact(*near.zones[z], p, report ? &push : nullptr) && report) {
-                report->ZoneContact(j, *near.masses[j], z, *near.zones[z], push);
+            if constexpr (kReporting) {
+                if (ResolveZoneContact(*near.zones[z], p, report->NextPush())) {
+                    report->ZoneContact(j, z);
+                }
+            } else {
+                ResolveZoneContact(*near.zones[z], p, nullptr);
             }
         }
     }
 }
 
 // The later masses that mass j may touch, in list order.
+template <bool kReporting>
 void MeetLaterMasses(TBroadPhase& near, std::size_t j, TContactReport* report) {
     const std::size_t count = near.masses.size();
     TMassState& p = near.state[j];
     for (std::size_t k = near.NextMassInReach(j, j + 1); k < count;
          k = near.NextMassInReach(j, k + 1)) {
-        TPush push;
-        if (ResolveMassContact(p, near.state[k], report ? &push : nullptr) && report) {
-            report->MassContact(j, *near.masses[j], k, *near.masses[k], push);
+        if constexpr (kReporting) {
+            if (ResolveMassContact(p, near.state[k], report->NextPush())) {
+                report->MassContact(j, k);
+            }
+        } else {
+            ResolveMassContact(p, near.state[k], nullptr);
         }
         near.Moved(j);
         near.Moved(k);
     }
 }
 
+template <bool kReporting>
 void RelaxPass(const TPhysics& world, TBroadPhase& near, TConstraintPass& constraints,
                TContactReport* report) {
     near.StartPass();
@@ -76,10 +86,10 @@ void RelaxPass(const TPhysics& world, TBroadPhase& near, TConstraintPass& constr
         TMassState& p = near.state[j];
         ClampToWalls(world, p);
         if (!p.fixed) {
-            MeetZones(near, j, report);
+            MeetZones<kReporting>(near, j, report);
         }
         near.Moved(j);
-        MeetLaterMasses(near, j, report);
+        MeetLaterMasses<kReporting>(near, j, report);
     }
     if (constraints.Relax(near.state)) {
         near.RefileAll();
@@ -114,12 +124,17 @@ void TPhysics::Update() {
     near.Load(*zones, world->minX, world->minY, world->maxX, world->maxY);
     const int passes = world->iterations;
     for (int pass = 1; pass <= passes; ++pass) {
-        RelaxPass(*world, near, relaxing, report);
+        if (report) {
+            report->StartPass(pass);
+            RelaxPass<true>(*world, near, relaxing, report);
+        } else {
+            RelaxPass<false>(*world, near, relaxing, nullptr);
+        }
     }
     near.StorePositions();
     relaxing.GiveBack();
     if (report) {
-        report->Close(*zones);
+        report->Close(near.masses, near.zones, *zones);
     }
 }
 
