@@ -1,9 +1,6 @@
 #include "box2d_course.h"
 
 #include "box2d_units.h"
-#include "globals.h"
-#include "level.h"
-#include "lift.h"
 #include <kinetra/kinetra.h>
 
 #include <box2d/box2d.h>
@@ -124,12 +121,7 @@ TBox2DCourse::TBox2DCourse() : world(std::make_unique<TWorld>()) {
         Metres<b2Vec2>(physics.gravityX / (kFrame * kFrame), physics.gravityY / (kFrame * kFrame)));
     world->AddWalls(physics);
 
-    std::set<const TZone*> lifts;
-    for (const auto& object : morvel::level->objects) {
-        if (auto lift = std::dynamic_pointer_cast<morvel::TLift>(object)) {
-            lifts.insert(lift->zone.get());
-        }
-    }
+    const std::set<const TZone*> lifts = LiftZones();
     for (const auto& zone : *zoneList) {
         world->AddZone(*zone, lifts.count(zone.get()) != 0);
     }

@@ -1,10 +1,18 @@
 // What both Box2D courses share: the scale from the game's pixels and ticks to Box2D's
-// metres and seconds, and the zones' outlines as Box2D's chains. The vector type is
+// metres and seconds, the zones' outlines as Box2D's chains, and which zones the
+// course's lifts carry. The vector type is
 // each Box2D's own (b2Vec2 of 2.4 and of v3 are different types of one shape).
 #pragma once
 
+#include "globals.h"
+#include "level.h"
+#include "lift.h"
+#include <kinetra/zone.h>
+
 #include <algorithm>
 #include <cstddef>
+#include <memory>
+#include <set>
 #include <vector>
 
 namespace scenes::box2d_units {
@@ -36,6 +44,18 @@ std::vector<TVec2> Loop(const std::vector<float>& points, float x, float y, bool
         std::reverse(loop.begin(), loop.end());
     }
     return loop;
+}
+
+// The zones that the course's lifts move: Box2D gets them as kinematic bodies that
+// follow the lifts.
+inline std::set<const kinetra::TZone*> LiftZones() {
+    std::set<const kinetra::TZone*> lifts;
+    for (const auto& object : morvel::level->objects) {
+        if (auto lift = std::dynamic_pointer_cast<morvel::TLift>(object)) {
+            lifts.insert(lift->zone.get());
+        }
+    }
+    return lifts;
 }
 
 } // namespace scenes::box2d_units
