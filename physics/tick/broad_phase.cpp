@@ -32,6 +32,15 @@ constexpr int kMostCells = 1 << 15;
 constexpr double kCellsPerMass = 4.0;
 constexpr double kFewestCellsCap = 65536.0;
 
+// How far, in cells, a mass may move among its later masses before they are gathered
+// anew: wider gathers more masses that it never reaches, narrower gathers more often.
+constexpr double kGatherMargin = 0.0625;
+// MayReach leaves out a mass only where MayTouch would too. Each float difference and
+// sum of the two tests is off by at most a part in 2^24 of its operands, a dozen of
+// them in all, so a slack of a part in 10^5 of the largest operand covers them many
+// times over.
+constexpr float kRoundingSlack = 1.0e-5f;
+
 #if !defined(__SSE2__)
 // The first test of TQuadTree::Overlaps, on the root cell.
 bool Touches(float left, float top, float right, float bottom, float qx, float qy, float size) {
@@ -182,10 +191,13 @@ void TBroadPhase::LayGrid(float minX, float minY, float maxX, float maxY, double
         cellSize = std::max(cellSize, std::sqrt(width * height / mostInAll));
     }
     perCell = 1.0 / cellSize;
+    gatherMargin = static_cast<float>(cellSize * kGatherMargin);
     originX = std::isfinite(minX) ? minX : 0.0;
     originY = std::isfinite(minY) ? minY : 0.0;
     columns = CellsAcross(width, cellSize);
     rows = CellsAcross(height, cellSize);
+    lastColumnAt = columns - 1;
+    lastRowAt = rows - 1;
     // One list a cell, and the last for the masses anywhere.
     // A border of empty cells round the grid, so that every cell has eight neighbours,
     // and a last cell for the masses anywhere.
@@ -285,43 +297,65 @@ void TBroadPhase::Refile(std::size_t i, std::int32_t c, std::int32_t r) {
     Link(i);
 }
 
-// Appends the masses from `from` on that a cell holds to out; gives the new end.
+template <bool kReachable>
 inline std::uint32_t* TBroadPhase::GatherCell(const TCell& cell, std::size_t from,
                                               std::uint32_t* out) const {
     for (std::int32_t h = 0; h < cell.count; ++h) {
         const auto k = static_cast<std::uint32_t>(cell.masses[h]);
         *out = k;
-        out += k >= from;
+        out += k >= from && (!kReachable || MayReach(state[k]));
     }
     for (std::int32_t k = cell.more; k != kNoMass; k = nextInCell[k]) {
         *out = static_cast<std::uint32_t>(k);
-        out += static_cast<std::size_t>(k) >= from;
+        out += static_cast<std::size_t>(k) >= from && (!kReachable || MayReach(state[k]));
     }
     return out;
 }
 
 void TBroadPhase::GatherNearby(std::size_t i, std::size_t from) {
-    gatheredFor = i;
-    gatheredColumn = column[i];
-    gatheredRow = row[i];
+    nearbyCount = 0;
+    nextNearby = 0;
     const std::size_t stride = static_cast<std::size_t>(columns) + 2;
     const std::size_t corner = CellIndex(column[i], row[i]) - stride - 1;
     // The nine cells as bits, three a row: most masses have few later neighbours, and
-    // a mass with none is done after three tests.
-    unsigned later = LaterIn(corner, from) | LaterIn(corner + stride, from) << 3 |
-                     LaterIn(corner + 2 * stride, from) << 6;
+    // a mass with none is done after three tests, keeping nothing.
+    const unsigned later = LaterIn(corner, from) | LaterIn(corner + stride, from) << 3 |
+                           LaterIn(corner + 2 * stride, from) << 6;
+    const bool laterAnywhere = static_cast<std::size_t>(highest[cells.size() - 1] + 1) > from;
+    if (later == 0 && !laterAnywhere) {
+        gatheredFor = SIZE_MAX;
+        return;
+    }
+    GatherFrom(i, from, corner, later, laterAnywhere);
+}
+
+void TBroadPhase::GatherFrom(std::size_t i, std::size_t from, std::size_t corner,
+                             unsigned later, bool laterAnywhere) {
+    gatheredFor = i;
+    gatheredColumn = column[i];
+    gatheredRow = row[i];
+    // Both masses are filed, so neither group is 0. The reach is widened by the margin,
+    // and by a part in 10^5 of the largest sizes in play, which is far more than the
+    // rounding of the float differences and sums of MayTouch and of MayReach.
+    const TMassState& m = state[i];
+    const float largest = static_cast<float>(largestRadius);
+    gatheredX = m.x;
+    gatheredY = m.y;
+    gatheredGroup = m.group;
+    gatheredReach = m.radius + gatherMargin +
+                    (std::fabs(m.radius) + gatherMargin + largest) * kRoundingSlack;
+    const std::size_t stride = static_cast<std::size_t>(columns) + 2;
     std::uint32_t* const first = nearby.data();
     std::uint32_t* out = first;
     for (; later != 0; later &= later - 1) {
         const auto bit = static_cast<std::size_t>(std::countr_zero(later));
-        out = GatherCell(cells[corner + bit / 3 * stride + bit % 3], from, out);
+        out = GatherCell<true>(cells[corner + bit / 3 * stride + bit % 3], from, out);
     }
-    const std::size_t anywhere = cells.size() - 1;
-    if (static_cast<std::size_t>(highest[anywhere] + 1) > from) {
-        out = GatherCell(cells[anywhere], from, out);
+    // The masses anywhere have a place or radius that is not finite: all are kept.
+    if (laterAnywhere) {
+        out = GatherCell<false>(cells.back(), from, out);
     }
     nearbyCount = static_cast<std::size_t>(out - first);
-    nextNearby = 0;
     if (nearbyCount > 1) {
         SortNearby();
     }
@@ -388,7 +422,7 @@ std::size_t TBroadPhase::FirstMassInReach(std::size_t i, std::size_t from) {
     if (column[i] == kAnywhereMark) {
         return NextOfAll(i, from);
     }
-    if (gatheredFor != i || gatheredColumn != column[i] || gatheredRow != row[i]) {
+    if (!GatheredHolds(i)) {
         GatherNearby(i, from);
     }
     return NextGathered(i);

@@ -12,11 +12,12 @@
 //
 // Masses are filed in a grid of cells at least as wide as any two radii, each cell
 // listing its masses: the masses that may reach a mass lie in its own or a neighbouring
-// cell. For each mass the tick gathers the later masses of those nine cells once, in
-// index order, and gathers again only when the mass moves to another cell, since no
-// other mass moves while the tick meets its later masses but the one it hands on. A mass
-// that moves must be filed again at once (Moved), so that the grid and the copied
-// positions are always where the masses are. Zones are few: their root cells are tested
+// cell. For each mass the tick gathers once, in index order, the later masses of those
+// nine cells that it could reach from anywhere within a small margin of where it stands,
+// and gathers again only when the mass leaves that margin or its cell, since no other
+// mass moves while the tick meets its later masses but the one it hands on. A mass that
+// moves must be filed again at once (Moved), so that the grid and the copied positions
+// are always where the masses are. Zones are few: their root cells are tested
 // four at a time where SSE2 is there (every x86-64), one by one elsewhere.
 //
 // Keeps between ticks: the masses and zones taken from the lists, and the grid with
@@ -80,6 +81,7 @@ struct TBroadPhase {
     };
     double originX = 0.0, originY = 0.0, perCell = 1.0;
     std::int32_t columns = 1, rows = 1;
+    double lastColumnAt = 0.0, lastRowAt = 0.0; // where the last column and row start
     std::vector<std::int32_t> column, row;
     std::vector<TCell> cells;
     // Per cell the largest index it holds (kNoMass when empty), so that a search for
@@ -88,12 +90,16 @@ struct TBroadPhase {
     std::vector<std::int32_t> nextInCell, previousInCell;
 
     // The later masses gathered from the cells round one mass, in index order, the next
-    // one to hand on, and the mass and cell they were gathered for.
+    // one to hand on, and the mass, cell and place they were gathered for. A gathering
+    // holds only the masses that the mass may reach while it stays in that cell and
+    // within gatherMargin of that place on both axes; it is gathered again when it leaves.
     std::vector<std::uint32_t> nearby;
     std::size_t nearbyCount = 0;
     std::size_t nextNearby = 0;
     std::size_t gatheredFor = SIZE_MAX;
     std::int32_t gatheredColumn = 0, gatheredRow = 0;
+    float gatheredX = 0.0f, gatheredY = 0.0f, gatheredGroup = 0.0f, gatheredReach = 0.0f;
+    float gatherMargin = 0.0f;
 
     // The zones' root cells, shifted to where the zones stand, and their groups; a
     // zone without a tree has group 0, which meets nothing. Padded with group 0 to a
@@ -138,6 +144,8 @@ struct TBroadPhase {
     // NextMassInReach looking afresh, and going on among the masses gathered for i.
     std::size_t FirstMassInReach(std::size_t i, std::size_t from);
     std::size_t NextGathered(std::size_t i);
+    // Whether the masses gathered last are still all that mass i may reach.
+    bool GatheredHolds(std::size_t i) const;
 
     // The first zone k >= from (else zones.size()) whose group meets m's and whose
     // root cell touches m's bounding square.
@@ -155,12 +163,11 @@ struct TBroadPhase {
         return !deeper[k] || deeper[k]->Overlaps(zones[k]->x, zones[k]->y, m.x - r, m.y - r, r + r);
     }
 
-    // The cell of v along an axis of the given origin and cell count: from the distance
-    // in cells, whose rounding is monotonic, so that with the cells' margin two places
-    // within reach fall in the same or neighbouring cells. Places outside the grid go
-    // to its edge cells, which keeps that so.
-    std::int32_t CellOf(float v, double origin, std::int32_t across) const {
-        const double at = (static_cast<double>(v) - origin) * perCell;
+    // The cell along an axis of the given cell count of a place `at` cells from the
+    // grid's origin (v - origin) * perCell, whose rounding is monotonic, so that with
+    // the cells' margin two places within reach fall in the same or neighbouring cells.
+    // Places outside the grid go to its edge cells, which keeps that so.
+    static std::int32_t CellOf(double at, std::int32_t across) {
         if (!(at > 0.0)) {
             return 0;
         }
@@ -180,7 +187,22 @@ struct TBroadPhase {
     void Link(std::size_t i);
     // Gathers the masses from `from` on in the cells round mass i, in index order.
     void GatherNearby(std::size_t i, std::size_t from);
+    // Gathers them from the cells of `later`, bits as GatherNearby makes them, round the
+    // corner cell, and from the masses anywhere where laterAnywhere.
+    void GatherFrom(std::size_t i, std::size_t from, std::size_t corner, unsigned later,
+                    bool laterAnywhere);
+    // Appends the masses from `from` on that a cell holds to out, only those that the
+    // mass gathered for may reach where kReachable; gives the new end.
+    template <bool kReachable>
     std::uint32_t* GatherCell(const TCell& cell, std::size_t from, std::uint32_t* out) const;
+    // Whether mass k, filed in the grid, may come within reach of the mass gathered for
+    // while that stays within the margin of where it was gathered: MayTouch widened by
+    // the margin, and by far more than the rounding of the float sums of both.
+    bool MayReach(const TMassState& k) const {
+        const float reach = k.radius + gatheredReach;
+        return k.group != gatheredGroup && !(std::fabs(k.x - gatheredX) > reach) &&
+               !(std::fabs(k.y - gatheredY) > reach);
+    }
     void SortNearby();
     // The first mass from `from` on that mass i, of a place that is not finite, may touch.
     std::size_t NextOfAll(std::size_t i, std::size_t from) const;
@@ -216,9 +238,16 @@ inline std::size_t TBroadPhase::NextGathered(std::size_t i) {
     return masses.size();
 }
 
+inline bool TBroadPhase::GatheredHolds(std::size_t i) const {
+    // A NaN place is filed anywhere, so its column is not the gathered one.
+    return gatheredFor == i && gatheredColumn == column[i] && gatheredRow == row[i] &&
+           std::fabs(state[i].x - gatheredX) <= gatherMargin &&
+           std::fabs(state[i].y - gatheredY) <= gatherMargin;
+}
+
 inline std::size_t TBroadPhase::NextMassInReach(std::size_t i, std::size_t from) {
     // Masses a pass has gathered for are within the grid, past their run of one group.
-    if (gatheredFor == i && gatheredColumn == column[i] && gatheredRow == row[i]) {
+    if (GatheredHolds(i)) {
         return NextGathered(i);
     }
     return FirstMassInReach(i, from);
@@ -229,11 +258,18 @@ inline void TBroadPhase::Moved(std::size_t i) {
         return;
     }
     const TMassState& m = state[i];
+    const double atX = (static_cast<double>(m.x) - originX) * perCell;
+    const double atY = (static_cast<double>(m.y) - originY) * perCell;
     std::int32_t c = kAnywhereMark;
     std::int32_t r = kAnywhereMark;
-    if (std::isfinite(m.x) && std::isfinite(m.y) && std::isfinite(m.radius)) {
-        c = CellOf(m.x, originX, columns);
-        r = CellOf(m.y, originY, rows);
+    // Mostly inside the grid, away from its edge cells: a NaN fails these tests too.
+    if (atX > 0.0 && atX < lastColumnAt && atY > 0.0 && atY < lastRowAt &&
+        std::isfinite(m.radius)) {
+        c = static_cast<std::int32_t>(atX);
+        r = static_cast<std::int32_t>(atY);
+    } else if (std::isfinite(m.x) && std::isfinite(m.y) && std::isfinite(m.radius)) {
+        c = CellOf(atX, columns);
+        r = CellOf(atY, rows);
     }
     if (c != column[i] || r != row[i]) {
         Refile(i, c, r);

@@ -98,9 +98,8 @@ void SlideTogether(TMassState& a, TMassState& b, TDirection& n, float budget) {
     b.oldY -= k.y;
 }
 
-} // namespace
-
-bool ResolveMassContact(TMassState& a, TMassState& b, TPush* report) {
+template <bool kReporting>
+bool Resolve(TMassState& a, TMassState& b, TPush* report) {
     if (a.fixed && b.fixed) {
         return false;
     }
@@ -109,7 +108,7 @@ bool ResolveMassContact(TMassState& a, TMassState& b, TPush* report) {
         return false;
     }
     TDirection& n = overlap->normal;
-    if (report) {
+    if constexpr (kReporting) {
         report->speed =
             -(((a.x - a.oldX) - (b.x - b.oldX)) * n.x + ((a.y - a.oldY) - (b.y - b.oldY)) * n.y);
     }
@@ -128,7 +127,7 @@ bool ResolveMassContact(TMassState& a, TMassState& b, TPush* report) {
         SeparateByWeight(a, b, c);
         SlideTogether(a, b, n, budget);
     }
-    if (report) {
+    if constexpr (kReporting) {
         // Friction here only moves previous positions: a is where the push left it.
         report->x = a.x;
         report->y = a.y;
@@ -136,6 +135,16 @@ bool ResolveMassContact(TMassState& a, TMassState& b, TPush* report) {
         report->ny = n.y;
     }
     return true;
+}
+
+} // namespace
+
+bool ResolveMassContact(TMassState& a, TMassState& b) {
+    return Resolve<false>(a, b, nullptr);
+}
+
+bool ResolveMassContact(TMassState& a, TMassState& b, TPush& report) {
+    return Resolve<true>(a, b, &report);
 }
 
 } // namespace kinetra

@@ -13,8 +13,10 @@ namespace kinetra {
 struct TMassState;
 
 // Resolves the overlap of a and b, a being the earlier of the two in massList; says
-// whether it pushed. Where report is given, a push is described there (where a was
-// left, along the normal from b to a); without it, nothing is worked out for a report.
-bool ResolveMassContact(TMassState& a, TMassState& b, TPush* report = nullptr);
+// whether it pushed.
+bool ResolveMassContact(TMassState& a, TMassState& b);
+// The same, describing a push in report: where a was left, along the normal from b to
+// a. Without a report, nothing is worked out for one.
+bool ResolveMassContact(TMassState& a, TMassState& b, TPush& report);
 
 } // namespace kinetra

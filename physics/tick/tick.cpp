@@ -37,23 +37,30 @@ struct TTickCache {
 
 namespace {
 
-// The zones that mass j may touch, in list order. Whether contacts are reported is a
-// parameter of the loops, so that a tick without a report tests nothing for it per pair.
+// The zones that mass j may touch, in list order; says whether any pushed it. Whether
+// contacts are reported is a parameter of the loops, so that a tick without a report
+// tests nothing for it per pair.
 template <bool kReporting>
-void MeetZones(TBroadPhase& near, std::size_t j, TContactReport* report) {
+bool MeetZones(TBroadPhase& near, std::size_t j, TContactReport* report) {
     const std::size_t zoneCount = near.zones.size();
     TMassState& p = near.state[j];
+    bool pushed = false;
+    if (zoneCount == 0) {
+        return false;
+    }
     for (std::size_t z = near.NextZoneNear(p, 0); z < zoneCount; z = near.NextZoneNear(p, z + 1)) {
         if (near.TreeReaches(z, p) && !near.Clear(z, p)) {
             if constexpr (kReporting) {
                 if (ResolveZoneContact(*near.zones[z], p, report->NextPush())) {
                     report->ZoneContact(j, z);
+                    pushed = true;
                 }
             } else {
-                ResolveZoneContact(*near.zones[z], p, nullptr);
+                pushed |= ResolveZoneContact(*near.zones[z], p, nullptr);
             }
         }
     }
+    return pushed;
 }
 
 // The later masses that mass j may touch, in list order.
@@ -63,15 +70,20 @@ void MeetLaterMasses(TBroadPhase& near, std::size_t j, TContactReport* report) {
     TMassState& p = near.state[j];
     for (std::size_t k = near.NextMassInReach(j, j + 1); k < count;
          k = near.NextMassInReach(j, k + 1)) {
+        bool pushed = false;
         if constexpr (kReporting) {
-            if (ResolveMassContact(p, near.state[k], report->NextPush())) {
+            pushed = ResolveMassContact(p, near.state[k], *report->NextPush());
+            if (pushed) {
                 report->MassContact(j, k);
             }
         } else {
-            ResolveMassContact(p, near.state[k], nullptr);
+            pushed = ResolveMassContact(p, near.state[k]);
         }
-        near.Moved(j);
-        near.Moved(k);
+        // A contact that did not push moved neither mass.
+        if (pushed) {
+            near.Moved(j);
+            near.Moved(k);
+        }
     }
 }
 
@@ -84,11 +96,14 @@ void RelaxPass(const TPhysics& world, TBroadPhase& near, TConstraintPass& constr
             continue;
         }
         TMassState& p = near.state[j];
-        ClampToWalls(world, p);
+        bool moved = ClampToWalls(world, p);
         if (!p.fixed) {
-            MeetZones<kReporting>(near, j, report);
+            moved |= MeetZones<kReporting>(near, j, report);
         }
-        near.Moved(j);
+        // The grid holds every mass where it was last moved.
+        if (moved) {
+            near.Moved(j);
+        }
         MeetLaterMasses<kReporting>(near, j, report);
     }
     if (constraints.Relax(near.state)) {

@@ -37,8 +37,9 @@ void WallFriction(float position, float& old, float budget) {
 
 } // namespace
 
-void ClampToWalls(const TPhysics& world, TMassState& m) {
+bool ClampToWalls(const TPhysics& world, TMassState& m) {
     const float r = m.radius;
+    bool clamped = true;
     if (m.x < world.minX + r) {
         const float d = (world.minX + r) - m.x;
         m.x = world.minX + r;
@@ -47,6 +48,8 @@ void ClampToWalls(const TPhysics& world, TMassState& m) {
         const float d = m.x - (world.maxX - r);
         m.x = world.maxX - r;
         WallFriction(m.y, m.oldY, d * (m.friction + world.friction) * kRightWallFactor);
+    } else {
+        clamped = false;
     }
     if (m.y < world.minY + r) {
         const float d = (world.minY + r) - m.y;
@@ -56,7 +59,10 @@ void ClampToWalls(const TPhysics& world, TMassState& m) {
         const float d = m.y - (world.maxY - r);
         m.y = world.maxY - r;
         WallFriction(m.x, m.oldX, d * (m.friction + world.friction) * kBottomWallFactor);
+    } else {
+        return clamped;
     }
+    return true;
 }
 
 } // namespace kinetra

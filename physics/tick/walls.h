@@ -11,6 +11,7 @@ namespace kinetra {
 class TPhysics;
 struct TMassState;
 
-void ClampToWalls(const TPhysics& world, TMassState& m);
+// Says whether the mass was put back, that is whether its place changed.
+bool ClampToWalls(const TPhysics& world, TMassState& m);
 
 } // namespace kinetra
