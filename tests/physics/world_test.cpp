@@ -287,16 +287,22 @@ TEST_F(WorldStepTest, ZonesMeetMassesAsCollideDoes) {
 }
 
 // Only masses near each other are tried, yet every pair that the rule lets meet does,
-// wherever the masses are: beyond the walls (not yet clamped at their own turn), far
-// outside the world, or with a position or radius that is not finite.
+// wherever the masses are: beyond the walls (not yet clamped at their own turn), put
+// back by a wall two cells of the broad phase away, far outside the world, or with a
+// position or radius that is not finite.
 TEST_F(WorldStepTest, PairsMeetWhereverTheMassesAre) {
     auto nearWall = Registered(2040, 500, 10, 1);
     auto beyondWall = Registered(2055, 500, 10, 2);
     auto farOut = Registered(-1.0e9f, 1.0e9f, 10, 3);
+    auto putBack = Registered(2100, 200, 10, 4);
+    auto waiting = Registered(2020, 200, 10, 5);
     UpdatePhysics();
     // Clamped to 2038 at its turn, then pushed by the unclamped neighbour 17 px away.
     EXPECT_EQ(nearWall->x, 2036.5f);
     EXPECT_EQ(farOut->x, 10.0f);
+    // Clamped to 2038, 18 px from the later mass: each moves by half the overlap.
+    EXPECT_EQ(putBack->x, 2039.0f);
+    EXPECT_EQ(waiting->x, 2019.0f);
 
     // No finite place: tried against every mass, and spoils what it meets.
     auto lost = Registered(std::nanf(""), 300, 5, 4);
