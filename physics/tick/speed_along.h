@@ -47,6 +47,10 @@ private:
     bool angleKnown = false;
 };
 
+// The definition itself, worked out by the trigonometry: the rare path of SpeedAlong,
+// kept out of line so that the common one stays small enough to inline.
+float SpeedAlongByAngles(float vx, float vy, float speed, TDirection& n);
+
 // static_cast<float>(speed * CosDegrees(Atan2Degrees(vy, vx) - n.Angle())), where speed
 // is the length of (vx, vy) as the caller rounded it.
 inline float SpeedAlong(float vx, float vy, float speed, TDirection& n) {
@@ -64,7 +68,7 @@ inline float SpeedAlong(float vx, float vy, float speed, TDirection& n) {
             return low;
         }
     }
-    return static_cast<float>(speed * CosDegrees(Atan2Degrees(vy, vx) - n.Angle()));
+    return SpeedAlongByAngles(vx, vy, speed, n);
 }
 
 } // namespace kinetra
