@@ -442,7 +442,7 @@ __m128 Meets(__m128 groups, __m128 g) {
 
 std::size_t TBroadPhase::NextZoneNear(const TMassState& m, std::size_t from) const {
     const std::size_t n = zones.size();
-    if (from >= n || m.group == 0.0f) {
+    if (m.group == 0.0f) {
         return n;
     }
     const float r = m.radius;

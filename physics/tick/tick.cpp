@@ -43,11 +43,11 @@ namespace {
 template <bool kReporting>
 bool MeetZones(TBroadPhase& near, std::size_t j, TContactReport* report) {
     const std::size_t zoneCount = near.zones.size();
-    TMassState& p = near.state[j];
-    bool pushed = false;
     if (zoneCount == 0) {
         return false;
     }
+    TMassState& p = near.state[j];
+    bool pushed = false;
     for (std::size_t z = near.NextZoneNear(p, 0); z < zoneCount; z = near.NextZoneNear(p, z + 1)) {
         if (near.TreeReaches(z, p) && !near.Clear(z, p)) {
             if constexpr (kReporting) {

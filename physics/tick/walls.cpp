@@ -39,30 +39,30 @@ void WallFriction(float position, float& old, float budget) {
 
 bool ClampToWalls(const TPhysics& world, TMassState& m) {
     const float r = m.radius;
-    bool clamped = true;
+    bool clamped = false;
     if (m.x < world.minX + r) {
         const float d = (world.minX + r) - m.x;
         m.x = world.minX + r;
         WallFriction(m.y, m.oldY, d * (m.friction + world.friction) * kLeftWallFactor);
+        clamped = true;
     } else if (m.x > world.maxX - r) {
         const float d = m.x - (world.maxX - r);
         m.x = world.maxX - r;
         WallFriction(m.y, m.oldY, d * (m.friction + world.friction) * kRightWallFactor);
-    } else {
-        clamped = false;
+        clamped = true;
     }
     if (m.y < world.minY + r) {
         const float d = (world.minY + r) - m.y;
         m.y = world.minY + r;
         WallFriction(m.x, m.oldX, d * (m.friction + world.friction) * kTopWallFactor);
+        clamped = true;
     } else if (m.y > world.maxY - r) {
         const float d = m.y - (world.maxY - r);
         m.y = world.maxY - r;
         WallFriction(m.x, m.oldX, d * (m.friction + world.friction) * kBottomWallFactor);
-    } else {
-        return clamped;
+        clamped = true;
     }
-    return true;
+    return clamped;
 }
 
 } // namespace kinetra
