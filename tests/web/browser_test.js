@@ -70,14 +70,20 @@ async function openPage(browser, address, query, messages) {
   return { page, start };
 }
 
-async function playTheGame(browser, address) {
-  const messages = [];
-  const { page, start } = await openPage(browser, address, '', messages);
-  await page.waitForFunction(() => {
+// Waits for the menu to be drawn: only then does the game take keys, and the
+// canvas is 400 wide before that.
+function menuDrawn(page) {
+  return page.waitForFunction(() => {
     const canvas = document.getElementById('canvas');
     const pixels = canvas.getContext('2d').getImageData(0, 0, canvas.width, canvas.height).data;
     return canvas.width === 400 && pixels.some((v, i) => i % 4 !== 3 && v !== 0);
   }, null, { timeout: 20000 });
+}
+
+async function playTheGame(browser, address) {
+  const messages = [];
+  const { page, start } = await openPage(browser, address, '', messages);
+  await menuDrawn(page);
   const menu = await canvasState(page);
   check(menu.width === 400 && menu.height === 300 && menu.lit > 1000,
         `the menu shows on a 400 x 300 canvas (${Date.now() - start} ms after loading)`);
@@ -118,7 +124,7 @@ async function playTheGame(browser, address) {
 async function frameStatistics(browser, address) {
   const messages = [];
   const { page } = await openPage(browser, address, '?stats=1', messages);
-  await page.waitForFunction(() => document.getElementById('canvas').width === 400);
+  await menuDrawn(page);
   await page.keyboard.press('1');
   await page.keyboard.press('Enter');
   await page.waitForFunction(() => document.getElementById('canvas').width === 800);
