@@ -198,11 +198,10 @@ void TBroadPhase::LayGrid(float minX, float minY, float maxX, float maxY, double
     rows = CellsAcross(height, cellSize);
     lastColumnAt = columns - 1;
     lastRowAt = rows - 1;
-    // One list a cell, and the last for the masses anywhere.
     // A border of empty cells round the grid, so that every cell has eight neighbours,
-    // and a last cell for the masses anywhere.
-    cells.assign(static_cast<std::size_t>(columns + 2) * (rows + 2) + 1, TCell{});
-    highest.assign(cells.size() + 3, kNoMass);
+    // a last cell for the masses anywhere, and the padding.
+    anywhereCell = static_cast<std::size_t>(columns + 2) * (rows + 2);
+    highest.assign(anywhereCell + 1 + kLanes - 1, kNoMass);
 }
 
 void TBroadPhase::RefileAll() {
@@ -222,70 +221,37 @@ void TBroadPhase::StorePositions() const {
 
 std::size_t TBroadPhase::CellIndex(std::int32_t c, std::int32_t r) const {
     if (c == kAnywhereMark) {
-        return cells.size() - 1;
+        return anywhereCell;
     }
     // Past the border of empty cells.
     return static_cast<std::size_t>(r + 1) * (columns + 2) + (c + 1);
 }
 
 void TBroadPhase::Unlink(std::size_t i) {
-    TCell& cell = cells[CellIndex(column[i], row[i])];
     const std::int32_t before = previousInCell[i];
     const std::int32_t after = nextInCell[i];
-    if (before != kInPlace) {
-        (before == kNoMass ? cell.more : nextInCell[before]) = after;
-        if (after != kNoMass) {
-            previousInCell[after] = before;
-        }
-        return;
+    (before == kNoMass ? highest[CellIndex(column[i], row[i])] : nextInCell[before]) = after;
+    if (after != kNoMass) {
+        previousInCell[after] = before;
     }
-    // The last mass held takes its place, and the first of the rest takes the last's.
-    const auto held = cell.masses.begin();
-    const auto slot = std::find(held, held + cell.count, static_cast<std::int32_t>(i));
-    --cell.count;
-    *slot = held[cell.count];
-    if (cell.more != kNoMass) {
-        const std::int32_t first = cell.more;
-        cell.more = nextInCell[first];
-        if (cell.more != kNoMass) {
-            previousInCell[cell.more] = kNoMass;
-        }
-        previousInCell[first] = kInPlace;
-        cell.masses[cell.count++] = first;
-    }
-    const std::size_t index = CellIndex(column[i], row[i]);
-    if (highest[index] == static_cast<std::int32_t>(i)) {
-        highest[index] = Highest(cell);
-    }
-}
-
-std::int32_t TBroadPhase::Highest(const TCell& cell) const {
-    std::int32_t last = kNoMass;
-    for (std::int32_t h = 0; h < cell.count; ++h) {
-        last = std::max(last, cell.masses[h]);
-    }
-    for (std::int32_t k = cell.more; k != kNoMass; k = nextInCell[k]) {
-        last = std::max(last, k);
-    }
-    return last;
 }
 
 void TBroadPhase::Link(std::size_t i) {
-    const std::size_t index = CellIndex(column[i], row[i]);
-    TCell& cell = cells[index];
+    // After the cell's masses of a higher index: mostly none or one.
     const auto k = static_cast<std::int32_t>(i);
-    highest[index] = std::max(highest[index], k);
-    if (cell.count < TCell::kHeld) {
-        previousInCell[i] = kInPlace;
-        cell.masses[cell.count++] = k;
-        return;
+    std::int32_t& first = highest[CellIndex(column[i], row[i])];
+    std::int32_t before = kNoMass;
+    std::int32_t after = first;
+    while (after > k) {
+        before = after;
+        after = nextInCell[after];
     }
-    previousInCell[i] = kNoMass;
-    nextInCell[i] = cell.more;
-    if (cell.more != kNoMass) {
-        previousInCell[cell.more] = k;
+    previousInCell[i] = before;
+    nextInCell[i] = after;
+    (before == kNoMass ? first : nextInCell[before]) = k;
+    if (after != kNoMass) {
+        previousInCell[after] = k;
     }
-    cell.more = k;
 }
 
 void TBroadPhase::Refile(std::size_t i, std::int32_t c, std::int32_t r) {
@@ -298,16 +264,13 @@ void TBroadPhase::Refile(std::size_t i, std::int32_t c, std::int32_t r) {
 }
 
 template <bool kReachable>
-inline std::uint32_t* TBroadPhase::GatherCell(const TCell& cell, std::size_t from,
+inline std::uint32_t* TBroadPhase::GatherCell(std::size_t index, std::size_t from,
                                               std::uint32_t* out) const {
-    for (std::int32_t h = 0; h < cell.count; ++h) {
-        const auto k = static_cast<std::uint32_t>(cell.masses[h]);
-        *out = k;
-        out += k >= from && (!kReachable || MayReach(state[k]));
-    }
-    for (std::int32_t k = cell.more; k != kNoMass; k = nextInCell[k]) {
+    // Indices fit an int32, and from is at most their count.
+    const auto lowest = static_cast<std::int32_t>(from);
+    for (std::int32_t k = highest[index]; k >= lowest; k = nextInCell[k]) {
         *out = static_cast<std::uint32_t>(k);
-        out += static_cast<std::size_t>(k) >= from && (!kReachable || MayReach(state[k]));
+        out += !kReachable || MayReach(state[k]);
     }
     return out;
 }
@@ -321,7 +284,7 @@ void TBroadPhase::GatherNearby(std::size_t i, std::size_t from) {
     // a mass with none is done after three tests, keeping nothing.
     const unsigned later = LaterIn(corner, from) | LaterIn(corner + stride, from) << 3 |
                            LaterIn(corner + 2 * stride, from) << 6;
-    const bool laterAnywhere = static_cast<std::size_t>(highest[cells.size() - 1] + 1) > from;
+    const bool laterAnywhere = static_cast<std::size_t>(highest[anywhereCell] + 1) > from;
     if (later == 0 && !laterAnywhere) {
         gatheredFor = SIZE_MAX;
         return;
@@ -349,11 +312,11 @@ void TBroadPhase::GatherFrom(std::size_t i, std::size_t from, std::size_t corner
     std::uint32_t* out = first;
     for (; later != 0; later &= later - 1) {
         const auto bit = static_cast<std::size_t>(std::countr_zero(later));
-        out = GatherCell<true>(cells[corner + bit / 3 * stride + bit % 3], from, out);
+        out = GatherCell<true>(corner + bit / 3 * stride + bit % 3, from, out);
     }
     // The masses anywhere have a place or radius that is not finite: all are kept.
     if (laterAnywhere) {
-        out = GatherCell<false>(cells.back(), from, out);
+        out = GatherCell<false>(anywhereCell, from, out);
     }
     nearbyCount = static_cast<std::size_t>(out - first);
     if (nearbyCount > 1) {

@@ -68,25 +68,18 @@ struct TBroadPhase {
 
     // The grid: its origin, one over its cell size, its extent, and per mass its column
     // and row (or a mark). Each cell, and one more for the masses of a position or radius
-    // that is not finite (tried against every mass), holds its first masses in place and
-    // links the rest through nextInCell and previousInCell (kNoMass ends a list), so that
-    // gathering a mass's neighbours reads a few whole cells.
+    // that is not finite (tried against every mass), links its masses from the highest
+    // index down through nextInCell and previousInCell (kNoMass ends a list), so that a
+    // search for later masses reads a cell only as long as it finds them.
     static constexpr std::int32_t kNoMass = -1;
-    static constexpr std::int32_t kInPlace = -2; // previousInCell of a mass held in place
-    struct TCell {
-        static constexpr int kHeld = 6;
-        std::int32_t count = 0;
-        std::int32_t more = kNoMass;
-        std::array<std::int32_t, kHeld> masses{};
-    };
     double originX = 0.0, originY = 0.0, perCell = 1.0;
     std::int32_t columns = 1, rows = 1;
     double lastColumnAt = 0.0, lastRowAt = 0.0; // where the last column and row start
     std::vector<std::int32_t> column, row;
-    std::vector<TCell> cells;
-    // Per cell the largest index it holds (kNoMass when empty), so that a search for
-    // later masses passes over a cell at once; padded for reading four at a time.
+    // Per cell the first of its list, the largest index it holds (kNoMass when empty);
+    // padded for reading four at a time. anywhereCell is the index of the last cell.
     std::vector<std::int32_t> highest;
+    std::size_t anywhereCell = 0;
     std::vector<std::int32_t> nextInCell, previousInCell;
 
     // The later masses gathered from the cells round one mass, in index order, the next
@@ -181,7 +174,6 @@ struct TBroadPhase {
     void Refile(std::size_t i, std::int32_t c, std::int32_t r);
     std::size_t CellIndex(std::int32_t c, std::int32_t r) const;
     void Unlink(std::size_t i);
-    std::int32_t Highest(const TCell& cell) const;
     // Which of the three cells from `index` on hold a mass from `from` on, as bits.
     unsigned LaterIn(std::size_t index, std::size_t from) const;
     void Link(std::size_t i);
@@ -191,10 +183,10 @@ struct TBroadPhase {
     // corner cell, and from the masses anywhere where laterAnywhere.
     void GatherFrom(std::size_t i, std::size_t from, std::size_t corner, unsigned later,
                     bool laterAnywhere);
-    // Appends the masses from `from` on that a cell holds to out, only those that the
-    // mass gathered for may reach where kReachable; gives the new end.
+    // Appends the masses from `from` on that a cell holds to out, highest first, only
+    // those that the mass gathered for may reach where kReachable; gives the new end.
     template <bool kReachable>
-    std::uint32_t* GatherCell(const TCell& cell, std::size_t from, std::uint32_t* out) const;
+    std::uint32_t* GatherCell(std::size_t index, std::size_t from, std::uint32_t* out) const;
     // Whether mass k, filed in the grid, may come within reach of the mass gathered for
     // while that stays within the margin of where it was gathered: MayTouch widened by
     // the margin, and by far more than the rounding of the float sums of both.
