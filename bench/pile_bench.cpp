@@ -9,7 +9,10 @@
 namespace pile {
 
 std::size_t HeapInUse() {
-    return mallinfo2().uordblks;
+    // glibc serves large blocks by mmap, outside the arena's count, until it has freed
+    // one and raised its threshold: both counts, or a first run misses the large arrays.
+    const struct mallinfo2 info = mallinfo2();
+    return info.uordblks + info.hblkhd;
 }
 
 } // namespace pile

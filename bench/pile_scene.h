@@ -8,7 +8,7 @@ namespace pile {
 
 inline constexpr int kTimedTicks = 20;
 
-// The bytes of heap in use now (glibc's count of allocated blocks).
+// The bytes of heap in use now (glibc's count of allocated blocks, mapped ones included).
 std::size_t HeapInUse();
 
 #if defined(KINETRA_BENCH_BOX2D3)
