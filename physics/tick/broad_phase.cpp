@@ -292,8 +292,8 @@ void TBroadPhase::GatherNearby(std::size_t i, std::size_t from) {
     GatherFrom(i, from, corner, later, laterAnywhere);
 }
 
-void TBroadPhase::GatherFrom(std::size_t i, std::size_t from, std::size_t corner,
-                             unsigned later, bool laterAnywhere) {
+void TBroadPhase::GatherFrom(std::size_t i, std::size_t from, std::size_t corner, unsigned later,
+                             bool laterAnywhere) {
     gatheredFor = i;
     gatheredColumn = column[i];
     gatheredRow = row[i];
@@ -305,8 +305,8 @@ void TBroadPhase::GatherFrom(std::size_t i, std::size_t from, std::size_t corner
     gatheredX = m.x;
     gatheredY = m.y;
     gatheredGroup = m.group;
-    gatheredReach = m.radius + gatherMargin +
-                    (std::fabs(m.radius) + gatherMargin + largest) * kRoundingSlack;
+    gatheredReach =
+        m.radius + gatherMargin + (std::fabs(m.radius) + gatherMargin + largest) * kRoundingSlack;
     const std::size_t stride = static_cast<std::size_t>(columns) + 2;
     std::uint32_t* const first = nearby.data();
     std::uint32_t* out = first;

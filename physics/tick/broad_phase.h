@@ -11,13 +11,14 @@
 // cells (see zone_cells.h).
 //
 // Masses are filed in a grid of cells at least as wide as any two radii, each cell
-// listing its masses: the masses that may reach a mass lie in its own or a neighbouring
-// cell. For each mass the tick gathers once, in index order, the later masses of those
-// nine cells that it could reach from anywhere within a small margin of where it stands,
-// and gathers again only when the mass leaves that margin or its cell, since no other
-// mass moves while the tick meets its later masses but the one it hands on. A mass that
-// moves must be filed again at once (Moved), so that the grid and the copied positions
-// are always where the masses are. Zones are few: their root cells are tested
+// listing its masses from the highest index down: the masses that may reach a mass lie
+// in its own or a neighbouring cell, and a search for the later ones stops at the first
+// earlier one. For each mass the tick gathers once, in index order, the later masses of
+// those nine cells that it could reach from anywhere within a small margin of where it
+// stands, and gathers again only when the mass leaves that margin or its cell, since no
+// other mass moves while the tick meets its later masses but the one it hands on. A
+// mass that moves must be filed again at once (Moved), so that the grid and the copied
+// positions are always where the masses are. Zones are few: their root cells are tested
 // four at a time where SSE2 is there (every x86-64), one by one elsewhere.
 //
 // Keeps between ticks: the masses and zones taken from the lists, and the grid with
