@@ -148,10 +148,9 @@ void TBroadPhase::LoadZones(const TList<TZone>& zoneList) {
 
 void TBroadPhase::FileMasses(float minX, float minY, float maxX, float maxY, double largest) {
     const std::size_t n = masses.size();
-    column.resize(n);
-    row.resize(n);
+    cell.resize(n);
     for (std::size_t i = 0; i < n; ++i) {
-        column[i] = row[i] = (masses[i] && state[i].group != 0.0f) ? 0 : kNowhereMark;
+        cell[i] = (masses[i] && state[i].group != 0.0f) ? kUnfiledMark : kNowhereMark;
     }
     runEnd.resize(n);
     for (std::size_t i = n; i-- > 0;) {
@@ -164,11 +163,8 @@ void TBroadPhase::FileMasses(float minX, float minY, float maxX, float maxY, dou
     // all, so that a tick never allocates.
     nearby.resize(n + 1);
     for (std::size_t i = 0; i < n; ++i) {
-        if (column[i] != kNowhereMark) {
-            // Not filed yet: Moved finds it elsewhere and links it into its cell.
-            column[i] = row[i] = kUnfiledMark;
-            Moved(i);
-        }
+        // Not filed yet: Moved finds it elsewhere and links it into its cell.
+        Moved(i);
     }
     gatheredFor = SIZE_MAX;
     filed = true;
@@ -200,8 +196,8 @@ void TBroadPhase::LayGrid(float minX, float minY, float maxX, float maxY, double
     lastRowAt = rows - 1;
     // A border of empty cells round the grid, so that every cell has eight neighbours,
     // a last cell for the masses anywhere, and the padding.
-    anywhereCell = static_cast<std::size_t>(columns + 2) * (rows + 2);
-    highest.assign(anywhereCell + 1 + kLanes - 1, kNoMass);
+    anywhereCell = (columns + 2) * (rows + 2);
+    highest.assign(static_cast<std::size_t>(anywhereCell) + kLanes, kNoMass);
 }
 
 void TBroadPhase::RefileAll() {
@@ -219,18 +215,10 @@ void TBroadPhase::StorePositions() const {
     }
 }
 
-std::size_t TBroadPhase::CellIndex(std::int32_t c, std::int32_t r) const {
-    if (c == kAnywhereMark) {
-        return anywhereCell;
-    }
-    // Past the border of empty cells.
-    return static_cast<std::size_t>(r + 1) * (columns + 2) + (c + 1);
-}
-
 void TBroadPhase::Unlink(std::size_t i) {
     const std::int32_t before = previousInCell[i];
     const std::int32_t after = nextInCell[i];
-    (before == kNoMass ? highest[CellIndex(column[i], row[i])] : nextInCell[before]) = after;
+    (before == kNoMass ? highest[cell[i]] : nextInCell[before]) = after;
     if (after != kNoMass) {
         previousInCell[after] = before;
     }
@@ -239,7 +227,7 @@ void TBroadPhase::Unlink(std::size_t i) {
 void TBroadPhase::Link(std::size_t i) {
     // After the cell's masses of a higher index: mostly none or one.
     const auto k = static_cast<std::int32_t>(i);
-    std::int32_t& first = highest[CellIndex(column[i], row[i])];
+    std::int32_t& first = highest[cell[i]];
     std::int32_t before = kNoMass;
     std::int32_t after = first;
     while (after > k) {
@@ -254,12 +242,11 @@ void TBroadPhase::Link(std::size_t i) {
     }
 }
 
-void TBroadPhase::Refile(std::size_t i, std::int32_t c, std::int32_t r) {
-    if (column[i] != kUnfiledMark) {
+void TBroadPhase::Refile(std::size_t i, std::int32_t to) {
+    if (cell[i] != kUnfiledMark) {
         Unlink(i);
     }
-    column[i] = c;
-    row[i] = r;
+    cell[i] = to;
     Link(i);
 }
 
@@ -279,12 +266,13 @@ void TBroadPhase::GatherNearby(std::size_t i, std::size_t from) {
     nearbyCount = 0;
     nextNearby = 0;
     const std::size_t stride = static_cast<std::size_t>(columns) + 2;
-    const std::size_t corner = CellIndex(column[i], row[i]) - stride - 1;
-    // The nine cells as bits, three a row: most masses have few later neighbours, and
-    // a mass with none is done after three tests, keeping nothing.
-    const unsigned later = LaterIn(corner, from) | LaterIn(corner + stride, from) << 3 |
-                           LaterIn(corner + 2 * stride, from) << 6;
-    const bool laterAnywhere = static_cast<std::size_t>(highest[anywhereCell] + 1) > from;
+    const std::size_t corner = static_cast<std::size_t>(cell[i]) - stride - 1;
+    // The nine cells as bits, each row of three in four bits: most masses have few later
+    // neighbours, and a mass with none is done after three tests, keeping nothing.
+    const unsigned later = LaterIn(corner, from) | LaterIn(corner + stride, from) << 4 |
+                           LaterIn(corner + 2 * stride, from) << 8;
+    const auto anywhere = static_cast<std::size_t>(anywhereCell);
+    const bool laterAnywhere = static_cast<std::size_t>(highest[anywhere] + 1) > from;
     if (later == 0 && !laterAnywhere) {
         gatheredFor = SIZE_MAX;
         return;
@@ -295,8 +283,7 @@ void TBroadPhase::GatherNearby(std::size_t i, std::size_t from) {
 void TBroadPhase::GatherFrom(std::size_t i, std::size_t from, std::size_t corner, unsigned later,
                              bool laterAnywhere) {
     gatheredFor = i;
-    gatheredColumn = column[i];
-    gatheredRow = row[i];
+    gatheredCell = cell[i];
     // Both masses are filed, so neither group is 0. The reach is widened by the margin,
     // and by a part in 10^5 of the largest sizes in play, which is far more than the
     // rounding of the float differences and sums of MayTouch and of MayReach.
@@ -312,11 +299,11 @@ void TBroadPhase::GatherFrom(std::size_t i, std::size_t from, std::size_t corner
     std::uint32_t* out = first;
     for (; later != 0; later &= later - 1) {
         const auto bit = static_cast<std::size_t>(std::countr_zero(later));
-        out = GatherCell<true>(corner + bit / 3 * stride + bit % 3, from, out);
+        out = GatherCell<true>(corner + (bit >> 2) * stride + (bit & 3), from, out);
     }
     // The masses anywhere have a place or radius that is not finite: all are kept.
     if (laterAnywhere) {
-        out = GatherCell<false>(anywhereCell, from, out);
+        out = GatherCell<false>(static_cast<std::size_t>(anywhereCell), from, out);
     }
     nearbyCount = static_cast<std::size_t>(out - first);
     if (nearbyCount > 1) {
@@ -368,7 +355,7 @@ void TBroadPhase::SortNearby() {
 std::size_t TBroadPhase::NextOfAll(std::size_t i, std::size_t from) const {
     const std::size_t n = masses.size();
     for (std::size_t k = from; k < n; ++k) {
-        if (column[k] != kNowhereMark && MayTouch(state[i], state[k])) {
+        if (cell[k] != kNowhereMark && MayTouch(state[i], state[k])) {
             return k;
         }
     }
@@ -379,10 +366,10 @@ std::size_t TBroadPhase::FirstMassInReach(std::size_t i, std::size_t from) {
     const std::size_t n = masses.size();
     // Equal groups never meet: the rest of the mass's run of one group is passed over.
     from = std::max(from, runEnd[i]);
-    if (from >= n || column[i] == kNowhereMark) {
+    if (from >= n || cell[i] == kNowhereMark) {
         return n;
     }
-    if (column[i] == kAnywhereMark) {
+    if (cell[i] == anywhereCell) {
         return NextOfAll(i, from);
     }
     if (!GatheredHolds(i)) {

@@ -43,10 +43,9 @@
 namespace kinetra {
 
 struct TBroadPhase {
-    // Places of a mass that is in no column and row.
-    static constexpr std::int32_t kAnywhereMark = -1; // tried against every mass
-    static constexpr std::int32_t kNowhereMark = -2;  // missing, or of group 0: meets nothing
-    static constexpr std::int32_t kUnfiledMark = -3;  // not filed yet
+    // Places of a mass that is in no cell.
+    static constexpr std::int32_t kNowhereMark = -1; // missing, or of group 0: meets nothing
+    static constexpr std::int32_t kUnfiledMark = -2; // not filed yet
 
     // The tick's masses and zones in list order; null where the list holds none.
     std::vector<TMass*> masses;
@@ -67,20 +66,22 @@ struct TBroadPhase {
     // body's masses are listed together).
     std::vector<std::size_t> runEnd;
 
-    // The grid: its origin, one over its cell size, its extent, and per mass its column
-    // and row (or a mark). Each cell, and one more for the masses of a position or radius
+    // The grid: its origin, one over its cell size, its extent, and per mass the index of
+    // its cell (or a mark). Each cell, and one more for the masses of a position or radius
     // that is not finite (tried against every mass), links its masses from the highest
     // index down through nextInCell and previousInCell (kNoMass ends a list), so that a
-    // search for later masses reads a cell only as long as it finds them.
+    // search for later masses reads a cell only as long as it finds them. Cells are
+    // indexed row by row, past a border of empty cells, so that every cell of a mass has
+    // eight neighbours.
     static constexpr std::int32_t kNoMass = -1;
     double originX = 0.0, originY = 0.0, perCell = 1.0;
     std::int32_t columns = 1, rows = 1;
     double lastColumnAt = 0.0, lastRowAt = 0.0; // where the last column and row start
-    std::vector<std::int32_t> column, row;
+    std::vector<std::int32_t> cell;
     // Per cell the first of its list, the largest index it holds (kNoMass when empty);
     // padded for reading four at a time. anywhereCell is the index of the last cell.
     std::vector<std::int32_t> highest;
-    std::size_t anywhereCell = 0;
+    std::int32_t anywhereCell = 0;
     std::vector<std::int32_t> nextInCell, previousInCell;
 
     // The later masses gathered from the cells round one mass, in index order, the next
@@ -91,7 +92,7 @@ struct TBroadPhase {
     std::size_t nearbyCount = 0;
     std::size_t nextNearby = 0;
     std::size_t gatheredFor = SIZE_MAX;
-    std::int32_t gatheredColumn = 0, gatheredRow = 0;
+    std::int32_t gatheredCell = 0;
     float gatheredX = 0.0f, gatheredY = 0.0f, gatheredGroup = 0.0f, gatheredReach = 0.0f;
     float gatherMargin = 0.0f;
 
@@ -171,9 +172,12 @@ struct TBroadPhase {
         return static_cast<std::int32_t>(at);
     }
 
-    // Moves mass i to the list of column c and row r (or of anywhere).
-    void Refile(std::size_t i, std::int32_t c, std::int32_t r);
-    std::size_t CellIndex(std::int32_t c, std::int32_t r) const;
+    // Moves mass i to the list of cell `to`.
+    void Refile(std::size_t i, std::int32_t to);
+    // The cell of column c and row r.
+    std::int32_t CellAt(std::int32_t c, std::int32_t r) const {
+        return (r + 1) * (columns + 2) + c + 1;
+    }
     void Unlink(std::size_t i);
     // Which of the three cells from `index` on hold a mass from `from` on, as bits.
     unsigned LaterIn(std::size_t index, std::size_t from) const;
@@ -232,8 +236,8 @@ inline std::size_t TBroadPhase::NextGathered(std::size_t i) {
 }
 
 inline bool TBroadPhase::GatheredHolds(std::size_t i) const {
-    // A NaN place is filed anywhere, so its column is not the gathered one.
-    return gatheredFor == i && gatheredColumn == column[i] && gatheredRow == row[i] &&
+    // A NaN place is filed anywhere, so its cell is not the gathered one.
+    return gatheredFor == i && gatheredCell == cell[i] &&
            std::fabs(state[i].x - gatheredX) <= gatherMargin &&
            std::fabs(state[i].y - gatheredY) <= gatherMargin;
 }
@@ -247,25 +251,22 @@ inline std::size_t TBroadPhase::NextMassInReach(std::size_t i, std::size_t from)
 }
 
 inline void TBroadPhase::Moved(std::size_t i) {
-    if (column[i] == kNowhereMark) {
+    if (cell[i] == kNowhereMark) {
         return;
     }
     const TMassState& m = state[i];
     const double atX = (static_cast<double>(m.x) - originX) * perCell;
     const double atY = (static_cast<double>(m.y) - originY) * perCell;
-    std::int32_t c = kAnywhereMark;
-    std::int32_t r = kAnywhereMark;
+    std::int32_t to = anywhereCell;
     // Mostly inside the grid, away from its edge cells: a NaN fails these tests too.
     if (atX > 0.0 && atX < lastColumnAt && atY > 0.0 && atY < lastRowAt &&
         std::isfinite(m.radius)) {
-        c = static_cast<std::int32_t>(atX);
-        r = static_cast<std::int32_t>(atY);
+        to = CellAt(static_cast<std::int32_t>(atX), static_cast<std::int32_t>(atY));
     } else if (std::isfinite(m.x) && std::isfinite(m.y) && std::isfinite(m.radius)) {
-        c = CellOf(atX, columns);
-        r = CellOf(atY, rows);
+        to = CellAt(CellOf(atX, columns), CellOf(atY, rows));
     }
-    if (c != column[i] || r != row[i]) {
-        Refile(i, c, r);
+    if (to != cell[i]) {
+        Refile(i, to);
     }
 }
 
