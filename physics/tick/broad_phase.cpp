@@ -48,6 +48,19 @@ bool Touches(float left, float top, float right, float bottom, float qx, float q
 }
 #endif
 
+// How many masses ahead a pass over the masses themselves asks for: they lie scattered
+// over the heap, far outside the caches once there are many thousands, and a request
+// this far ahead arrives about when the pass reaches it.
+constexpr std::size_t kFetchAhead = 16;
+
+// Asks for mass i's fields ahead of their use (to write them where forWriting), where
+// there is such a mass.
+template <int kForWriting> void FetchAhead(const std::vector<TMass*>& masses, std::size_t i) {
+    if (i < masses.size() && masses[i]) {
+        __builtin_prefetch(&masses[i]->x, kForWriting);
+    }
+}
+
 // Sizes a zone copy for count zones and its padding, padding with zeros.
 void Fit(std::vector<float>& v, std::size_t count) {
     v.assign(count + kLanes - 1, 0.0f);
@@ -96,6 +109,7 @@ void TBroadPhase::TakeStates() {
     }
     double largest = 0.0;
     for (std::size_t i = 0; i < n; ++i) {
+        FetchAhead<0>(masses, i + kFetchAhead);
         const TMassState now = masses[i] ? StateOf(*masses[i]) : TMassState{};
         // A NaN radius never compares equal, so its mass is filed afresh every tick.
         if (!(now.radius == state[i].radius && now.group == state[i].group)) {
@@ -209,6 +223,7 @@ void TBroadPhase::RefileAll() {
 
 void TBroadPhase::StorePositions() const {
     for (std::size_t i = 0; i < masses.size(); ++i) {
+        FetchAhead<1>(masses, i + kFetchAhead);
         if (masses[i]) {
             GivePosition(state[i], *masses[i]);
         }
