@@ -53,8 +53,8 @@ bool Touches(float left, float top, float right, float bottom, float qx, float q
 // this far ahead arrives about when the pass reaches it.
 constexpr std::size_t kFetchAhead = 16;
 
-// Asks for mass i's fields ahead of their use (to write them where forWriting), where
-// there is such a mass.
+// Asks for the fields of mass i, where there is one, ahead of reading them (or of
+// writing them, where kForWriting is 1).
 template <int kForWriting> void FetchAhead(const std::vector<TMass*>& masses, std::size_t i) {
     if (i < masses.size() && masses[i]) {
         __builtin_prefetch(&masses[i]->x, kForWriting);
