@@ -177,7 +177,8 @@ void TBroadPhase::FileMasses(float minX, float minY, float maxX, float maxY, dou
     // all, so that a tick never allocates.
     nearby.resize(n + 1);
     for (std::size_t i = 0; i < n; ++i) {
-        // Not filed yet: Moved finds it elsewhere and links it into its cell.
+        // Moved passes over the masses that meet nothing, and finds every other one
+        // unfiled, so links it into its cell.
         Moved(i);
     }
     gatheredFor = SIZE_MAX;
